@@ -1,0 +1,31 @@
+#include "instrument/ParameterTable.h"
+
+#include <cstring>
+
+namespace ParameterTable {
+namespace {
+const char* const names[count] = {
+    "  Pitch  ",   " Amp Atk ", " Amp Dcy ",    " Amp Sus ",  " Amp Rls ",
+    " Flt Freq ",  " Flt Q ",   "  Flt Mode ",  "  Flt On  ", nullptr,
+    "  LFO Freq ", "  LFO Amt ", " LFO Sync On ", " LFO Sync Mode ",
+};
+constexpr float defaults[ProgramRecord::valueCount] = {0.5f, 0.0f, 1.0f, 0.0f, 0.0f, 1.0f, 0.0f,
+                                                        0.0f, 0.0f, 0.5f, 0.0f, 0.0f, 0.0f};
+}  // namespace
+
+std::int32_t slotOf(std::int32_t index) {
+    if (index < 0 || index >= count || index == reserved) return -1;
+    return index < reserved ? index : index - 1;
+}
+
+const char* nameOf(std::int32_t index) {
+    return index >= 0 && index < count ? names[index] : nullptr;
+}
+
+void fillDefaults(ProgramRecord& record) {
+    std::memset(&record, 0, sizeof record);
+    std::strcpy(record.name, "Init");
+    std::memcpy(record.values, defaults, sizeof defaults);
+}
+
+}  // namespace ParameterTable

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+// The operating-system services the instrument needs: file dialogs and message boxes.
+// Tests substitute a recorder so that nothing ever waits for a person.
+class PlatformServices {
+public:
+    struct FileDialog {
+        const char* title;
+        const char* filterName;
+        const char* pattern;
+        const char* defaultExtension;
+    };
+
+    virtual ~PlatformServices() = default;
+
+    // Fills `path` (NUL-terminated, at most capacity - 1 characters) and answers true when the
+    // user chose a file; false when the dialog was cancelled or could not be shown.
+    virtual bool chooseFileToOpen(void* ownerWindow, const FileDialog& dialog, char* path, std::size_t capacity) = 0;
+    virtual bool chooseFileToSave(void* ownerWindow, const FileDialog& dialog, char* path, std::size_t capacity) = 0;
+    virtual void showError(const char* caption, const char* text) = 0;
+    // The system's text for the calling thread's last error.
+    virtual std::string lastErrorText() = 0;
+};
+
+// The services of the platform the library was built for.
+PlatformServices& systemPlatformServices();

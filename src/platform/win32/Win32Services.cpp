@@ -1,0 +1,86 @@
+#include "platform/ModuleHandle.h"
+#include "platform/PlatformServices.h"
+
+#include <windows.h>
+#include <commdlg.h>
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+HINSTANCE libraryInstance = nullptr;
+
+// The dialog filter is a list of NUL-separated pairs ending in an empty string.
+std::string filterList(const PlatformServices::FileDialog& dialog) {
+    std::string filter = dialog.filterName;
+    filter.push_back('\0');
+    filter += dialog.pattern;
+    filter.push_back('\0');
+    filter.push_back('\0');
+    return filter;
+}
+
+class Win32Services final : public PlatformServices {
+public:
+    bool chooseFileToOpen(void* owner, const FileDialog& dialog, char* path, std::size_t capacity) override {
+        return runDialog(owner, dialog, path, capacity, GetOpenFileNameA);
+    }
+
+    bool chooseFileToSave(void* owner, const FileDialog& dialog, char* path, std::size_t capacity) override {
+        return runDialog(owner, dialog, path, capacity, GetSaveFileNameA);
+    }
+
+    void showError(const char* caption, const char* text) override {
+        MessageBoxA(nullptr, text, caption, MB_ICONERROR);
+    }
+
+    std::string lastErrorText() override {
+        char* buffer = nullptr;
+        const DWORD length = FormatMessageA(
+            FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+            GetLastError(), MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<LPSTR>(&buffer), 0, nullptr);
+        std::string text = length && buffer ? std::string(buffer, length) : std::string("Unknown error");
+        LocalFree(buffer);
+        return text;
+    }
+
+private:
+    static bool runDialog(void* owner, const FileDialog& dialog, char* path, std::size_t capacity,
+                          BOOL(WINAPI* show)(LPOPENFILENAMEA)) {
+        const std::string filter = filterList(dialog);
+        char fileName[1024] = {};
+        char fileTitle[256] = {};
+        OPENFILENAMEA request{};
+        request.lStructSize = sizeof request;
+        request.hwndOwner = static_cast<HWND>(owner);
+        request.hInstance = libraryInstance;
+        request.lpstrFilter = filter.c_str();
+        request.nFilterIndex = 0;
+        request.lpstrFile = fileName;
+        request.nMaxFile = sizeof fileName;
+        request.lpstrFileTitle = fileTitle;
+        request.nMaxFileTitle = sizeof fileTitle;
+        request.lpstrTitle = dialog.title;
+        request.Flags = OFN_OVERWRITEPROMPT;
+        request.lpstrDefExt = dialog.defaultExtension;
+        if (!show(&request) || capacity == 0) return false;
+        std::strncpy(path, fileName, capacity - 1);
+        path[capacity - 1] = '\0';
+        return true;
+    }
+};
+
+}  // namespace
+
+PlatformServices& systemPlatformServices() {
+    static Win32Services services;
+    return services;
+}
+
+void* moduleHandle() { return libraryInstance; }
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD, LPVOID) {
+    libraryInstance = instance;
+    return TRUE;
+}

@@ -1,0 +1,52 @@
+#include "plugin/RoutingFunctions.h"
+
+#include "plugin/EffectBase.h"
+
+namespace {
+EffectBase* objectOf(AEffect* effect) {
+    return effect ? static_cast<EffectBase*>(effect->object) : nullptr;
+}
+}  // namespace
+
+VstIntPtr VSTCALL routeDispatcher(AEffect* effect, std::int32_t opcode, std::int32_t index, VstIntPtr value,
+                                  void* ptr, float opt) {
+    EffectBase* object = objectOf(effect);
+    if (!object) return 0;
+    try {
+        if (opcode == effClose) {
+            object->dispatcher(opcode, index, value, ptr, opt);
+            delete object;
+            return 1;
+        }
+        return object->dispatcher(opcode, index, value, ptr, opt);
+    } catch (...) {
+        return 0;
+    }
+}
+
+void VSTCALL routeProcess(AEffect* effect, float** inputs, float** outputs, std::int32_t frames) {
+    if (EffectBase* object = objectOf(effect)) object->process(inputs, outputs, frames);
+}
+
+void VSTCALL routeProcessReplacing(AEffect* effect, float** inputs, float** outputs, std::int32_t frames) {
+    if (EffectBase* object = objectOf(effect)) object->processReplacing(inputs, outputs, frames);
+}
+
+void VSTCALL routeSetParameter(AEffect* effect, std::int32_t index, float value) {
+    EffectBase* object = objectOf(effect);
+    if (!object) return;
+    try {
+        object->setParameter(index, value);
+    } catch (...) {
+    }
+}
+
+float VSTCALL routeGetParameter(AEffect* effect, std::int32_t index) {
+    EffectBase* object = objectOf(effect);
+    if (!object) return 0.0f;
+    try {
+        return object->getParameter(index);
+    } catch (...) {
+        return 0.0f;
+    }
+}
