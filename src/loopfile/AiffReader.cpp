@@ -1,0 +1,234 @@
+#include "loopfile/AiffReader.h"
+
+#include "loopfile/BigEndian.h"
+#include "loopfile/InputFile.h"
+
+#include <algorithm>
+#include <cstring>
+#include <exception>
+#include <limits>
+
+namespace {
+
+constexpr uint32_t commonChunkDataSize = 18;
+constexpr uint32_t soundDataHeaderSize = 8;
+
+bool hasIdentifier(const uint8_t* bytes, const char* identifier) {
+    return std::memcmp(bytes, identifier, 4) == 0;
+}
+
+// Integer samples of `Bytes` bytes, big-endian and signed, become floats in [-1, 1). Moving the value
+// to the top of 32 bits makes one exact scale serve every size: a float holds 24 significant bits.
+template <int Bytes>
+void decodeSamples(const uint8_t* bytes, float* out, size_t count) {
+    constexpr float scale = 1.0f / 2147483648.0f;
+    for (size_t i = 0; i < count; ++i) {
+        uint32_t value = 0;
+        for (int k = 0; k < Bytes; ++k) {
+            value = (value << 8) | bytes[k];
+        }
+        out[i] = static_cast<float>(static_cast<int32_t>(value << (32 - 8 * Bytes))) * scale;
+        bytes += Bytes;
+    }
+}
+
+template <typename T>
+void release(std::vector<T>& buffer) {
+    std::vector<T>().swap(buffer);
+}
+
+}  // namespace
+
+AiffReader::AiffReader(InputFile& file) : input(file) {}
+
+AiffReader::~AiffReader() = default;
+
+void AiffReader::parse() noexcept {
+    try {
+        uint8_t form[4] = {};
+        readBytes(form, 4);
+        if (!hasIdentifier(form, "FORM")) {
+            refuse("not an AIFF file: it does not start with FORM");
+        } else {
+            readBigEndian32();  // the FORM size: the walk runs to the end of the file instead
+            uint8_t formType[4] = {};
+            readBytes(formType, 4);
+            if (!hasIdentifier(formType, "AIFF")) {
+                refuse("not an AIFF file: the form type is not AIFF");
+            }
+        }
+        if (!failed()) {
+            walkChunks();
+        }
+        if (!failed()) {
+            convertSamples();
+        }
+    } catch (const std::exception&) {
+        // Every size is bounded by the file's length, so this is a machine out of memory.
+        refuse("not enough memory to read the file");
+    }
+    if (failed()) {
+        release(soundData);
+        release(converted);
+    }
+    finishParse();
+}
+
+void AiffReader::walkChunks() {
+    // A non-zero byte where a pad byte belongs: a file written without padding, so it starts the
+    // next identifier.
+    uint8_t pendingByte = 0;
+    while (!input.atEnd() && !failed()) {
+        uint8_t identifier[4] = {pendingByte, 0, 0, 0};
+        const int32_t have = pendingByte != 0 ? 1 : 0;
+        pendingByte = 0;
+        // Fewer than four bytes left cannot start a chunk; zero bytes are trailing padding.
+        if (input.read(identifier + have, 4 - have) < 4 - have || identifier[0] == 0) {
+            return;
+        }
+        uint8_t sizeBytes[4] = {};
+        if (input.read(sizeBytes, 4) < 4) {
+            refuse("a chunk header is cut short by the end of the file");
+            return;
+        }
+        const uint32_t size = bigendian::read32(sizeBytes);
+        if (size > input.remaining()) {
+            refuse("a chunk runs past the end of the file");
+            return;
+        }
+        const int64_t remainingAfterChunk = input.remaining() - size;
+        readChunk(identifier, size);
+        if (failed()) {
+            return;
+        }
+        skipBytes(input.remaining() - remainingAfterChunk);
+        if (size % 2 != 0) {
+            uint8_t pad = 0;
+            input.read(&pad, 1);
+            pendingByte = pad;
+        }
+    }
+}
+
+void AiffReader::readChunk(const uint8_t* identifier, uint32_t size) {
+    if (hasIdentifier(identifier, "SSND")) {
+        readSoundDataChunk(size);
+    } else if (hasIdentifier(identifier, "COMM")) {
+        readCommonChunk(size);
+    } else if (hasIdentifier(identifier, "APPL")) {
+        readApplicationChunk(size);
+    } else {
+        skipChunk(size);
+    }
+}
+
+void AiffReader::skipChunk(uint32_t size) {
+    skipBytes(size);
+}
+
+void AiffReader::readCommonChunk(uint32_t size) {
+    if (size < commonChunkDataSize) {
+        refuse("the COMM chunk is too short to hold the sample format");
+        return;
+    }
+    channels = static_cast<int16_t>(readBigEndian16());
+    frames = readBigEndian32();
+    sampleBits = static_cast<int16_t>(readBigEndian16());
+    uint8_t extended[10] = {};
+    readBytes(extended, sizeof extended);
+    rate = extendedToRate(extended);
+    commonChunkSeen = true;
+}
+
+void AiffReader::readSoundDataChunk(uint32_t size) {
+    if (size < soundDataHeaderSize) {
+        refuse("the SSND chunk is too short to hold its offset and block size");
+        return;
+    }
+    const uint32_t offset = readBigEndian32();
+    readBigEndian32();  // the block size says nothing this reader needs
+    if (offset > size - soundDataHeaderSize) {
+        refuse("the SSND chunk is smaller than its offset plus 8");
+        return;
+    }
+    const uint32_t dataSize = size - soundDataHeaderSize - offset;
+    if (dataSize > static_cast<uint32_t>(std::numeric_limits<int32_t>::max())) {
+        refuse("the sound data is larger than 2 GiB");
+        return;
+    }
+    skipBytes(offset);
+    release(soundData);
+    soundData.resize(dataSize);
+    readBytes(soundData.data(), static_cast<int32_t>(dataSize));
+}
+
+void AiffReader::readApplicationChunk(uint32_t size) {
+    skipChunk(size);
+}
+
+void AiffReader::finishParse() {}
+
+void AiffReader::convertSamples() {
+    if (!commonChunkSeen) {
+        refuse("there is no COMM chunk, so the sample format is unknown");
+        return;
+    }
+    if (sampleBits <= 0 || sampleBits > 24) {
+        refuse("the sample size is not between 1 and 24 bits");
+        return;
+    }
+    const int bytesPerSample = (sampleBits + 7) / 8;
+    const int64_t declared = std::max<int64_t>(int64_t{channels} * frames, 0);
+    const auto held = static_cast<int64_t>(soundData.size() / static_cast<size_t>(bytesPerSample));
+    const auto count = static_cast<size_t>(std::min(declared, held));
+    converted.resize(count);
+    switch (bytesPerSample) {
+    case 1:
+        decodeSamples<1>(soundData.data(), converted.data(), count);
+        break;
+    case 2:
+        decodeSamples<2>(soundData.data(), converted.data(), count);
+        break;
+    default:
+        decodeSamples<3>(soundData.data(), converted.data(), count);
+        break;
+    }
+}
+
+int32_t AiffReader::extendedToRate(const uint8_t* extended) {
+    const uint32_t mantissa = bigendian::read32(extended + 2);
+    const auto shift = static_cast<uint8_t>(30 - extended[1]);
+    if (shift == 0) {
+        return static_cast<int32_t>(mantissa);
+    }
+    // Round half up on the last bit shifted out.
+    const uint32_t kept = shift < 32 ? mantissa >> shift : 0;
+    const uint32_t roundingBit = shift <= 32 ? (mantissa >> (shift - 1)) & 1u : 0;
+    return static_cast<int32_t>(kept + roundingBit);
+}
+
+void AiffReader::refuse(const char* reason) {
+    if (error == nullptr) {
+        error = reason;
+    }
+}
+
+uint32_t AiffReader::readBigEndian32() {
+    uint8_t bytes[4] = {};
+    readBytes(bytes, 4);
+    return bigendian::read32(bytes);
+}
+
+uint16_t AiffReader::readBigEndian16() {
+    uint8_t bytes[2] = {};
+    readBytes(bytes, 2);
+    return bigendian::read16(bytes);
+}
+
+void AiffReader::readBytes(uint8_t* buffer, int32_t count) {
+    input.read(buffer, count);
+}
+
+void AiffReader::skipBytes(int64_t count) {
+    input.skip(count);
+}

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+class InputFile;
+
+// Reads an AIFF file: walks its chunks in file order, keeps the "COMM" format and the "SSND" sample
+// bytes, and converts the samples to floats in [-1, 1). Sizes in the file are never trusted: a chunk
+// that claims more bytes than the file holds, or less than its own fields need, refuses the file.
+class AiffReader {
+public:
+    explicit AiffReader(InputFile& input);
+    virtual ~AiffReader();
+    AiffReader(const AiffReader&) = delete;
+    AiffReader& operator=(const AiffReader&) = delete;
+
+    // Never throws; the outcome is read through `failed` and the getters.
+    void parse() noexcept;
+
+    bool failed() const { return error != nullptr; }
+    // Why the file was refused, or null when it was not.
+    const char* failureReason() const { return error; }
+
+    int32_t sampleRate() const { return rate; }
+    int16_t bitsPerSample() const { return sampleBits; }
+    int16_t channelCount() const { return channels; }
+    uint32_t sampleFrames() const { return frames; }
+    int32_t soundDataSize() const { return static_cast<int32_t>(soundData.size()); }
+    // The converted values, interleaved by channel: channelCount x sampleFrames of them, fewer if the
+    // sound data holds fewer.
+    int32_t sampleCount() const { return static_cast<int32_t>(converted.size()); }
+    const float* samples() const { return converted.data(); }
+
+    // The sample rate held in an 80-bit extended float, rounded to a whole number of Hz.
+    static int32_t extendedToRate(const uint8_t* extended);
+
+protected:
+    // Each handler is entered after the chunk's identifier and size have been read, with a size that
+    // fits in the rest of the file. It reads at most `size` bytes; the walk skips whatever it leaves.
+    virtual void skipChunk(uint32_t size);
+    virtual void readCommonChunk(uint32_t size);
+    virtual void readSoundDataChunk(uint32_t size);
+    virtual void readApplicationChunk(uint32_t size);
+    // Runs last in `parse`, whether the file was refused or not, once the samples are converted.
+    virtual void finishParse();
+
+    void refuse(const char* reason);
+    uint32_t readBigEndian32();
+    uint16_t readBigEndian16();
+    void readBytes(uint8_t* buffer, int32_t count);
+    void skipBytes(int64_t count);
+
+private:
+    void walkChunks();
+    void readChunk(const uint8_t* identifier, uint32_t size);
+    void convertSamples();
+
+    InputFile& input;
+    std::vector<uint8_t> soundData;
+    std::vector<float> converted;
+    int32_t rate = 0;
+    int16_t sampleBits = 0;
+    uint32_t frames = 0;
+    int16_t channels = 0;
+    bool commonChunkSeen = false;
+    const char* error = nullptr;
+};

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "loopfile/AiffReader.h"
+#include "loopfile/SliceInfo.h"
+
+#include <cstdint>
+#include <vector>
+
+// Reads a REX loop: an AIFF file whose "APPL" chunk, signed "REX ", holds the loop's tempo, its length
+// in ticks and the slice table. Once parsed, every slice lies inside the converted samples: a slice
+// running past their end is cut short there, one starting beyond it has length 0.
+class RexReader : public AiffReader {
+public:
+    explicit RexReader(InputFile& input);
+    ~RexReader() override;
+
+    int32_t sliceCount() const { return static_cast<int32_t>(slices.size()); }
+    // Null when `index` is not below `sliceCount`.
+    const SliceInfo* sliceInfo(uint32_t index) const;
+    // The slice's first sample value, to be read for the record's `length` values; null as `sliceInfo`.
+    const float* sliceSamples(uint32_t index) const;
+    // Beats per minute: the stored tempo x 1000 scaled by the single-precision 0.001.
+    float tempo() const { return loopTempo; }
+    uint32_t loopLength() const { return loopTicks; }
+
+protected:
+    void readApplicationChunk(uint32_t size) override;
+    void finishParse() override;
+
+private:
+    std::vector<SliceInfo> slices;
+    uint32_t loopTicks = 0;
+    float loopTempo = 0.0f;
+};
