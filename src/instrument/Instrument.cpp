@@ -1,15 +1,20 @@
 #include "instrument/Instrument.h"
 
+#include "engine/SliceEngine.h"
 #include "instrument/ParameterTable.h"
-#include "plugin/BoundedText.h"
+#include "loopfile/RexReader.h"
 #include "platform/PlatformServices.h"
+#include "plugin/BoundedText.h"
 
 #include <cstring>
 
 Instrument::Instrument(audioMasterCallback host) : Instrument(host, systemPlatformServices()) {}
 
 Instrument::Instrument(audioMasterCallback host, PlatformServices& services)
-    : EffectBaseEx(host, programTotal, parameterTotal), platform(services) {
+    : EffectBaseEx(host, programTotal, parameterTotal),
+      platform(services),
+      engine(std::make_unique<SliceEngine>()),
+      presetChunk(std::make_unique<ProgramRecord>()) {
     setChunkFlag(true);
     for (ProgramRecord& record : programs) ParameterTable::fillDefaults(record);
     setInputCount(0);
@@ -20,6 +25,8 @@ Instrument::Instrument(audioMasterCallback host, PlatformServices& services)
     setSynthFlag(true);
     wantEvents(1);
     setProgram(0);
+    // The first values must be in place before any event arrives, whichever thread sends it.
+    applyPendingParameters();
 }
 
 Instrument::~Instrument() = default;
@@ -28,11 +35,35 @@ void Instrument::setParameter(std::int32_t index, float value) {
     const std::int32_t slot = ParameterTable::slotOf(index);
     if (slot < 0) return;
     current().values[slot] = value;
+    pendingParameters.post(index, value);
 }
 
 float Instrument::getParameter(std::int32_t index) {
     const std::int32_t slot = ParameterTable::slotOf(index);
     return slot < 0 ? 1.0f : current().values[slot];
+}
+
+void Instrument::applyParameter(std::int32_t index, float value) noexcept {
+    ResonantFilter& filter = engine->filter();
+    switch (index) {
+    case ParameterTable::ampAttack: engine->setAttack(value); break;
+    case ParameterTable::ampDecay: engine->setDecay(value); break;
+    case ParameterTable::ampSustain: engine->setSustain(value); break;
+    case ParameterTable::ampRelease: engine->setRelease(value); break;
+    case ParameterTable::filterFrequency: filter.setFrequency(value); break;
+    case ParameterTable::filterResonance: filter.setResonance(value); break;
+    case ParameterTable::filterMode: filter.setMode(value > 0.0f ? 1 : 0); break;
+    case ParameterTable::filterOn: engine->setFilterOn(value > 0.0f); break;
+    case ParameterTable::lfoFrequency: filter.setLfoRate(static_cast<std::int32_t>(value * 100.0f)); break;
+    case ParameterTable::lfoAmount: filter.setLfoAmount(value); break;
+    case ParameterTable::lfoSyncOn: lfoSyncOn = value == 1.0f; break;
+    case ParameterTable::lfoSyncMode: lfoSyncMode = value; break;
+    default: break;
+    }
+}
+
+void Instrument::applyPendingParameters() noexcept {
+    pendingParameters.collect([this](std::int32_t index, float value) { applyParameter(index, value); });
 }
 
 void Instrument::setProgram(std::int32_t program) {
@@ -41,6 +72,12 @@ void Instrument::setProgram(std::int32_t program) {
     const ProgramRecord& record = current();
     for (std::int32_t index : ParameterTable::appliedOrder) {
         setParameter(index, record.values[ParameterTable::slotOf(index)]);
+    }
+    if (record.path[0] != '\0') {
+        loadFromRecordPath(record);
+    } else {
+        LoadPass exclusive(gate);
+        engine->clearBank();
     }
 }
 
@@ -61,15 +98,4 @@ void Instrument::getParamDisplay(std::int32_t, char*) {}
 
 void Instrument::getParamName(std::int32_t index, char* name) {
     if (const char* text = ParameterTable::nameOf(index)) std::strcpy(name, text);
-}
-
-void Instrument::process(float** inputs, float** outputs, std::int32_t frames) noexcept {
-    processReplacing(inputs, outputs, frames);
-}
-
-void Instrument::processReplacing(float**, float** outputs, std::int32_t frames) noexcept {
-    if (!outputs || frames <= 0) return;
-    for (int channel = 0; channel < 2; ++channel) {
-        if (outputs[channel]) std::memset(outputs[channel], 0, sizeof(float) * static_cast<std::size_t>(frames));
-    }
 }

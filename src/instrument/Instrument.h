@@ -1,19 +1,34 @@
 #pragma once
 
+#include "instrument/EngineGate.h"
+#include "instrument/ParameterMailbox.h"
 #include "instrument/ProgramRecord.h"
 #include "plugin/EffectBaseEx.h"
 
 #include <array>
 #include <cstdint>
+#include <memory>
 
+class InputFile;
 class PlatformServices;
+class RexReader;
+class SliceEngine;
 
-// The plug-in proper: sixteen programs of thirteen parameter values and a loop path each.
+// The plug-in proper: sixteen programs of thirteen parameter values and a loop path each, an
+// engine that plays the loaded loop's slices from MIDI, and the commands that load a loop and
+// save its groove.
+//
+// Threads: the host's audio thread calls processEvents and process/processReplacing; every other
+// call may come from any other thread. Only the audio thread touches the engine's sound settings
+// (parameter changes travel through a mailbox) and only a loader holding the engine gate touches
+// its slices.
 class Instrument : public EffectBaseEx {
 public:
     static constexpr std::int32_t programTotal = 16;
     static constexpr std::int32_t parameterTotal = 14;
     static constexpr std::int32_t uniqueId = 0x33773631;  // '3w61'
+    static constexpr std::int32_t bankChunkSize = programTotal * static_cast<std::int32_t>(sizeof(ProgramRecord));
+    static constexpr std::int32_t presetChunkSize = static_cast<std::int32_t>(sizeof(ProgramRecord));
 
     explicit Instrument(audioMasterCallback host);
     Instrument(audioMasterCallback host, PlatformServices& services);
@@ -30,12 +45,39 @@ public:
 
     void process(float** inputs, float** outputs, std::int32_t frames) noexcept override;
     void processReplacing(float** inputs, float** outputs, std::int32_t frames) noexcept override;
+    std::int32_t processEvents(VstEvents* events) noexcept override;
+    void setSampleRate(float rate) override;
+    void resume() override;
+
+    std::int32_t getChunk(void** data, bool preset) override;
+    std::int32_t setChunk(void* data, std::int32_t byteSize, bool preset) override;
+
+    // Answers whether the loop was read; a refused file leaves the bank empty.
+    bool loadLoop(InputFile& file);
+    void chooseLoopFile(void* window);
+    void exportGroove(void* window);
 
     const ProgramRecord& program(std::int32_t index) const { return programs[static_cast<std::size_t>(index)]; }
+    // The loop read last, if it was read successfully.
+    const RexReader* loadedLoop() const;
+    const SliceEngine& soundEngine() const { return *engine; }
+    bool busy() const { return gate.loading(); }
 
 private:
     ProgramRecord& current() { return programs[static_cast<std::size_t>(currentProgram)]; }
+    // Runs on the audio thread: the engine, the filter and the sync settings change only here.
+    void applyParameter(std::int32_t index, float value) noexcept;
+    void applyPendingParameters() noexcept;
+    void followHostTempo(std::int32_t frames) noexcept;
+    void loadFromRecordPath(const ProgramRecord& record);
 
     PlatformServices& platform;
+    std::unique_ptr<RexReader> currentReader;
+    std::unique_ptr<SliceEngine> engine;
+    EngineGate gate;
+    ParameterMailbox pendingParameters;
     std::array<ProgramRecord, programTotal> programs;
+    std::unique_ptr<ProgramRecord> presetChunk;
+    bool lfoSyncOn = false;
+    float lfoSyncMode = 0.0f;
 };

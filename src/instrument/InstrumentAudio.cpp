@@ -1,0 +1,89 @@
+#include "engine/DenormalFlush.h"
+#include "engine/SliceEngine.h"
+#include "instrument/Instrument.h"
+#include "instrument/TempoFollow.h"
+#include "platform/PlatformServices.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr float supportedSampleRate = 44100.0f;
+
+void clear(float* channel, std::int32_t frames) noexcept {
+    if (channel) std::fill(channel, channel + frames, 0.0f);
+}
+
+}  // namespace
+
+void Instrument::process(float** inputs, float** outputs, std::int32_t frames) noexcept {
+    processReplacing(inputs, outputs, frames);
+}
+
+void Instrument::processReplacing(float**, float** outputs, std::int32_t frames) noexcept {
+    if (!outputs || frames <= 0) return;
+    ScopedDenormalFlush flush;
+    clear(outputs[0], frames);
+    clear(outputs[1], frames);
+    applyPendingParameters();
+    if (lfoSyncOn) followHostTempo(frames);
+    if (!outputs[0]) return;
+    {
+        AudioPass pass(gate);
+        if (pass.mayUseEngine()) engine->render(outputs, frames);
+    }
+    if (outputs[1]) std::copy(outputs[0], outputs[0] + frames, outputs[1]);
+}
+
+std::int32_t Instrument::processEvents(VstEvents* events) noexcept {
+    if (!events || events->numEvents < 0) return 0;
+    ScopedDenormalFlush flush;
+    applyPendingParameters();
+    AudioPass pass(gate);
+    if (!pass.mayUseEngine()) return 0;
+
+    const auto hostCount = static_cast<std::uint32_t>(events->numEvents);
+    std::uint32_t midiCount = 0;
+    for (std::uint32_t i = 0; i < hostCount; ++i) {
+        const VstEvent* event = events->events[i];
+        if (event && event->type == kVstMidiType) ++midiCount;
+    }
+    EngineEvent** list = engine->allocateEventList(midiCount);
+    if (!list) return 0;
+
+    // Only MIDI reaches the engine; other event types carry nothing it could play.
+    std::uint32_t copied = 0;
+    for (std::uint32_t i = 0; i < hostCount && copied < midiCount; ++i) {
+        const VstEvent* event = events->events[i];
+        if (!event || event->type != kVstMidiType) continue;
+        EngineEvent* record = engine->allocateEvent();
+        if (!record) break;
+        const auto* midi = reinterpret_cast<const VstMidiEvent*>(event);
+        record->status = static_cast<std::uint8_t>(midi->midiData[0]);
+        record->data1 = static_cast<std::uint8_t>(midi->midiData[1]);
+        record->data2 = static_cast<std::uint8_t>(midi->midiData[2]);
+        record->deltaFrames = midi->deltaFrames;
+        list[copied++] = record;
+    }
+    engine->handleEvents(list, copied);
+    return 1;
+}
+
+void Instrument::followHostTempo(std::int32_t frames) noexcept {
+    const TempoFollow follow =
+        TempoFollow::follow(getTimeInfo(TempoFollow::timeRequestMask), lfoSyncMode, frames);
+    if (!follow.valid) return;
+    engine->filter().setLfoRate(follow.lfoRate);
+    if (follow.restartSteps != TempoFollow::noRestart) engine->filter().scheduleLfoRestart(follow.restartSteps);
+}
+
+// The engine's envelopes, filter and LFO are tuned for 44.1 kHz; other rates are refused, loudly.
+void Instrument::setSampleRate(float rate) {
+    if (rate != supportedSampleRate) {
+        platform.showError("Brevatone", "This version of Brevatone doesn't support\nSample Rates other than 44.1kHz");
+    }
+}
+
+void Instrument::resume() {
+    wantEvents(1);
+}
