@@ -42,10 +42,12 @@ std::int32_t Instrument::processEvents(VstEvents* events) noexcept {
     AudioPass pass(gate);
     if (!pass.mayUseEngine()) return 0;
 
+    // The host sizes the list to its events; the record itself declares room for two.
+    VstEvent* const* entries = events->events;
     const auto hostCount = static_cast<std::uint32_t>(events->numEvents);
     std::uint32_t midiCount = 0;
     for (std::uint32_t i = 0; i < hostCount; ++i) {
-        const VstEvent* event = events->events[i];
+        const VstEvent* event = entries[i];
         if (event && event->type == kVstMidiType) ++midiCount;
     }
     EngineEvent** list = engine->allocateEventList(midiCount);
@@ -54,7 +56,7 @@ std::int32_t Instrument::processEvents(VstEvents* events) noexcept {
     // Only MIDI reaches the engine; other event types carry nothing it could play.
     std::uint32_t copied = 0;
     for (std::uint32_t i = 0; i < hostCount && copied < midiCount; ++i) {
-        const VstEvent* event = events->events[i];
+        const VstEvent* event = entries[i];
         if (!event || event->type != kVstMidiType) continue;
         EngineEvent* record = engine->allocateEvent();
         if (!record) break;

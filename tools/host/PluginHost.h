@@ -38,6 +38,10 @@ public:
     float getParameter(std::int32_t index);
     void processReplacing(float** outputs, std::int32_t frames);
     void process(float** outputs, std::int32_t frames);
+    // Hands the events to the plug-in with effProcessEvents; they must outlive the next block.
+    VstIntPtr sendEvents(std::vector<VstMidiEvent>& events);
+    static VstMidiEvent midiEvent(std::int32_t deltaFrames, std::uint8_t status, std::uint8_t data1,
+                                  std::uint8_t data2);
 
     // What the host answers.
     VstIntPtr versionAnswer = 2400;
@@ -56,6 +60,7 @@ private:
     const PluginLibrary& library;
     AEffect* plugin = nullptr;
     VstTimeInfo answeredTime{};
+    std::vector<unsigned char> eventList;
     mutable std::mutex requestLock;
     std::vector<Request> recorded;
 };

@@ -1,0 +1,47 @@
+#include "InfoCommand.h"
+
+#include "ToolError.h"
+#include "loopfile/InputFile.h"
+#include "loopfile/RexReader.h"
+
+#include <filesystem>
+#include <iomanip>
+
+const char* InfoCommand::usage() {
+    return "usage: brevatone-rex info FILE\n"
+           "Prints the sample format, tempo, loop length and slice table of a REX loop file.\n"
+           "Slice start and length count sample values (frames x channels); positions are ticks,\n"
+           "960 per quarter note. A file the plug-in would refuse gives an error and exit status 1.\n";
+}
+
+void InfoCommand::run(const std::vector<std::string>& args, std::ostream& out) {
+    if (args.size() != 1) {
+        throw ToolError("info takes one file (see brevatone-rex info --help)");
+    }
+    const std::string& path = args[0];
+    std::error_code ignored;
+    if (!std::filesystem::is_regular_file(path, ignored)) {
+        throw ToolError("cannot open " + path);
+    }
+    InputFile file(path.c_str());
+    RexReader reader(file);
+    reader.parse();
+    if (reader.failed()) {
+        throw ToolError(path + " is not a usable REX loop: " + reader.failureReason());
+    }
+    out << "file: " << path << "\n"
+        << "format: " << reader.channelCount() << " channel(s), " << reader.bitsPerSample() << " bits, "
+        << reader.sampleRate() << " Hz, " << reader.sampleFrames() << " frames, " << reader.sampleCount()
+        << " sample values\n"
+        << std::fixed << std::setprecision(3) << "tempo: " << reader.tempo() << " bpm\n"
+        << "loop length: " << reader.loopLength() << " ticks (" << reader.loopLength() / 960.0 << " quarter notes)\n"
+        << "slices: " << reader.sliceCount() << "\n";
+    if (reader.sliceCount() > 0) {
+        out << "  slice  note       start      length  position\n";
+    }
+    for (int32_t i = 0; i < reader.sliceCount(); ++i) {
+        const SliceInfo* slice = reader.sliceInfo(static_cast<uint32_t>(i));
+        out << std::setw(7) << i << std::setw(6) << 36 + i << std::setw(12) << slice->start << std::setw(12)
+            << slice->length << std::setw(10) << slice->position << "\n";
+    }
+}
