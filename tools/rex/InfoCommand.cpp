@@ -7,6 +7,17 @@
 #include <filesystem>
 #include <iomanip>
 
+namespace {
+
+std::string channelsText(int16_t channels) {
+    if (channels == 1) {
+        return "mono";
+    }
+    return channels == 2 ? "stereo" : std::to_string(channels) + " channels";
+}
+
+}  // namespace
+
 const char* InfoCommand::usage() {
     return "usage: brevatone-rex info FILE\n"
            "Prints the sample format, tempo, loop length and slice table of a REX loop file.\n"
@@ -30,7 +41,7 @@ void InfoCommand::run(const std::vector<std::string>& args, std::ostream& out) {
         throw ToolError(path + " is not a usable REX loop: " + reader.failureReason());
     }
     out << "file: " << path << "\n"
-        << "format: " << reader.channelCount() << " channel(s), " << reader.bitsPerSample() << " bits, "
+        << "format: " << channelsText(reader.channelCount()) << ", " << reader.bitsPerSample() << " bits, "
         << reader.sampleRate() << " Hz, " << reader.sampleFrames() << " frames, " << reader.sampleCount()
         << " sample values\n"
         << std::fixed << std::setprecision(3) << "tempo: " << reader.tempo() << " bpm\n"

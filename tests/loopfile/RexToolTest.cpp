@@ -1,0 +1,144 @@
+#include "DrumHits.h"
+#include "TempDir.h"
+#include "loopfile/RexFileWriter.h"
+
+#include <gtest/gtest.h>
+#include <sndfile.h>
+#include <sys/wait.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+struct ToolRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+std::string contentOf(const std::string& path) {
+    std::ifstream in(path);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+class RexToolTest : public ::testing::Test {
+protected:
+    ToolRun run(const std::string& args) {
+        const std::string out = dir.file("stdout.txt");
+        const std::string err = dir.file("stderr.txt");
+        const std::string command = std::string(BREVATONE_REX_TOOL) + " " + args + " >" + out + " 2>" + err;
+        const int status = std::system(command.c_str());
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, contentOf(out), contentOf(err)};
+    }
+
+    std::string writeWav(const SoundFile& sound, int format = SF_FORMAT_WAV | SF_FORMAT_PCM_16) {
+        const std::string path = dir.file("hits.wav");
+        SF_INFO info{};
+        info.channels = sound.channels;
+        info.samplerate = sound.sampleRate;
+        info.format = format;
+        SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
+        EXPECT_NE(file, nullptr) << sf_strerror(nullptr);
+        sf_writef_short(file, sound.pcm.data(), sound.frames());
+        sf_close(file);
+        return path;
+    }
+
+    TempDir dir;
+};
+
+const char* const eightSliceTable =
+    "  slice  note       start      length  position\n"
+    "      0    36           0       22050         0\n"
+    "      1    37       22050       22050       960\n"
+    "      2    38       44100       22050      1920\n"
+    "      3    39       66150       22050      2880\n"
+    "      4    40       88200       22050      3840\n"
+    "      5    41      110250       22050      4800\n"
+    "      6    42      132300       22050      5760\n"
+    "      7    43      154350       22050      6720\n";
+
+TEST_F(RexToolTest, InfoPrintsBackTheLoopThatMakeBuiltFromGivenSlices) {
+    const std::string wav = writeWav(drumHits(176400, eightQuarterNoteHits()));
+    const std::string rex = dir.file("hits.rex");
+    const ToolRun made = run("make " + wav + " " + rex +
+                             " --bars 2 --tempo 120 --slices 0,22050,44100,66150,88200,110250,132300,154350");
+    ASSERT_EQ(made.status, 0) << made.err;
+    const ToolRun info = run("info " + rex);
+    ASSERT_EQ(info.status, 0) << info.err;
+    EXPECT_EQ(info.out, "file: " + rex + "\n" +
+                            "format: mono, 16 bits, 44100 Hz, 176400 frames, 176400 sample values\n"
+                            "tempo: 120.000 bpm\n"
+                            "loop length: 7680 ticks (8.000 quarter notes)\n"
+                            "slices: 8\n" +
+                            eightSliceTable);
+}
+
+TEST_F(RexToolTest, MakeWithDetectSlicesADrumLoopAtItsHits) {
+    const std::string wav = writeWav(drumHits(176400, eightQuarterNoteHits()));
+    const std::string rex = dir.file("hits.rex");
+    ASSERT_EQ(run("make " + wav + " " + rex + " --bars 2 --tempo 120 --detect").status, 0);
+    const ToolRun info = run("info " + rex);
+    EXPECT_NE(info.out.find(std::string("slices: 8\n") + eightSliceTable), std::string::npos) << info.out;
+}
+
+TEST_F(RexToolTest, StereoInputKeepsBothChannelsInterleaved) {
+    const std::string wav = writeWav(drumHits(1000, {0, 500}, 2, 48000));
+    const std::string rex = dir.file("stereo.rex");
+    ASSERT_EQ(run("make " + wav + " " + rex + " --bars 1 --tempo 96.5 --slices 0,480").status, 0);
+    const ToolRun info = run("info " + rex);
+    EXPECT_NE(info.out.find("format: stereo, 16 bits, 48000 Hz, 1000 frames, 2000 sample values\n"
+                            "tempo: 96.500 bpm\n"),
+              std::string::npos)
+        << info.out;
+    EXPECT_NE(info.out.find("      1    37         960        1040        15\n"), std::string::npos) << info.out;
+}
+
+TEST_F(RexToolTest, InfoOnARefusedFileGivesOneLineErrorAndFailure) {
+    RexFileWriter writer = RexFileWriter::forLoop(RexFileWriter::monoLoop(std::vector<float>(10), {0}, {0}, 120.0, 3840));
+    writer.chunk("APPL").body[0] = 'X';
+    const std::string rex = dir.file("foreign.rex");
+    ASSERT_TRUE(writer.write(rex));
+    const ToolRun info = run("info " + rex);
+    EXPECT_EQ(info.status, 1);
+    EXPECT_EQ(info.out, "");
+    EXPECT_EQ(info.err, "brevatone-rex: " + rex + " is not a usable REX loop: the APPL chunk belongs to another application than REX\n");
+}
+
+TEST_F(RexToolTest, MakeThatFailsLeavesNoOutputFile) {
+    const std::string wav = writeWav(drumHits(1000, {}));
+    const std::string rex = dir.file("out.rex");
+    for (const std::string options : {"--bars 1 --tempo 120 --slices 0,5000", "--bars 0 --tempo 120 --detect",
+                                      "--bars 1 --tempo fast --detect", "--bars 1 --tempo 120",
+                                      "--bars 1 --tempo 120 --detect --slices 0"}) {
+        const ToolRun made = run("make " + wav + " " + rex + " " + options);
+        EXPECT_EQ(made.status, 1) << options;
+        EXPECT_EQ(std::count(made.err.begin(), made.err.end(), '\n'), 1) << made.err;
+        EXPECT_FALSE(std::filesystem::exists(rex)) << options;
+    }
+}
+
+TEST_F(RexToolTest, MakeRefusesInputThatIsNotSixteenBit) {
+    const std::string wav = writeWav(drumHits(1000, {}), SF_FORMAT_WAV | SF_FORMAT_PCM_24);
+    const ToolRun made = run("make " + wav + " " + dir.file("out.rex") + " --bars 1 --tempo 120 --detect");
+    EXPECT_EQ(made.status, 1);
+    EXPECT_NE(made.err.find("does not hold 16-bit samples"), std::string::npos) << made.err;
+}
+
+TEST_F(RexToolTest, EachCommandExplainsItselfWithHelp) {
+    const ToolRun make = run("make --help");
+    EXPECT_EQ(make.status, 0);
+    EXPECT_EQ(make.out.rfind("usage: brevatone-rex make", 0), 0u) << make.out;
+    const ToolRun info = run("info --help");
+    EXPECT_EQ(info.status, 0);
+    EXPECT_EQ(info.out.rfind("usage: brevatone-rex info", 0), 0u) << info.out;
+    EXPECT_NE(run("").status, 0);
+    EXPECT_EQ(run("play x.rex").status, 1);
+}
+
+}  // namespace

@@ -1,0 +1,59 @@
+#include "InfoCommand.h"
+#include "MakeCommand.h"
+#include "ToolError.h"
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char* usage() {
+    return "usage: brevatone-rex COMMAND ...\n"
+           "  info FILE                                   show a REX loop's format, tempo and slices\n"
+           "  make IN OUT --bars N --tempo BPM (--slices LIST | --detect)\n"
+           "                                              build a REX loop from a WAV or AIFF file\n"
+           "Each command explains itself with --help.\n";
+}
+
+bool asksForHelp(const std::vector<std::string>& args) {
+    for (const std::string& arg : args) {
+        if (arg == "--help" || arg == "-h") {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> all(argv + 1, argv + argc);
+    if (all.empty() || all[0] == "--help" || all[0] == "-h" || all[0] == "help") {
+        (all.empty() ? std::cerr : std::cout) << usage();
+        return all.empty() ? 2 : 0;
+    }
+    const std::string& command = all[0];
+    const std::vector<std::string> args(all.begin() + 1, all.end());
+    try {
+        if (command == "info") {
+            if (asksForHelp(args)) {
+                std::cout << InfoCommand::usage();
+            } else {
+                InfoCommand::run(args, std::cout);
+            }
+        } else if (command == "make") {
+            if (asksForHelp(args)) {
+                std::cout << MakeCommand::usage();
+            } else {
+                MakeCommand::run(args, std::cout);
+            }
+        } else {
+            throw ToolError("unknown command \"" + command + "\" (see brevatone-rex --help)");
+        }
+    } catch (const std::exception& error) {
+        std::cerr << "brevatone-rex: " << error.what() << "\n";
+        return 1;
+    }
+    return 0;
+}
