@@ -1,0 +1,222 @@
+#include "engine/ResonantFilter.h"
+
+#include "engine/DenormalFlush.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace {
+
+// A filter as the instrument leaves it with its default parameters: fully open, q 1, LFO still.
+ResonantFilter openFilter(int32_t mode = ResonantFilter::lowPass)
+{
+    ResonantFilter filter(44100);
+    filter.setMode(mode);
+    filter.setFrequency(1.0f);
+    filter.setResonance(0.0f);
+    return filter;
+}
+
+std::vector<float> filtered(ResonantFilter& filter, uint32_t frames, float input)
+{
+    std::vector<float> block(frames, input);
+    filter.render(block.data(), static_cast<int32_t>(frames));
+    return block;
+}
+
+}  // namespace
+
+TEST(ResonantFilter, StartsFullyOpenWithTheLfoAtRest)
+{
+    const ResonantFilter filter(44100);
+    EXPECT_EQ(filter.cutoff(), 13000.0f);
+    EXPECT_EQ(filter.mode(), ResonantFilter::lowPass);
+    EXPECT_EQ(filter.lfoPhase(), 0);
+    EXPECT_EQ(filter.lfoDirection(), 1);
+    EXPECT_EQ(filter.restartCountdown(), -1);
+    EXPECT_EQ(filter.cutoffBase(), 1.0f);
+}
+
+TEST(ResonantFilter, FrequencyMapsExponentiallyFrom41To13000Hertz)
+{
+    ResonantFilter filter(44100);
+    filter.setFrequency(0.0f);
+    EXPECT_FLOAT_EQ(filter.cutoff(), 41.0f);
+    filter.setFrequency(0.5f);
+    EXPECT_NEAR(filter.cutoff(), 153.84f, 0.01f);
+    filter.setFrequency(1.0f);
+    EXPECT_NEAR(filter.cutoff(), 13000.0f, 0.01f);
+}
+
+TEST(ResonantFilter, ResonanceMapsOntoQFrom1To100)
+{
+    ResonantFilter filter(44100);
+    filter.setResonance(0.5f);
+    EXPECT_FLOAT_EQ(filter.resonance(), 10.0f);
+    filter.setResonance(1.0f);
+    EXPECT_FLOAT_EQ(filter.resonance(), 100.0f);
+}
+
+TEST(ResonantFilter, LowPassCoefficientsAtFullCutoffAndQ1)
+{
+    const FilterCoefficients k = openFilter().coefficients();
+    EXPECT_NEAR(k.c, 0.507692f, 1e-6f);
+    EXPECT_NEAR(k.cSquared, 0.257751f, 1e-6f);
+    EXPECT_NEAR(k.damping, 0.268941f, 1e-6f);
+    EXPECT_NEAR(k.c / k.damping, 1.887743f, 1e-5f);
+    EXPECT_NEAR(k.a0, 2.145494f, 1e-5f);
+    EXPECT_NEAR(2 * k.cSquared + k.lowpassFeedback, 1.403246f, 1e-5f);
+}
+
+TEST(ResonantFilter, HighPassCoefficientsAtFullCutoffAndQ1)
+{
+    const FilterCoefficients k = openFilter(ResonantFilter::highPass).coefficients();
+    EXPECT_NEAR(k.damping, 0.457734f, 1e-6f);
+    EXPECT_NEAR(k.c / k.damping, 1.109143f, 1e-5f);
+    EXPECT_NEAR(k.a0, 1.366895f, 1e-5f);
+    EXPECT_NEAR(k.highpassGain, 0.530330f, 1e-6f);
+}
+
+TEST(ResonantFilter, LowPassSettlesOnAConstantInputAtItsDcGainTimesTheOutputGain)
+{
+    ResonantFilter filter = openFilter();
+    EXPECT_NEAR(filtered(filter, 4096, 0.1f).back(), 0.1 / std::sqrt(2.0) * 1.378, 1e-4);
+}
+
+TEST(ResonantFilter, HighPassBlocksAConstantInput)
+{
+    ResonantFilter filter = openFilter(ResonantFilter::highPass);
+    EXPECT_NEAR(filtered(filter, 4096, 0.1f).back(), 0.0f, 1e-6f);
+}
+
+TEST(ResonantFilter, ModeChangeTakesEffectFromTheNextBlock)
+{
+    ResonantFilter filter = openFilter();
+    filtered(filter, 100, 0.1f);
+    filter.setMode(ResonantFilter::highPass);
+    EXPECT_NEAR(filter.coefficients().damping, 0.268941f, 1e-6f);
+    filtered(filter, 4096, 0.1f);
+    EXPECT_NEAR(filter.coefficients().damping, 0.457734f, 1e-6f);
+}
+
+TEST(ResonantFilter, OutputNeverLeavesPlusMinus09)
+{
+    ResonantFilter filter = openFilter();
+    filter.setResonance(1.0f);
+    const std::vector<float> block = filtered(filter, 2000, 10.0f);
+    EXPECT_EQ(*std::max_element(block.begin(), block.end()), 0.9f);
+    EXPECT_GE(*std::min_element(block.begin(), block.end()), -0.9f);
+}
+
+TEST(ResonantFilter, RenderingNoFramesChangesNothing)
+{
+    ResonantFilter filter = openFilter();
+    float sample = 0.5f;
+    filter.render(&sample, 0);
+    filter.render(&sample, -5);
+    EXPECT_EQ(sample, 0.5f);
+    EXPECT_EQ(filter.lfoCountdown(), 0);
+    EXPECT_EQ(filter.lfoPhase(), 0);
+    EXPECT_EQ(filter.lfoRate(), 0);
+}
+
+TEST(ResonantFilter, LfoWithoutAmountKeepsTheCutoffAtTheFrequencySetting)
+{
+    ResonantFilter filter = openFilter();
+    filter.setFrequency(0.5f);
+    const float cutoff = filter.cutoff();
+    filter.setLfoRate(100);
+    filtered(filter, 1000, 0.0f);
+    EXPECT_EQ(filter.cutoff(), cutoff);
+    EXPECT_NE(filter.lfoPhase(), 0);
+}
+
+TEST(ResonantFilter, LfoRateBelowOneActsAsOne)
+{
+    ResonantFilter filter = openFilter();
+    filtered(filter, 1, 0.0f);
+    EXPECT_EQ(filter.lfoRate(), 1);
+    EXPECT_EQ(filter.lfoPhase(), 10);
+    EXPECT_EQ(filter.lfoCountdown(), 9);
+}
+
+TEST(ResonantFilter, LfoTurnsAtHalfItsSwingAndCompletesAPeriodIn4TimesHalfSteps)
+{
+    ResonantFilter filter = openFilter();
+    filter.setLfoRate(100);  // half swing 882 steps, one step per filtered sample
+    filtered(filter, 890, 0.0f);
+    EXPECT_EQ(filter.lfoPhase(), 874);
+    EXPECT_EQ(filter.lfoDirection(), -1);
+    filtered(filter, 10 * 3528 - 890, 0.0f);  // ten whole periods of 3528 steps
+    EXPECT_EQ(filter.lfoPhase(), 0);
+    EXPECT_EQ(filter.lfoDirection(), 1);
+}
+
+TEST(ResonantFilter, FullLfoAmountSweepsTheWholeCutoffRangeOverOnePeriod)
+{
+    ResonantFilter filter = openFilter();
+    filter.setFrequency(0.5f);
+    filter.setLfoAmount(1.0f);
+    filter.setLfoRate(100);
+    float lowest = 1e9f;
+    float highest = 0.0f;
+    for (int step = 0; step < 3528 / 10; ++step) {
+        filtered(filter, 10, 0.0f);
+        lowest = std::min(lowest, filter.cutoff());
+        highest = std::max(highest, filter.cutoff());
+    }
+    EXPECT_FLOAT_EQ(lowest, 41.0f);
+    EXPECT_NEAR(highest, 13000.0f, 0.01f);
+}
+
+TEST(ResonantFilter, ScheduledRestartCountsLfoStepsThenRestartsRising)
+{
+    ResonantFilter filter = openFilter();
+    filter.setLfoRate(100);
+    filtered(filter, 50, 0.0f);
+    filter.scheduleLfoRestart(25);
+    filtered(filter, 20, 0.0f);
+    EXPECT_EQ(filter.restartCountdown(), 5);
+    EXPECT_EQ(filter.lfoPhase(), 70);
+    // Steps 21 to 25 count down to 0, step 26 restarts at phase 1, steps 27 to 30 rise to 5.
+    filtered(filter, 10, 0.0f);
+    EXPECT_EQ(filter.restartCountdown(), -1);
+    EXPECT_EQ(filter.lfoPhase(), 5);
+    EXPECT_EQ(filter.lfoDirection(), 1);
+
+    filter.scheduleLfoRestart(0);
+    filtered(filter, 10, 0.0f);
+    EXPECT_EQ(filter.lfoPhase(), 10);
+}
+
+TEST(ResonantFilter, LfoRateTooFastToDivideIsHeldAtTheFastestWorkingRate)
+{
+    ResonantFilter filter = openFilter();
+    filter.setLfoAmount(0.5f);
+    filter.setLfoRate(1000000);
+    const std::vector<float> block = filtered(filter, 100, 0.1f);
+    EXPECT_EQ(filter.lfoRate(), 88200);
+    EXPECT_TRUE(std::all_of(block.begin(), block.end(), [](float s) { return std::isfinite(s); }));
+}
+
+TEST(ResonantFilter, RingsOutToExactSilenceWithoutDenormalsWhileFlushing)
+{
+    ASSERT_TRUE(ScopedDenormalFlush::isSupported());
+    const ScopedDenormalFlush flush;
+    ResonantFilter filter = openFilter();
+    filter.setFrequency(0.0f);
+    filter.setResonance(0.5f);
+    std::vector<float> block(44100, 0.0f);
+    block[0] = 0.9f;
+    for (int second = 0; second < 10; ++second) {
+        filter.render(block.data(), static_cast<int32_t>(block.size()));
+        EXPECT_TRUE(std::none_of(block.begin(), block.end(),
+                                 [](float s) { return std::fpclassify(s) == FP_SUBNORMAL; }));
+        std::fill(block.begin(), block.end(), 0.0f);
+    }
+    filter.render(block.data(), static_cast<int32_t>(block.size()));
+    EXPECT_EQ(block.back(), 0.0f);
+}
