@@ -1,0 +1,130 @@
+#include "InstrumentFixture.h"
+
+#include <cmath>
+
+namespace {
+
+class InstrumentAudio : public InstrumentFixture {
+protected:
+    void SetUp() override {
+        InstrumentFixture::SetUp();
+        ASSERT_TRUE(load(writeLoopFile(dir, "eight.rex", eightSliceLoop(256))));
+        instrument.setParameter(3, 1.0f);  // sustain at full level: the slice plays as recorded
+    }
+
+    static VstTimeInfo transport(double tempo, double positionInBar) {
+        VstTimeInfo time{};
+        time.tempo = tempo;
+        time.barStartPos = 8.0;
+        time.ppqPos = 8.0 + positionInBar;
+        time.flags = kVstPpqPosValid | kVstBarsValid | kVstTempoValid;
+        return time;
+    }
+};
+
+}  // namespace
+
+TEST_F(InstrumentAudio, ANoteSoundsFromItsDeltaFrameOnBothOutputs) {
+    EXPECT_EQ(send({midi(17, 0x90, 37, 127)}), 1);
+    const std::vector<float> block = render(64);
+    for (int frame = 0; frame < 17; ++frame) EXPECT_EQ(block[static_cast<std::size_t>(frame)], 0.0f) << frame;
+    for (int frame = 17; frame < 64; ++frame) EXPECT_EQ(block[static_cast<std::size_t>(frame)], 2.0f / 16.0f) << frame;
+    EXPECT_EQ(left, right);
+}
+
+TEST_F(InstrumentAudio, ProcessOverwritesLikeProcessReplacing) {
+    send({midi(0, 0x90, 36, 127)});
+    std::vector<float> first(32, 5.0f), second(32, 5.0f);
+    float* outputs[2] = {first.data(), second.data()};
+    instrument.process(nullptr, outputs, 32);
+    for (float sample : first) EXPECT_EQ(sample, 1.0f / 16.0f);
+    EXPECT_EQ(first, second);
+}
+
+TEST_F(InstrumentAudio, EmptyMissingAndMalformedEventListsAreAnswered) {
+    EXPECT_EQ(send({}), 1);
+    EXPECT_EQ(instrument.processEvents(nullptr), 0);
+    VstEvents negative{};
+    negative.numEvents = -3;
+    EXPECT_EQ(instrument.processEvents(&negative), 0);
+}
+
+TEST_F(InstrumentAudio, EventsOtherThanMidiNeverReachTheEngine) {
+    VstEvent sysex{};
+    sysex.type = 6;
+    sysex.data[8] = static_cast<char>(0x90);  // where a MIDI event would carry its status
+    sysex.data[9] = 36;
+    sysex.data[10] = 127;
+    VstMidiEvent note = midi(0, 0x90, 40, 127);
+    std::vector<VstEvent*> events = {&sysex, reinterpret_cast<VstEvent*>(&note), nullptr};
+    EXPECT_EQ(sendRaw(events), 1);
+    for (float sample : render(16)) EXPECT_EQ(sample, 5.0f / 16.0f);
+}
+
+TEST_F(InstrumentAudio, AnotherSampleRateIsRefusedWithAMessage) {
+    instrument.setSampleRate(44100.0f);
+    EXPECT_TRUE(platform.messages.empty());
+    instrument.setSampleRate(48000.0f);
+    instrument.setSampleRate(22050.0f);
+    ASSERT_EQ(platform.messages.size(), 2u);
+    EXPECT_EQ(platform.messages[0].caption, "Brevatone");
+    EXPECT_EQ(platform.messages[0].text,
+              "This version of Brevatone doesn't support\nSample Rates other than 44.1kHz");
+    EXPECT_EQ(instrument.getSampleRate(), 44100.0f);
+}
+
+TEST_F(InstrumentAudio, ResumingAsksForMidiAgain) {
+    hostRequests.clear();
+    instrument.dispatcher(effMainsChanged, 0, 1, nullptr, 0.0f);
+    instrument.dispatcher(effMainsChanged, 0, 0, nullptr, 0.0f);
+    EXPECT_EQ(hostRequests, std::vector<std::int32_t>{audioMasterWantMidi});
+}
+
+TEST_F(InstrumentAudio, TempoSyncAsksForTimeOncePerBlockAndSetsTheRate) {
+    VstTimeInfo time = transport(120.0, 0.5);
+    hostTime = &time;
+    instrument.setParameter(13, 0.6f);
+    instrument.setParameter(12, 1.0f);
+    hostRequests.clear();
+    render(512);
+    EXPECT_EQ(hostRequests, std::vector<std::int32_t>{audioMasterGetTime});
+    EXPECT_EQ(engine().filter().lfoRate(), 32);
+}
+
+TEST_F(InstrumentAudio, TheLfoRestartIsScheduledAtTheBarLineInsideTheBlock) {
+    VstTimeInfo time = transport(120.0, 3.5);
+    hostTime = &time;
+    instrument.setParameter(13, 0.6f);
+    instrument.setParameter(12, 1.0f);
+    render(512);
+    EXPECT_EQ(engine().filter().restartCountdown(), -1);
+    render(16384);
+    EXPECT_EQ(engine().filter().restartCountdown(), 11024);
+}
+
+TEST_F(InstrumentAudio, WithoutATimeAnswerOrWithANonsenseTempoTheRateStays) {
+    instrument.setParameter(10, 0.2f);
+    instrument.setParameter(12, 1.0f);
+    render(64);
+    EXPECT_EQ(engine().filter().lfoRate(), 20);
+    for (double tempo : {0.0, -90.0, std::nan("")}) {
+        VstTimeInfo time = transport(tempo, 3.9);
+        hostTime = &time;
+        render(64);
+        EXPECT_EQ(engine().filter().lfoRate(), 20) << tempo;
+    }
+}
+
+TEST_F(InstrumentAudio, MissingOrEmptyOutputBuffersAreSurvived) {
+    float one[8] = {};
+    float* none[2] = {nullptr, nullptr};
+    instrument.processReplacing(nullptr, none, 8);
+    instrument.processReplacing(nullptr, nullptr, 8);
+    float* outputs[2] = {one, one};
+    instrument.processReplacing(nullptr, outputs, 0);
+    instrument.processReplacing(nullptr, outputs, -4);
+    send({midi(0, 0x90, 36, 127)});
+    float* onlyFirst[2] = {one, nullptr};
+    instrument.processReplacing(nullptr, onlyFirst, 8);
+    EXPECT_EQ(one[7], 1.0f / 16.0f);
+}

@@ -1,0 +1,174 @@
+#include "InstrumentFixture.h"
+
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+class InstrumentLoading : public InstrumentFixture {
+protected:
+    std::string loopPath = writeLoopFile(dir, "eight.rex", eightSliceLoop());
+
+    std::vector<uint8_t> fileBytes(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+    }
+};
+
+}  // namespace
+
+TEST_F(InstrumentLoading, EachSliceAnswersItsNoteInFileOrder) {
+    ASSERT_TRUE(load(loopPath));
+    const SliceBank& bank = engine().bank();
+    ASSERT_EQ(bank.count(), 8);
+    for (std::int32_t i = 0; i < 8; ++i) {
+        EXPECT_EQ(bank.slice(i)->note(), 36 + i);
+        EXPECT_EQ(bank.slice(i)->samples()[0], static_cast<float>(i + 1) / 16.0f);
+    }
+}
+
+TEST_F(InstrumentLoading, TheLoopsPathIsStoredInTheCurrentProgramOnly) {
+    instrument.setProgram(4);
+    ASSERT_TRUE(load(loopPath));
+    EXPECT_STREQ(instrument.program(4).path, loopPath.c_str());
+    for (std::int32_t index : {0, 3, 5, 15}) EXPECT_EQ(instrument.program(index).path[0], '\0');
+}
+
+TEST_F(InstrumentLoading, AFailedLoadEmptiesTheBankAndLeavesThePathAndAWorkingInstrument) {
+    ASSERT_TRUE(load(loopPath));
+    const std::string broken = dir.file("broken.rex");
+    std::ofstream(broken) << "not a loop at all";
+    EXPECT_FALSE(load(broken));
+    EXPECT_EQ(engine().bank().count(), 0);
+    EXPECT_STREQ(instrument.program(0).path, loopPath.c_str());
+    EXPECT_FALSE(instrument.busy());
+    EXPECT_EQ(send({midi(0, 0x90, 36, 127)}), 1);
+    for (float sample : render(64)) EXPECT_EQ(sample, 0.0f);
+    EXPECT_EQ(instrument.loadedLoop(), nullptr);
+}
+
+TEST_F(InstrumentLoading, SelectingAProgramReloadsItsLoopFromDisk) {
+    instrument.setProgram(1);
+    ASSERT_TRUE(load(loopPath));
+    instrument.setProgram(0);
+    EXPECT_EQ(engine().bank().count(), 0);
+
+    RexLoopContent changed = eightSliceLoop();
+    changed.slices.resize(3);
+    RexFileWriter::forLoop(changed).write(loopPath);
+    instrument.setProgram(1);
+    EXPECT_EQ(engine().bank().count(), 3);
+}
+
+TEST_F(InstrumentLoading, TheBankChunkIsTheProgramArrayAndRoundTrips) {
+    instrument.setProgram(2);
+    ASSERT_TRUE(load(loopPath));
+    instrument.setParameter(3, 0.7f);
+    void* data = nullptr;
+    ASSERT_EQ(instrument.getChunk(&data, false), 17600);
+    EXPECT_EQ(std::memcmp(data, &instrument.program(0), 17600), 0);
+    const std::vector<uint8_t> saved(static_cast<uint8_t*>(data), static_cast<uint8_t*>(data) + 17600);
+
+    Instrument restored(host, platform);
+    std::vector<uint8_t> copy = saved;
+    EXPECT_EQ(restored.setChunk(copy.data(), 17600, true), 17600);
+    EXPECT_EQ(restored.getProgram(), 0);
+    void* again = nullptr;
+    restored.getChunk(&again, false);
+    EXPECT_EQ(std::memcmp(again, saved.data(), 17600), 0);
+    restored.setProgram(2);
+    EXPECT_EQ(restored.getParameter(3), 0.7f);
+    EXPECT_EQ(restored.soundEngine().bank().count(), 8);
+}
+
+TEST_F(InstrumentLoading, APresetChunkAppliesValuesAndLoopButKeepsTheProgramName) {
+    ProgramRecord record{};
+    std::strcpy(record.path, loopPath.c_str());
+    std::strcpy(record.name, "Other name");
+    for (float& value : record.values) value = 0.25f;
+    char name[] = "Kept";
+    instrument.setProgramName(name);
+
+    EXPECT_EQ(instrument.setChunk(&record, 1100, true), 1100);
+    EXPECT_EQ(engine().bank().count(), 8);
+    EXPECT_EQ(instrument.getParameter(13), 0.25f);
+    EXPECT_STREQ(instrument.program(0).name, "Kept");
+
+    void* data = nullptr;
+    ASSERT_EQ(instrument.getChunk(&data, true), 1100);
+    const auto* copy = static_cast<const ProgramRecord*>(data);
+    EXPECT_STREQ(copy->path, loopPath.c_str());
+    EXPECT_EQ(std::memcmp(copy->values, record.values, sizeof record.values), 0);
+}
+
+TEST_F(InstrumentLoading, ChunksOfAnyOtherShapeAreRefused) {
+    ProgramRecord record{};
+    for (float& value : record.values) value = 0.9f;
+    EXPECT_EQ(instrument.setChunk(&record, 1100, false), 0);
+    EXPECT_EQ(instrument.setChunk(&record, 1000, true), 0);
+    EXPECT_EQ(instrument.setChunk(nullptr, 17600, false), 0);
+    EXPECT_EQ(instrument.getParameter(0), 0.5f);
+}
+
+TEST_F(InstrumentLoading, RecordsWithoutTerminatorsAreReadWithinTheirFields) {
+    std::vector<ProgramRecord> bank(16);
+    for (ProgramRecord& record : bank) std::memset(&record, 'x', sizeof record);
+    for (ProgramRecord& record : bank) std::memset(record.values, 0, sizeof record.values);
+    EXPECT_EQ(instrument.setChunk(bank.data(), 17600, false), 17600);
+    char name[64];
+    instrument.getProgramName(name);
+    EXPECT_EQ(std::string(name), std::string(23, 'x'));
+    EXPECT_EQ(engine().bank().count(), 0);
+
+    ProgramRecord preset;
+    std::memset(&preset, 'y', sizeof preset);
+    EXPECT_EQ(instrument.setChunk(&preset, 1100, true), 1100);
+    EXPECT_EQ(engine().bank().count(), 0);
+}
+
+TEST_F(InstrumentLoading, TheLoadCommandLoadsWhatTheDialogChose) {
+    int window = 0;
+    platform.chosenPath.clear();
+    instrument.chooseLoopFile(&window);
+    EXPECT_EQ(engine().bank().count(), 0);
+    platform.chosenPath = loopPath;
+    instrument.chooseLoopFile(&window);
+    EXPECT_EQ(engine().bank().count(), 8);
+    ASSERT_EQ(platform.dialogs.size(), 2u);
+    EXPECT_STREQ(platform.dialogs[0].title, "Load Rex File");
+    EXPECT_STREQ(platform.dialogs[0].filterName, "REX Files (*.rex)");
+    EXPECT_STREQ(platform.dialogs[0].pattern, "*.rex");
+    EXPECT_STREQ(platform.dialogs[0].defaultExtension, "rex");
+    EXPECT_EQ(platform.owners[0], &window);
+}
+
+TEST_F(InstrumentLoading, ExportingWithoutALoopSaysSoAndWritesNothing) {
+    platform.chosenPath = dir.file("groove.mid");
+    instrument.exportGroove(nullptr);
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_TRUE(platform.dialogs.empty());
+    EXPECT_FALSE(std::ifstream(platform.chosenPath).good());
+}
+
+TEST_F(InstrumentLoading, ExportWritesTheLoadedLoopsGrooveWhereTheDialogSays) {
+    ASSERT_TRUE(load(loopPath));
+    platform.chosenPath = dir.file("groove.mid");
+    instrument.exportGroove(nullptr);
+    EXPECT_TRUE(platform.messages.empty());
+    ASSERT_EQ(platform.dialogs.size(), 1u);
+    EXPECT_STREQ(platform.dialogs[0].title, "Save REX Groove As Standard Midi");
+    EXPECT_STREQ(platform.dialogs[0].filterName, "Midi Files (*.MID)");
+    EXPECT_STREQ(platform.dialogs[0].defaultExtension, "mid");
+    const std::vector<uint8_t> groove = fileBytes(platform.chosenPath);
+    EXPECT_EQ(groove.size(), 14u + 27 + 8 + 8 * 9 + 4);
+}
+
+TEST_F(InstrumentLoading, AGrooveThatCannotBeWrittenShowsTheSystemsReason) {
+    ASSERT_TRUE(load(loopPath));
+    platform.chosenPath = dir.file("no-such-folder/groove.mid");
+    instrument.exportGroove(nullptr);
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].caption, "Error");
+    EXPECT_EQ(platform.messages[0].text, "The system's reason.");
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "platform/PlatformServices.h"
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+// Stands in for the system's dialogs and message boxes: it records what would have been shown
+// and answers dialogs with a path prepared by the test (or a cancel).
+class RecordingPlatform : public PlatformServices {
+public:
+    struct Message {
+        std::string caption;
+        std::string text;
+    };
+
+    bool chooseFileToOpen(void* owner, const FileDialog& dialog, char* path, std::size_t capacity) override {
+        return answer(owner, dialog, path, capacity);
+    }
+    bool chooseFileToSave(void* owner, const FileDialog& dialog, char* path, std::size_t capacity) override {
+        return answer(owner, dialog, path, capacity);
+    }
+    void showError(const char* caption, const char* text) override { messages.push_back({caption, text}); }
+    std::string lastErrorText() override { return "The system's reason."; }
+
+    std::string chosenPath;  // empty: the user cancels
+    std::vector<FileDialog> dialogs;
+    std::vector<void*> owners;
+    std::vector<Message> messages;
+
+private:
+    bool answer(void* owner, const FileDialog& dialog, char* path, std::size_t capacity) {
+        dialogs.push_back(dialog);
+        owners.push_back(owner);
+        if (chosenPath.empty() || chosenPath.size() >= capacity) return false;
+        std::strcpy(path, chosenPath.c_str());
+        return true;
+    }
+};
