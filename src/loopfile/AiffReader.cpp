@@ -32,11 +32,6 @@ void decodeSamples(const uint8_t* bytes, float* out, size_t count) {
     }
 }
 
-template <typename T>
-void release(std::vector<T>& buffer) {
-    std::vector<T>().swap(buffer);
-}
-
 }  // namespace
 
 AiffReader::AiffReader(InputFile& file) : input(file) {}
@@ -68,8 +63,7 @@ void AiffReader::parse() noexcept {
         refuse("not enough memory to read the file");
     }
     if (failed()) {
-        release(soundData);
-        release(converted);
+        releaseSamples();
     }
     finishParse();
 }
@@ -157,9 +151,11 @@ void AiffReader::readSoundDataChunk(uint32_t size) {
         return;
     }
     skipBytes(offset);
-    release(soundData);
-    soundData.resize(dataSize);
-    readBytes(soundData.data(), static_cast<int32_t>(dataSize));
+    releaseSamples();
+    soundData.reset(new uint8_t[dataSize]);
+    soundDataBytes = static_cast<int32_t>(dataSize);
+    const int32_t arrived = input.read(soundData.get(), soundDataBytes);
+    std::memset(soundData.get() + arrived, 0, static_cast<size_t>(soundDataBytes - arrived));
 }
 
 void AiffReader::readApplicationChunk(uint32_t size) {
@@ -179,20 +175,28 @@ void AiffReader::convertSamples() {
     }
     const int bytesPerSample = (sampleBits + 7) / 8;
     const int64_t declared = std::max<int64_t>(int64_t{channels} * frames, 0);
-    const auto held = static_cast<int64_t>(soundData.size() / static_cast<size_t>(bytesPerSample));
+    const int64_t held = soundDataBytes / bytesPerSample;
     const auto count = static_cast<size_t>(std::min(declared, held));
-    converted.resize(count);
+    converted.reset(new float[count]);
+    convertedCount = static_cast<int32_t>(count);
     switch (bytesPerSample) {
     case 1:
-        decodeSamples<1>(soundData.data(), converted.data(), count);
+        decodeSamples<1>(soundData.get(), converted.get(), count);
         break;
     case 2:
-        decodeSamples<2>(soundData.data(), converted.data(), count);
+        decodeSamples<2>(soundData.get(), converted.get(), count);
         break;
     default:
-        decodeSamples<3>(soundData.data(), converted.data(), count);
+        decodeSamples<3>(soundData.get(), converted.get(), count);
         break;
     }
+}
+
+void AiffReader::releaseSamples() {
+    soundData.reset();
+    soundDataBytes = 0;
+    converted.reset();
+    convertedCount = 0;
 }
 
 int32_t AiffReader::extendedToRate(const uint8_t* extended) {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
+#include <memory>
 
 class InputFile;
 
@@ -26,11 +26,11 @@ public:
     int16_t bitsPerSample() const { return sampleBits; }
     int16_t channelCount() const { return channels; }
     uint32_t sampleFrames() const { return frames; }
-    int32_t soundDataSize() const { return static_cast<int32_t>(soundData.size()); }
+    int32_t soundDataSize() const { return soundDataBytes; }
     // The converted values, interleaved by channel: channelCount x sampleFrames of them, fewer if the
     // sound data holds fewer.
-    int32_t sampleCount() const { return static_cast<int32_t>(converted.size()); }
-    const float* samples() const { return converted.data(); }
+    int32_t sampleCount() const { return convertedCount; }
+    const float* samples() const { return converted.get(); }
 
     // The sample rate held in an 80-bit extended float, rounded to a whole number of Hz.
     static int32_t extendedToRate(const uint8_t* extended);
@@ -55,10 +55,15 @@ private:
     void walkChunks();
     void readChunk(const uint8_t* identifier, uint32_t size);
     void convertSamples();
+    void releaseSamples();
 
     InputFile& input;
-    std::vector<uint8_t> soundData;
-    std::vector<float> converted;
+    // Plain arrays rather than vectors: each is filled whole right after allocation, so the zero fill
+    // a vector makes first would only cost time on a large loop.
+    std::unique_ptr<uint8_t[]> soundData;
+    int32_t soundDataBytes = 0;
+    std::unique_ptr<float[]> converted;
+    int32_t convertedCount = 0;
     int32_t rate = 0;
     int16_t sampleBits = 0;
     uint32_t frames = 0;
