@@ -48,8 +48,8 @@ EnvelopeRun AmpEnvelope::ramp(uint32_t limit, float seconds, double base, double
     const uint32_t toEnd = samplesToStateEnd(counter_, static_cast<double>(seconds) * samplesPerSecond);
     EnvelopeRun run;
     run.length = std::min(limit, toEnd);
-    run.start = base + perSample * static_cast<double>(counter_);
-    run.slope = perSample;
+    run.start = static_cast<float>(base + perSample * static_cast<double>(counter_));
+    run.slope = static_cast<float>(perSample);
     run.reachesNextState = run.length == toEnd;
     return run;
 }
@@ -60,13 +60,13 @@ EnvelopeRun AmpEnvelope::nextRun(uint32_t limit) const noexcept
     switch (state_) {
     case State::Attack:
         if (attackTime_ == 0.0f) {
-            return EnvelopeRun{1, 1.0, 0.0, true};
+            return EnvelopeRun{1, 1.0f, 0.0f, true};
         }
         return ramp(limit, attackTime_, 0.0, 1.0 / (static_cast<double>(attackTime_) * samplesPerSecond));
     case State::Decay:
         return ramp(limit, decayTime_, 1.0, -(1.0 - sustain) / (static_cast<double>(decayTime_) * samplesPerSecond));
     case State::Sustain:
-        return EnvelopeRun{limit, sustain, 0.0, false};
+        return EnvelopeRun{limit, sustainLevel_, 0.0f, false};
     case State::Release: {
         const double from = level_;
         return ramp(limit, releaseTime_, from, -from / (static_cast<double>(releaseTime_) * samplesPerSecond));
@@ -74,7 +74,7 @@ EnvelopeRun AmpEnvelope::nextRun(uint32_t limit) const noexcept
     case State::Off:
         break;
     }
-    return EnvelopeRun{limit, 0.0, 0.0, false};
+    return EnvelopeRun{limit, 0.0f, 0.0f, false};
 }
 
 void AmpEnvelope::advance(const EnvelopeRun& run, uint32_t played) noexcept

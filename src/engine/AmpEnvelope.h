@@ -3,14 +3,14 @@
 #include <cstdint>
 
 // A run of consecutive samples in one envelope state, over which the gain is a straight line:
-// sample k of the run gets start + slope * k.
+// sample k of the run gets start + slope * k. Start and slope are worked out in double precision per run.
 struct EnvelopeRun {
     uint32_t length = 0;
-    double start = 0.0;
-    double slope = 0.0;
+    float start = 0.0f;
+    float slope = 0.0f;
     bool reachesNextState = false;
 
-    float gainAt(uint32_t k) const { return static_cast<float>(start + slope * static_cast<double>(k)); }
+    float gainAt(uint32_t k) const { return start + slope * static_cast<float>(k); }
 };
 
 // Linear attack-decay-sustain-release envelope counted in samples at 44100 per second.

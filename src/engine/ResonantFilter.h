@@ -2,7 +2,8 @@
 
 #include <cstdint>
 
-// The coefficients of the two-pole filter at the current cutoff and resonance, as its equations name them.
+// The named coefficients of the two-pole filter: c = K / cutoff, damping e, a0 = c^2 + c/e, and the
+// terms the low-pass and high-pass equations add.
 struct FilterCoefficients {
     float c = 0.0f;
     float cSquared = 0.0f;
@@ -45,7 +46,8 @@ public:
     int32_t lfoDirection() const { return lfoDirection_; }
     int32_t lfoCountdown() const { return lfoCountdown_; }
     int32_t restartCountdown() const { return restartCountdown_; }
-    const FilterCoefficients& coefficients() const { return coefficients_; }
+    // The coefficients as the filter equations name them, derived from the current cutoff and resonance.
+    FilterCoefficients coefficients() const;
 
 private:
     // The filter equation with every term divided by a0 up front, the same for both modes:
@@ -64,12 +66,16 @@ private:
     void filterRun(float* buffer, int32_t frames) noexcept;
 
     float freqConstant_;
-    FilterCoefficients coefficients_;
+    float inverseFreqConstant_;
+    float dampingDivisor_ = 2.0f;
     Taps taps_;
     float cutoff_ = 13000.0f;
     float resonance_ = 1.0f;
+    float inverseResonance_ = 1.0f;
+    float inputScale_ = 1.0f;
     float outputGain_ = 1.0f;
     int32_t mode_ = lowPass;
+    int32_t tapsMode_ = lowPass;
     float x1_ = 0.0f;
     float x2_ = 0.0f;
     float y1_ = 0.0f;

@@ -7,25 +7,29 @@
 
 namespace {
 
-// How frame i of a slice is read, one reader per layout, so the sample loops carry no layout branches.
+// How a slice is read, one reader per layout, so the sample loops carry no layout branches:
+// `locate` finds where a frame starts, `read` takes the frame k frames further in playing direction.
 struct MonoForward {
-    static float frame(const float* samples, uint32_t i, uint32_t /*frames*/) { return samples[i]; }
+    static const float* locate(const float* samples, uint32_t frame, uint32_t /*frames*/) { return samples + frame; }
+    static float read(const float* from, int32_t k) { return from[k]; }
 };
 
 // Two-channel material is interleaved; both channels count, mixed down to the mono block.
 struct StereoForward {
-    static float frame(const float* samples, uint32_t i, uint32_t /*frames*/)
+    static const float* locate(const float* samples, uint32_t frame, uint32_t /*frames*/)
     {
-        return (samples[2 * i] + samples[2 * i + 1]) * 0.5f;
+        return samples + 2 * size_t{frame};
     }
+    static float read(const float* from, int32_t k) { return (from[2 * k] + from[2 * k + 1]) * 0.5f; }
 };
 
 template <class Forward>
 struct Reversed {
-    static float frame(const float* samples, uint32_t i, uint32_t frames)
+    static const float* locate(const float* samples, uint32_t frame, uint32_t frames)
     {
-        return Forward::frame(samples, frames - 1 - i, frames);
+        return Forward::locate(samples, frames - 1 - frame, frames);
     }
+    static float read(const float* from, int32_t k) { return Forward::read(from, -k); }
 };
 
 // Below this a float holds every whole number, so a position stepped by exactly 1.0 stays exact.
@@ -151,9 +155,11 @@ uint32_t SliceVoice::playRun(float* out, const EnvelopeRun& run, float ratio, fl
     const uint32_t from = static_cast<uint32_t>(position_);
     const uint32_t available = from < frameCount ? frameCount - from : 0;
     const uint32_t length = std::min(run.length, available);
-    const float* samples = slice_->samples();
-    for (uint32_t k = 0; k < length; ++k) {
-        out[k] += level * FrameReader::frame(samples, from + k, frameCount) * run.gainAt(k);
+    const float* source = FrameReader::locate(slice_->samples(), from, frameCount);
+    const EnvelopeRun ramp = run;
+    const auto last = static_cast<int32_t>(length);
+    for (int32_t k = 0; k < last; ++k) {
+        out[k] += level * FrameReader::read(source, k) * ramp.gainAt(static_cast<uint32_t>(k));
     }
     position_ += static_cast<float>(length);
     return length;
@@ -169,7 +175,7 @@ uint32_t SliceVoice::playRunStepByStep(float* out, const EnvelopeRun& run, float
         if (index >= frameCount) {
             return k;
         }
-        out[k] += level * FrameReader::frame(samples, index, frameCount) * run.gainAt(k);
+        out[k] += level * FrameReader::read(FrameReader::locate(samples, index, frameCount), 0) * run.gainAt(k);
         position_ += ratio;
     }
     return run.length;

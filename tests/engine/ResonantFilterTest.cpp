@@ -80,6 +80,40 @@ TEST(ResonantFilter, HighPassCoefficientsAtFullCutoffAndQ1)
     EXPECT_NEAR(k.highpassGain, 0.530330f, 1e-6f);
 }
 
+TEST(ResonantFilter, OutputFollowsTheEquationOfItsCoefficientsInBothModes)
+{
+    for (int32_t mode : {ResonantFilter::lowPass, ResonantFilter::highPass}) {
+        ResonantFilter filter = openFilter(mode);
+        filter.setFrequency(0.4f);
+        filter.setResonance(0.6f);
+        const FilterCoefficients k = filter.coefficients();
+        const double q = filter.resonance();
+        std::vector<float> block(64);
+        for (size_t i = 0; i < block.size(); ++i) {
+            block[i] = 0.2f * static_cast<float>(std::sin(0.3 * static_cast<double>(i)));
+        }
+        const std::vector<float> input = block;
+        filter.render(block.data(), 64);
+
+        const double cOverE = k.c / k.damping;
+        const double feedback = 2.0 * k.cSquared + cOverE - 1.0;
+        double x1 = 0.0, x2 = 0.0, y1 = 0.0, y2 = 0.0;
+        for (size_t i = 0; i < input.size(); ++i) {
+            const double x = input[i];
+            const double fed = feedback * y1 - k.cSquared * y2;
+            const double y = mode == ResonantFilter::lowPass
+                                 ? (x / std::sqrt(q + 1.0) + fed) / k.a0
+                                 : (k.highpassGain * ((cOverE + k.cSquared) * x - (cOverE + 2.0 * k.cSquared) * x1 +
+                                                      k.cSquared * x2) + fed) / k.a0;
+            x2 = x1;
+            x1 = x;
+            y2 = y1;
+            y1 = y;
+            ASSERT_NEAR(block[i], (1.0 + 0.06 * q) * 1.3 * y, 1e-5) << "mode " << mode << " sample " << i;
+        }
+    }
+}
+
 TEST(ResonantFilter, LowPassSettlesOnAConstantInputAtItsDcGainTimesTheOutputGain)
 {
     ResonantFilter filter = openFilter();

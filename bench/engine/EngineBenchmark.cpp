@@ -1,0 +1,167 @@
+// Cost of the engine per output frame, against the floor of any 8-voice mixer: a plain loop that
+// mixes 8 float streams, each with its own gain, into one buffer.
+#include "engine/DenormalFlush.h"
+#include "engine/SliceEngine.h"
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr int voices = 8;
+constexpr uint32_t sliceFrames = 22050;  // half a second, a long slice for a loop
+constexpr uint16_t firstNote = 36;
+
+std::vector<float> noise(uint32_t length, uint32_t seed)
+{
+    std::vector<float> values(length);
+    for (float& value : values) {
+        seed = seed * 1664525u + 1013904223u;
+        value = static_cast<float>(seed >> 8) / 16777216.0f - 0.5f;
+    }
+    return values;
+}
+
+void countFrames(benchmark::State& state, int64_t framesPerIteration)
+{
+    state.counters["time_per_frame"] = benchmark::Counter(
+        static_cast<double>(framesPerIteration),
+        benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+void send(SliceEngine& engine, const std::vector<EngineEvent>& events)
+{
+    EngineEvent** list = engine.allocateEventList(static_cast<uint32_t>(events.size()));
+    for (size_t i = 0; i < events.size(); ++i) {
+        list[i] = engine.allocateEvent();
+        *list[i] = events[i];
+    }
+    engine.handleEvents(list, static_cast<uint32_t>(events.size()));
+}
+
+void playAllNotes(SliceEngine& engine)
+{
+    std::vector<EngineEvent> notes;
+    for (int i = 0; i < voices; ++i) {
+        notes.push_back(EngineEvent{0x90, static_cast<uint8_t>(firstNote + i), 100, 0.0});
+    }
+    send(engine, notes);
+}
+
+void loadNoiseSlices(SliceEngine& engine, uint32_t frames)
+{
+    for (int i = 0; i < voices; ++i) {
+        auto* slice = new Slice(noise(frames, 17u + static_cast<uint32_t>(i)).data(), frames, 44100, 16, 1);
+        slice->setNote(static_cast<uint16_t>(firstNote + i));
+        engine.addSlice(slice);
+    }
+}
+
+// Arguments: block size, filter on with its LFO moving, pitch bent (so positions step by a fraction).
+void engineRender(benchmark::State& state)
+{
+    const auto frames = static_cast<int32_t>(state.range(0));
+    const ScopedDenormalFlush flush;
+    SliceEngine engine;
+    loadNoiseSlices(engine, sliceFrames);
+    engine.setAttack(0.01f);
+    engine.setDecay(0.3f);
+    engine.setSustain(0.6f);
+    engine.setRelease(0.2f);
+    engine.setFilterOn(state.range(1) != 0);
+    ResonantFilter& filter = engine.filter();
+    filter.setFrequency(0.6f);
+    filter.setResonance(0.3f);
+    filter.setLfoRate(50);
+    filter.setLfoAmount(0.4f);
+    if (state.range(2) != 0) {
+        send(engine, {EngineEvent{0xE0, 0, 72, 0.0}});
+    }
+    std::vector<float> block(static_cast<size_t>(frames));
+    float* outputs[] = {block.data(), block.data()};
+    for (auto _ : state) {
+        if (!engine.voice(voices - 1).isActive()) {
+            playAllNotes(engine);
+        }
+        std::fill(block.begin(), block.end(), 0.0f);
+        engine.render(outputs, frames);
+        benchmark::DoNotOptimize(block.data());
+        benchmark::ClobberMemory();
+    }
+    countFrames(state, frames);
+}
+
+void mixFloor(benchmark::State& state)
+{
+    const auto frames = static_cast<uint32_t>(state.range(0));
+    std::array<std::vector<float>, voices> streams;
+    std::array<float, voices> gains{};
+    for (int k = 0; k < voices; ++k) {
+        streams[static_cast<size_t>(k)] = noise(sliceFrames, 17u + static_cast<uint32_t>(k));
+        gains[static_cast<size_t>(k)] = 0.1f * static_cast<float>(k + 1);
+    }
+    std::vector<float> block(frames);
+    uint32_t offset = 0;
+    for (auto _ : state) {
+        if (offset + frames > sliceFrames) {
+            offset = 0;
+        }
+        std::fill(block.begin(), block.end(), 0.0f);
+        for (uint32_t i = 0; i < frames; ++i) {
+            float sum = block[i];
+            for (size_t k = 0; k < voices; ++k) {
+                sum += gains[k] * streams[k][offset + i];
+            }
+            block[i] = sum;
+        }
+        offset += frames;
+        benchmark::DoNotOptimize(block.data());
+        benchmark::ClobberMemory();
+    }
+    countFrames(state, frames);
+}
+
+// A short note through a low, highly resonant filter, then ten seconds of its tail dying away.
+// Argument: whether denormals are flushed, as the instrument does in its audio calls.
+void filterRingOut(benchmark::State& state)
+{
+    constexpr int32_t frames = 4096;
+    constexpr int blocks = 108;
+    std::unique_ptr<ScopedDenormalFlush> flush;
+    if (state.range(0) != 0) {
+        flush = std::make_unique<ScopedDenormalFlush>();
+    }
+    SliceEngine engine;
+    engine.addSlice(new Slice(noise(64, 5).data(), 64, 44100, 16, 1));
+    engine.setFilterOn(true);
+    engine.filter().setFrequency(0.0f);
+    engine.filter().setResonance(0.5f);
+    std::vector<float> block(frames);
+    float* outputs[] = {block.data(), block.data()};
+    for (auto _ : state) {
+        send(engine, {EngineEvent{0x90, 60, 127, 0.0}});
+        for (int b = 0; b < blocks; ++b) {
+            std::fill(block.begin(), block.end(), 0.0f);
+            engine.render(outputs, frames);
+            benchmark::DoNotOptimize(block.data());
+        }
+    }
+    countFrames(state, int64_t{frames} * blocks);
+}
+
+}  // namespace
+
+BENCHMARK(engineRender)
+    ->ArgNames({"frames", "filter", "bent"})
+    ->ArgsProduct({{64, 512, 4096}, {0, 1}, {0}})
+    ->Args({512, 0, 1})
+    ->Args({512, 1, 1});
+BENCHMARK(mixFloor)->ArgName("frames")->Arg(64)->Arg(512)->Arg(4096);
+BENCHMARK(filterRingOut)->ArgName("flush")->Arg(1)->Arg(0);
+
+BENCHMARK_MAIN();
