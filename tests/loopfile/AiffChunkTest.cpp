@@ -37,13 +37,6 @@ TEST(AiffChunkLayout, CommonChunkHoldsChannelsFramesBitsAndRate) {
     EXPECT_EQ(chunk.body, (Bytes{0, 2, 1, 2, 3, 4, 0, 16, 0x40, 0x0E, 0xAC, 0x44, 0, 0, 0, 0, 0, 0}));
 }
 
-TEST(AiffChunkLayout, RatesAreWrittenAsExtendedFloats) {
-    EXPECT_EQ(AiffChunk::extendedRate(22050)[1], 0x0D);
-    EXPECT_EQ(AiffChunk::extendedRate(48000), (std::array<uint8_t, 10>{0x40, 0x0E, 0xBB, 0x80, 0, 0, 0, 0, 0, 0}));
-    EXPECT_EQ(AiffChunk::extendedRate(0), (std::array<uint8_t, 10>{}));
-    EXPECT_EQ(AiffChunk::extendedRate(-44100)[0], 0xC0);
-}
-
 TEST(AiffChunkLayout, SoundDataChunkHoldsOffsetBlockSizeGapAndBytes) {
     EXPECT_EQ(AiffChunk::soundData({9, 8}, 2, 5).body, (Bytes{0, 0, 0, 2, 0, 0, 0, 5, 0, 0, 9, 8}));
 }
@@ -69,10 +62,6 @@ TEST(AiffChunkLayout, RexSliceCountFieldCanDisagreeWithTheTable) {
     EXPECT_EQ(body.size(), 1020u);
     EXPECT_EQ(body[14], 0xFF);
     EXPECT_EQ(body[15], 0xFF);
-}
-
-TEST(AiffChunkLayout, IdentifiersHaveFourCharacters) {
-    EXPECT_THROW(AiffChunk::raw("ID3", {}), std::invalid_argument);
 }
 
 }  // namespace

@@ -89,14 +89,6 @@ TEST(RexReaderLoop, TrailingBytesOfTheChunkAreSkippedBeforeTheNextChunk) {
     EXPECT_EQ(reader->sampleCount(), 8);
 }
 
-TEST(RexReaderLoop, SlicesOfQuarterNotesEndAtTheLoopLength) {
-    ParsedRex reader(writerWithRex(threeSlices()));
-    EXPECT_EQ(reader->sliceInfo(0)->position, 0);
-    EXPECT_EQ(reader->sliceInfo(1)->position, 960);
-    EXPECT_EQ(reader->sliceInfo(2)->position, 1920);
-    EXPECT_EQ(reader->loopLength() - reader->sliceInfo(2)->position, 2 * 960u);
-}
-
 TEST(RexReaderLoop, IndexAtOrPastTheSliceCountYieldsNothing) {
     ParsedRex reader(writerWithRex(threeSlices()));
     EXPECT_EQ(reader->sliceInfo(3), nullptr);
