@@ -1,0 +1,40 @@
+#include "Renderer.h"
+
+#include "AudioSink.h"
+#include "PluginHost.h"
+#include "PluginSession.h"
+
+#include <algorithm>
+#include <cmath>
+
+Renderer::Renderer(const Song& song, std::int32_t blockSize, double tailSeconds)
+    : hostClock(song, PluginSession::sampleRate), block(blockSize) {
+    const TempoMap& tempo = hostClock.tempoMap();
+    for (const Song::Event& event : song.events) {
+        events.push_back({tempo.frameAt(event.tick), event.status, event.data1, event.data2});
+    }
+    const std::int64_t lastEvent = events.empty() ? 0 : events.back().frame;
+    const std::int64_t end = std::max(tempo.frameAt(song.endTick), lastEvent);
+    total = end + std::llround(tailSeconds * PluginSession::sampleRate);
+}
+
+void Renderer::render(PluginHost& host, AudioSink& sink, const Progress& progress) const {
+    std::vector<float> left(static_cast<std::size_t>(block));
+    std::vector<float> right(static_cast<std::size_t>(block));
+    float* outputs[2] = {left.data(), right.data()};
+    std::vector<VstMidiEvent> blockEvents;
+    auto next = events.begin();
+    for (std::int64_t start = 0; start < total; start += block) {
+        const auto frames = static_cast<std::int32_t>(std::min<std::int64_t>(block, total - start));
+        blockEvents.clear();
+        for (; next != events.end() && next->frame < start + frames; ++next) {
+            const auto delta = static_cast<std::int32_t>(next->frame - start);
+            blockEvents.push_back(PluginHost::midiEvent(delta, next->status, next->data1, next->data2));
+        }
+        host.timeInfo = hostClock.timeAt(start);
+        if (!blockEvents.empty()) host.sendEvents(blockEvents);
+        host.processReplacing(outputs, frames);
+        sink.write(left.data(), right.data(), frames);
+        if (progress) progress(start + frames, total);
+    }
+}

@@ -1,0 +1,20 @@
+#include "RenderCommand.h"
+
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#if defined(_WIN32)
+#include <io.h>
+#define isatty _isatty
+#define fileno _fileno
+#else
+#include <unistd.h>
+#endif
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    const bool terminal = isatty(fileno(stderr)) != 0;
+    return RenderCommand::run(args, {std::cout, std::cerr, terminal});
+}
