@@ -1,73 +1,12 @@
-// The audio path must never reach the allocator: this binary counts every global allocation.
+// The audio path must never reach the allocator: this program counts every global allocation.
 #include "engine/SliceEngine.h"
 
+#include "CountingAllocator.h"
 #include "EngineTestData.h"
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
 #include <vector>
-
-// The replaced operator delete frees what the replaced operator new took from malloc; once inlined,
-// GCC sees free() meet a pointer from operator new and cannot tell that the two belong together.
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-#endif
-
-namespace {
-std::atomic<long> allocations{0};
-
-void* countedAllocation(std::size_t size)
-{
-    ++allocations;
-    return std::malloc(size == 0 ? 1 : size);
-}
-}  // namespace
-
-void* operator new(std::size_t size)
-{
-    if (void* memory = countedAllocation(size)) {
-        return memory;
-    }
-    throw std::bad_alloc();
-}
-
-void* operator new[](std::size_t size)
-{
-    return operator new(size);
-}
-
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept
-{
-    return countedAllocation(size);
-}
-
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept
-{
-    return countedAllocation(size);
-}
-
-void operator delete(void* memory) noexcept
-{
-    std::free(memory);
-}
-
-void operator delete[](void* memory) noexcept
-{
-    std::free(memory);
-}
-
-void operator delete(void* memory, std::size_t) noexcept
-{
-    std::free(memory);
-}
-
-void operator delete[](void* memory, std::size_t) noexcept
-{
-    std::free(memory);
-}
 
 TEST(SliceEngineAllocation, EventsAndBlocksOfAnySizeNeverAllocate)
 {
@@ -81,7 +20,7 @@ TEST(SliceEngineAllocation, EventsAndBlocksOfAnySizeNeverAllocate)
     std::vector<float> block(513, 0.0f);
     float* outputs[] = {block.data(), block.data()};
 
-    const long before = allocations.load();
+    const long before = globalAllocationCount();
     uint8_t step = 0;
     for (int cycle = 0; cycle < 2000; ++cycle) {
         for (int32_t frames : {1, 7, 512, 513}) {
@@ -92,7 +31,7 @@ TEST(SliceEngineAllocation, EventsAndBlocksOfAnySizeNeverAllocate)
             engine.render(outputs, frames);
         }
     }
-    const long during = allocations.load() - before;
+    const long during = globalAllocationCount() - before;
 
     EXPECT_EQ(during, 0);
     EXPECT_TRUE(engine.voice(0).isActive() || engine.voice(1).isActive());
@@ -101,10 +40,10 @@ TEST(SliceEngineAllocation, EventsAndBlocksOfAnySizeNeverAllocate)
 TEST(SliceEngineAllocation, CountingSeesAnAllocationOnlyAListLargerThanThePoolMakes)
 {
     SliceEngine engine;
-    const long before = allocations.load();
+    const long before = globalAllocationCount();
     EngineEvent** large = engine.allocateEventList(EngineEventPool::listCapacity + 1);
-    EXPECT_EQ(allocations.load() - before, 1);
+    EXPECT_EQ(globalAllocationCount() - before, 1);
     engine.handleEvents(large, 0);
     engine.handleEvents(engine.allocateEventList(EngineEventPool::listCapacity), 0);
-    EXPECT_EQ(allocations.load() - before, 1);
+    EXPECT_EQ(globalAllocationCount() - before, 1);
 }

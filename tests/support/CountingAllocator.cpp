@@ -4,6 +4,12 @@
 #include <cstdlib>
 #include <new>
 
+// The replaced operator delete frees what the replaced operator new took from malloc; once inlined,
+// GCC sees free() meet a pointer from operator new and cannot tell that the two belong together.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+#endif
+
 namespace {
 std::atomic<long> allocations{0};
 
