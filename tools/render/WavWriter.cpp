@@ -67,8 +67,9 @@ void WavWriter::finish() {
 
 std::int32_t WavWriter::toPcm24(float sample) {
     constexpr double fullScale = 8388608.0;
+    if (std::isnan(sample)) return 0;
     const double scaled = std::round(static_cast<double>(sample) * fullScale);
-    if (!(scaled > -fullScale)) return -8388608;  // also catches NaN
+    if (scaled < -fullScale) return -8388608;
     if (scaled > fullScale - 1) return 8388607;
     return static_cast<std::int32_t>(scaled);
 }

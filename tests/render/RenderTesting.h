@@ -1,0 +1,145 @@
+#pragma once
+
+#include "LoopFiles.h"
+#include "RenderCommand.h"
+#include "TempDir.h"
+#include "export/MidiGrooveWriter.h"
+#include "export/OutputFile.h"
+
+#include <cstdint>
+#include <cstring>
+#include <fstream>
+#include <initializer_list>
+#include <iterator>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+using Bytes = std::vector<std::uint8_t>;
+
+// One track of a Standard MIDI File, written event by event.
+class MidiTrack {
+public:
+    MidiTrack& event(std::uint32_t delta, std::initializer_list<std::uint8_t> message) {
+        std::uint8_t encoded[4];
+        data.insert(data.end(), encoded, encoded + encodeVariableLength(static_cast<std::int32_t>(delta), encoded));
+        data.insert(data.end(), message);
+        return *this;
+    }
+    MidiTrack& note(std::uint32_t delta, std::uint8_t note, std::uint8_t velocity = 127) {
+        return event(delta, {0x90, note, velocity});
+    }
+    MidiTrack& tempo(std::uint32_t delta, std::uint32_t microseconds) {
+        return event(delta, {0xFF, 0x51, 3, static_cast<std::uint8_t>(microseconds >> 16),
+                             static_cast<std::uint8_t>(microseconds >> 8), static_cast<std::uint8_t>(microseconds)});
+    }
+    MidiTrack& end(std::uint32_t delta = 0) { return event(delta, {0xFF, 0x2F, 0}); }
+
+    Bytes data;
+};
+
+inline void put32(Bytes& out, std::uint32_t value) {
+    for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<std::uint8_t>(value >> shift));
+}
+
+inline Bytes midiFile(std::uint16_t format, std::uint16_t division, const std::vector<MidiTrack>& tracks) {
+    Bytes file{'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, static_cast<std::uint8_t>(format), 0,
+               static_cast<std::uint8_t>(tracks.size()), static_cast<std::uint8_t>(division >> 8),
+               static_cast<std::uint8_t>(division)};
+    for (const MidiTrack& track : tracks) {
+        file.insert(file.end(), {'M', 'T', 'r', 'k'});
+        put32(file, static_cast<std::uint32_t>(track.data.size()));
+        file.insert(file.end(), track.data.begin(), track.data.end());
+    }
+    return file;
+}
+
+inline std::string writeBytes(const std::string& path, const Bytes& bytes) {
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return path;
+}
+
+inline Bytes readBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+
+// A stereo WAV file as brevatone-render writes it, read back into floats.
+struct WavContent {
+    std::uint16_t formatTag = 0;
+    std::uint16_t bitsPerSample = 0;
+    std::vector<float> left;
+    std::vector<float> right;
+};
+
+inline std::uint32_t littleEndian(const std::uint8_t* at, int bytes) {
+    std::uint32_t value = 0;
+    for (int i = bytes - 1; i >= 0; --i) value = (value << 8) | at[i];
+    return value;
+}
+
+inline WavContent readWav(const std::string& path) {
+    const Bytes file = readBytes(path);
+    WavContent wav;
+    std::size_t at = 12;
+    while (at + 8 <= file.size()) {
+        const std::string id(file.begin() + static_cast<std::ptrdiff_t>(at), file.begin() + static_cast<std::ptrdiff_t>(at) + 4);
+        const std::uint32_t size = littleEndian(&file[at + 4], 4);
+        const std::uint8_t* body = &file[at + 8];
+        if (id == "fmt ") {
+            wav.formatTag = static_cast<std::uint16_t>(littleEndian(body, 2));
+            wav.bitsPerSample = static_cast<std::uint16_t>(littleEndian(body + 14, 2));
+        } else if (id == "data") {
+            const int bytes = wav.bitsPerSample / 8;
+            for (std::uint32_t i = 0; i + 2 * bytes <= size; i += 2 * bytes) {
+                for (int channel = 0; channel < 2; ++channel) {
+                    const std::uint32_t bits = littleEndian(body + i + channel * bytes, bytes);
+                    float sample;
+                    if (wav.formatTag == 3) {
+                        std::memcpy(&sample, &bits, sizeof sample);
+                    } else {
+                        sample = static_cast<float>(static_cast<std::int32_t>(bits << 8) / 256) / 8388608.0f;
+                    }
+                    (channel == 0 ? wav.left : wav.right).push_back(sample);
+                }
+            }
+        }
+        at += 8 + size;
+    }
+    return wav;
+}
+
+// The message of the std::runtime_error that `call` throws, or "" when it throws none.
+template <class Call>
+std::string failureOf(Call call) {
+    try {
+        call();
+    } catch (const std::runtime_error& error) {
+        return error.what();
+    }
+    return "";
+}
+
+struct ToolRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+inline ToolRun runTool(const std::vector<std::string>& args) {
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = RenderCommand::run(args, {out, err, false});
+    return {status, out.str(), err.str()};
+}
+
+// The loop's groove written by the instrument's writer directly, not through the tool.
+inline std::string writeGroove(const std::string& loop, const std::string& path) {
+    ReadLoop read(loop);
+    OutputFile output(path.c_str());
+    writeMidiGroove(read.reader, output);
+    output.close();
+    return path;
+}

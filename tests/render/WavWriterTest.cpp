@@ -1,0 +1,102 @@
+#include "PendingFile.h"
+#include "RenderTesting.h"
+#include "WavWriter.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+
+#if defined(BREVATONE_HAVE_SNDFILE)
+#include <sndfile.h>
+#endif
+
+namespace {
+
+std::string writeWav(const TempDir& dir, WavWriter::Format format, const std::vector<float>& left,
+                     const std::vector<float>& right) {
+    const std::string path = dir.file("out.wav");
+    WavWriter wav(path, format, 44100);
+    wav.write(left.data(), right.data(), static_cast<std::int32_t>(left.size()));
+    wav.finish();
+    return path;
+}
+
+Bytes header(const Bytes& file, std::size_t size) { return Bytes(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(size)); }
+
+}  // namespace
+
+TEST(WavWriter, WritesFloatSamplesWithTheExtendedFormatRecordAndAFactChunk) {
+    TempDir dir;
+    const Bytes file = readBytes(writeWav(dir, WavWriter::Format::float32, {0.5f, -1.0f, 0.25f}, {0.0f, 1.0f, 2.0f}));
+    const Bytes expected{'R', 'I', 'F', 'F', 74, 0, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ', 18, 0, 0, 0,
+                         3, 0, 2, 0, 0x44, 0xAC, 0, 0, 0x20, 0x62, 0x05, 0, 8, 0, 32, 0, 0, 0,
+                         'f', 'a', 'c', 't', 4, 0, 0, 0, 3, 0, 0, 0, 'd', 'a', 't', 'a', 24, 0, 0, 0};
+    ASSERT_EQ(file.size(), 58u + 24u);
+    EXPECT_EQ(header(file, 58), expected);
+    const WavContent wav = readWav(dir.file("out.wav"));
+    EXPECT_EQ(wav.left, (std::vector<float>{0.5f, -1.0f, 0.25f}));
+    EXPECT_EQ(wav.right, (std::vector<float>{0.0f, 1.0f, 2.0f}));
+}
+
+TEST(WavWriter, WritesTwentyFourBitIntegersWithThePlainFormatRecord) {
+    TempDir dir;
+    const Bytes file = readBytes(writeWav(dir, WavWriter::Format::pcm24, {0.5f, -1.0f / 8388608.0f}, {-1.0f, 0.0f}));
+    const Bytes expected{'R', 'I', 'F', 'F', 48, 0, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ', 16, 0, 0, 0,
+                         1, 0, 2, 0, 0x44, 0xAC, 0, 0, 0x98, 0x09, 0x04, 0, 6, 0, 24, 0, 'd', 'a', 't', 'a', 12, 0, 0, 0,
+                         0x00, 0x00, 0x40, 0x00, 0x00, 0x80, 0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x00};
+    EXPECT_EQ(file, expected);
+}
+
+TEST(WavWriter, RoundsTwentyFourBitSamplesAndClipsThemAtFullScale) {
+    EXPECT_EQ(WavWriter::toPcm24(0.25f), 2097152);
+    EXPECT_EQ(WavWriter::toPcm24(1.4f / 8388608.0f), 1);
+    EXPECT_EQ(WavWriter::toPcm24(-1.6f / 8388608.0f), -2);
+    EXPECT_EQ(WavWriter::toPcm24(1.0f), 8388607);
+    EXPECT_EQ(WavWriter::toPcm24(3.0f), 8388607);
+    EXPECT_EQ(WavWriter::toPcm24(-1.0f), -8388608);
+    EXPECT_EQ(WavWriter::toPcm24(-3.0f), -8388608);
+    EXPECT_EQ(WavWriter::toPcm24(std::nanf("")), 0);
+}
+
+TEST(WavWriter, RefusesAPlaceItCannotCreate) {
+    TempDir dir;
+    EXPECT_THROW(WavWriter(dir.file("missing/out.wav"), WavWriter::Format::float32, 44100), std::runtime_error);
+}
+
+#if defined(BREVATONE_HAVE_SNDFILE)
+TEST(WavWriter, WritesFilesThatLibsndfileReads) {
+    TempDir dir;
+    for (const WavWriter::Format format : {WavWriter::Format::float32, WavWriter::Format::pcm24}) {
+        const std::string path = writeWav(dir, format, {0.5f, -0.25f, 0.125f, 0.0f}, {-0.5f, 0.25f, 0.75f, -1.0f});
+        SF_INFO info{};
+        SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
+        ASSERT_NE(file, nullptr) << sf_strerror(nullptr);
+        EXPECT_EQ(info.frames, 4);
+        EXPECT_EQ(info.channels, 2);
+        EXPECT_EQ(info.samplerate, 44100);
+        EXPECT_EQ(info.format & SF_FORMAT_SUBMASK, format == WavWriter::Format::float32 ? SF_FORMAT_FLOAT : SF_FORMAT_PCM_24);
+        float samples[8];
+        EXPECT_EQ(sf_readf_float(file, samples, 4), 4);
+        sf_close(file);
+        EXPECT_EQ(std::vector<float>(samples, samples + 8),
+                  (std::vector<float>{0.5f, -0.5f, -0.25f, 0.25f, 0.125f, 0.75f, 0.0f, -1.0f}));
+    }
+}
+#endif
+
+TEST(PendingFile, LeavesTheDestinationAloneUntilCommitted) {
+    TempDir dir;
+    const std::string destination = writeBytes(dir.file("result.wav"), {1, 2, 3});
+    {
+        PendingFile pending(destination);
+        writeBytes(pending.path(), {9, 9});
+    }
+    EXPECT_EQ(readBytes(destination), (Bytes{1, 2, 3}));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+
+    PendingFile pending(destination);
+    writeBytes(pending.path(), {7});
+    pending.commit();
+    EXPECT_EQ(readBytes(destination), (Bytes{7}));
+}
