@@ -1,3 +1,4 @@
+#include "HostTransport.h"
 #include "InstrumentFixture.h"
 
 #include <cmath>
@@ -10,15 +11,6 @@ protected:
         InstrumentFixture::SetUp();
         ASSERT_TRUE(load(writeLoopFile(dir, "eight.rex", eightSliceLoop(256))));
         instrument.setParameter(3, 1.0f);  // sustain at full level: the slice plays as recorded
-    }
-
-    static VstTimeInfo transport(double tempo, double positionInBar) {
-        VstTimeInfo time{};
-        time.tempo = tempo;
-        time.barStartPos = 8.0;
-        time.ppqPos = 8.0 + positionInBar;
-        time.flags = kVstPpqPosValid | kVstBarsValid | kVstTempoValid;
-        return time;
     }
 };
 
@@ -81,7 +73,7 @@ TEST_F(InstrumentAudio, ResumingAsksForMidiAgain) {
 }
 
 TEST_F(InstrumentAudio, TempoSyncAsksForTimeOncePerBlockAndSetsTheRate) {
-    VstTimeInfo time = transport(120.0, 0.5);
+    VstTimeInfo time = hostTransport(120.0, 0.5);
     hostTime = &time;
     instrument.setParameter(13, 0.6f);
     instrument.setParameter(12, 1.0f);
@@ -92,7 +84,7 @@ TEST_F(InstrumentAudio, TempoSyncAsksForTimeOncePerBlockAndSetsTheRate) {
 }
 
 TEST_F(InstrumentAudio, TheLfoRestartIsScheduledAtTheBarLineInsideTheBlock) {
-    VstTimeInfo time = transport(120.0, 3.5);
+    VstTimeInfo time = hostTransport(120.0, 3.5);
     hostTime = &time;
     instrument.setParameter(13, 0.6f);
     instrument.setParameter(12, 1.0f);
@@ -108,7 +100,7 @@ TEST_F(InstrumentAudio, WithoutATimeAnswerOrWithANonsenseTempoTheRateStays) {
     render(64);
     EXPECT_EQ(engine().filter().lfoRate(), 20);
     for (double tempo : {0.0, -90.0, std::nan("")}) {
-        VstTimeInfo time = transport(tempo, 3.9);
+        VstTimeInfo time = hostTransport(tempo, 3.9);
         hostTime = &time;
         render(64);
         EXPECT_EQ(engine().filter().lfoRate(), 20) << tempo;
