@@ -11,6 +11,7 @@
 namespace {
 
 constexpr std::uint32_t framesPerQuarter = 22050;  // at 120 bpm
+constexpr double twoPi = 6.283185307179586;
 const std::vector<std::string> playSlicesAsCut = {"--param", "Amp Atk=0", "--param", "Amp Sus=1"};
 
 // A loop of `count` distinct decaying tones at 120 bpm, one per quarter note, in 16-bit values.
@@ -22,7 +23,7 @@ RexLoopContent toneLoop(std::uint32_t count) {
         starts.push_back(i * framesPerQuarter);
         positions.push_back(static_cast<std::uint16_t>(i * 960));
         for (std::uint32_t j = 0; j < framesPerQuarter; ++j) {
-            const double tone = std::sin(2.0 * M_PI * (80.0 + 40.0 * i) * j / 44100.0) * std::exp(-j / 4000.0);
+            const double tone = std::sin(twoPi * (80.0 + 40.0 * i) * j / 44100.0) * std::exp(-j / 4000.0);
             pcm.push_back(static_cast<std::int16_t>(std::lround(26000.0 * tone)));
         }
     }
