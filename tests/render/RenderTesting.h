@@ -66,47 +66,32 @@ inline Bytes readBytes(const std::string& path) {
     return Bytes(std::istreambuf_iterator<char>(in), {});
 }
 
-// A stereo WAV file as brevatone-render writes it, read back into floats.
+// A stereo float WAV file as brevatone-render writes it, read back.
 struct WavContent {
     std::uint16_t formatTag = 0;
-    std::uint16_t bitsPerSample = 0;
     std::vector<float> left;
     std::vector<float> right;
 };
 
-inline std::uint32_t littleEndian(const std::uint8_t* at, int bytes) {
-    std::uint32_t value = 0;
-    for (int i = bytes - 1; i >= 0; --i) value = (value << 8) | at[i];
-    return value;
-}
-
 inline WavContent readWav(const std::string& path) {
     const Bytes file = readBytes(path);
+    const auto littleEndian = [&file](std::size_t at, int bytes) {
+        std::uint32_t value = 0;
+        for (int i = bytes - 1; i >= 0; --i) value = (value << 8) | file[at + static_cast<std::size_t>(i)];
+        return value;
+    };
     WavContent wav;
-    std::size_t at = 12;
-    while (at + 8 <= file.size()) {
-        const std::string id(file.begin() + static_cast<std::ptrdiff_t>(at), file.begin() + static_cast<std::ptrdiff_t>(at) + 4);
-        const std::uint32_t size = littleEndian(&file[at + 4], 4);
-        const std::uint8_t* body = &file[at + 8];
-        if (id == "fmt ") {
-            wav.formatTag = static_cast<std::uint16_t>(littleEndian(body, 2));
-            wav.bitsPerSample = static_cast<std::uint16_t>(littleEndian(body + 14, 2));
-        } else if (id == "data") {
-            const int bytes = wav.bitsPerSample / 8;
-            for (std::uint32_t i = 0; i + 2 * bytes <= size; i += 2 * bytes) {
-                for (int channel = 0; channel < 2; ++channel) {
-                    const std::uint32_t bits = littleEndian(body + i + channel * bytes, bytes);
-                    float sample;
-                    if (wav.formatTag == 3) {
-                        std::memcpy(&sample, &bits, sizeof sample);
-                    } else {
-                        sample = static_cast<float>(static_cast<std::int32_t>(bits << 8) / 256) / 8388608.0f;
-                    }
-                    (channel == 0 ? wav.left : wav.right).push_back(sample);
-                }
-            }
+    for (std::size_t at = 12; at + 8 <= file.size(); at += 8 + littleEndian(at + 4, 4)) {
+        const std::string id(file.begin() + static_cast<std::ptrdiff_t>(at), file.begin() + static_cast<std::ptrdiff_t>(at + 4));
+        if (id == "fmt ") wav.formatTag = static_cast<std::uint16_t>(littleEndian(at + 8, 2));
+        if (id != "data") continue;
+        for (std::size_t i = at + 8; i + 8 <= at + 8 + littleEndian(at + 4, 4); i += 8) {
+            const std::uint32_t bits[2] = {littleEndian(i, 4), littleEndian(i + 4, 4)};
+            float samples[2];
+            std::memcpy(samples, bits, sizeof samples);
+            wav.left.push_back(samples[0]);
+            wav.right.push_back(samples[1]);
         }
-        at += 8 + size;
     }
     return wav;
 }

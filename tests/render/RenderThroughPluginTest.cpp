@@ -123,14 +123,6 @@ TEST_F(RenderThroughPlugin, ASliceThatStartsBetweenTicksPlaysFromTheNearestTick)
     EXPECT_TRUE(sameAudio(wav.left, expected));
 }
 
-TEST_F(RenderThroughPlugin, TwentyFourBitOutputHoldsTheLoopToTheLastBit) {
-    const RexLoopContent loop = toneLoop(8);
-    const WavContent wav = renderGroove(loop, {"--format", "24"});
-    EXPECT_EQ(wav.formatTag, 1);
-    ASSERT_EQ(wav.left.size(), loop.samples.size());
-    for (std::size_t i = 0; i < loop.samples.size(); ++i) ASSERT_NEAR(wav.left[i], loop.samples[i], 0.6 / 8388608.0) << i;
-}
-
 TEST_F(RenderThroughPlugin, RepeatPlaysTheSongAgainFromItsEnd) {
     const RexLoopContent loop = toneLoop(8);
     const std::string song = writeBytes(dir.file("song.mid"), quarterNotes(8));
