@@ -71,6 +71,10 @@ TEST_F(BadInput, AProgramChunkOfAnotherSizeOrWithoutALoop) {
     expectRefused({"--program", empty, "--midi", groove}, "empty.bin: the program names no loop");
 }
 
+TEST_F(BadInput, APluginLibraryThatCannotBeLoaded) {
+    expectRefused({"--loop", loop, "--midi", groove, "--plugin", loop}, "cannot load the plug-in");
+}
+
 TEST_F(BadInput, AFailedRenderLeavesAnEarlierOutputFileAsItWas) {
     const std::string output = (outputs / "out.wav").string();
     writeBytes(output, {1, 2, 3});

@@ -108,7 +108,8 @@ void MidiFileParser::readTrack(std::size_t end) {
             at += length;
             runningStatus = 0;
         } else if (status >= 0xF0) {
-            throw std::runtime_error("a track holds the system message " + std::to_string(status));
+            throw std::runtime_error("a track holds a system message (status " + std::to_string(status) +
+                                     "), which has no place in a MIDI file");
         } else {
             runningStatus = status;
             Song::Event event{tick, status, byte(), 0};
