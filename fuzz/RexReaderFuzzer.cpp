@@ -14,9 +14,7 @@ namespace {
 
 std::string loopPath;
 
-void removeLoopFile() {
-    std::remove(loopPath.c_str());
-}
+void removeLoopFile() { std::remove(loopPath.c_str()); }
 
 void require(bool condition) {
     if (!condition) {
@@ -50,7 +48,8 @@ void checkReader(const RexReader& reader) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    loopPath = (std::filesystem::temp_directory_path() / ("brevatone-fuzz-" + std::to_string(getpid()) + ".rex")).string();
+    loopPath =
+        (std::filesystem::temp_directory_path() / ("brevatone-fuzz-" + std::to_string(getpid()) + ".rex")).string();
     std::atexit(removeLoopFile);
     return 0;
 }

@@ -17,8 +17,7 @@ constexpr int voices = 8;
 constexpr uint32_t sliceFrames = 22050;  // half a second, a long slice for a loop
 constexpr uint16_t firstNote = 36;
 
-std::vector<float> noise(uint32_t length, uint32_t seed)
-{
+std::vector<float> noise(uint32_t length, uint32_t seed) {
     std::vector<float> values(length);
     for (float& value : values) {
         seed = seed * 1664525u + 1013904223u;
@@ -27,15 +26,13 @@ std::vector<float> noise(uint32_t length, uint32_t seed)
     return values;
 }
 
-void countFrames(benchmark::State& state, int64_t framesPerIteration)
-{
-    state.counters["time_per_frame"] = benchmark::Counter(
-        static_cast<double>(framesPerIteration),
-        benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+void countFrames(benchmark::State& state, int64_t framesPerIteration) {
+    state.counters["time_per_frame"] =
+        benchmark::Counter(static_cast<double>(framesPerIteration),
+                           benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
-void send(SliceEngine& engine, const std::vector<EngineEvent>& events)
-{
+void send(SliceEngine& engine, const std::vector<EngineEvent>& events) {
     EngineEvent** list = engine.allocateEventList(static_cast<uint32_t>(events.size()));
     for (size_t i = 0; i < events.size(); ++i) {
         list[i] = engine.allocateEvent();
@@ -44,8 +41,7 @@ void send(SliceEngine& engine, const std::vector<EngineEvent>& events)
     engine.handleEvents(list, static_cast<uint32_t>(events.size()));
 }
 
-void playAllNotes(SliceEngine& engine)
-{
+void playAllNotes(SliceEngine& engine) {
     std::vector<EngineEvent> notes;
     for (int i = 0; i < voices; ++i) {
         notes.push_back(EngineEvent{0x90, static_cast<uint8_t>(firstNote + i), 100, 0.0});
@@ -53,8 +49,7 @@ void playAllNotes(SliceEngine& engine)
     send(engine, notes);
 }
 
-void loadNoiseSlices(SliceEngine& engine, uint32_t frames)
-{
+void loadNoiseSlices(SliceEngine& engine, uint32_t frames) {
     for (int i = 0; i < voices; ++i) {
         auto* slice = new Slice(noise(frames, 17u + static_cast<uint32_t>(i)).data(), frames, 44100, 16, 1);
         slice->setNote(static_cast<uint16_t>(firstNote + i));
@@ -63,8 +58,7 @@ void loadNoiseSlices(SliceEngine& engine, uint32_t frames)
 }
 
 // Arguments: block size, filter on with its LFO moving, pitch bent (so positions step by a fraction).
-void engineRender(benchmark::State& state)
-{
+void engineRender(benchmark::State& state) {
     const auto frames = static_cast<int32_t>(state.range(0));
     const ScopedDenormalFlush flush;
     SliceEngine engine;
@@ -96,8 +90,7 @@ void engineRender(benchmark::State& state)
     countFrames(state, frames);
 }
 
-void mixFloor(benchmark::State& state)
-{
+void mixFloor(benchmark::State& state) {
     const auto frames = static_cast<uint32_t>(state.range(0));
     std::array<std::vector<float>, voices> streams;
     std::array<float, voices> gains{};
@@ -128,8 +121,7 @@ void mixFloor(benchmark::State& state)
 
 // A short note through a low, highly resonant filter, then ten seconds of its tail dying away.
 // Argument: whether denormals are flushed, as the instrument does in its audio calls.
-void filterRingOut(benchmark::State& state)
-{
+void filterRingOut(benchmark::State& state) {
     constexpr int32_t frames = 4096;
     constexpr int blocks = 108;
     std::unique_ptr<ScopedDenormalFlush> flush;

@@ -25,7 +25,8 @@ constexpr uint16_t sliceCount = 64;
 class BenchmarkLoop {
 public:
     BenchmarkLoop()
-        : path((std::filesystem::temp_directory_path() / ("brevatone-bench-" + std::to_string(getpid()) + ".rex")).string()) {
+        : path((std::filesystem::temp_directory_path() / ("brevatone-bench-" + std::to_string(getpid()) + ".rex"))
+                   .string()) {
         RexLoopContent loop;
         loop.channelCount = channels;
         loop.loopLength = 16 * 3840;

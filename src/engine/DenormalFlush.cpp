@@ -12,23 +12,20 @@ constexpr uint32_t denormalsAreZero = 0x0040;
 #endif
 }  // namespace
 
-ScopedDenormalFlush::ScopedDenormalFlush() noexcept
-{
+ScopedDenormalFlush::ScopedDenormalFlush() noexcept {
 #ifdef BREVATONE_HAS_SSE
     savedMode_ = _mm_getcsr();
     _mm_setcsr(savedMode_ | flushToZero | denormalsAreZero);
 #endif
 }
 
-ScopedDenormalFlush::~ScopedDenormalFlush()
-{
+ScopedDenormalFlush::~ScopedDenormalFlush() {
 #ifdef BREVATONE_HAS_SSE
     _mm_setcsr(savedMode_);
 #endif
 }
 
-bool ScopedDenormalFlush::isSupported() noexcept
-{
+bool ScopedDenormalFlush::isSupported() noexcept {
 #ifdef BREVATONE_HAS_SSE
     return true;
 #else

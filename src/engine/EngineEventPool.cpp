@@ -6,17 +6,14 @@
 namespace {
 
 template <class T>
-bool isWithin(const T* p, const std::vector<T>& storage)
-{
+bool isWithin(const T* p, const std::vector<T>& storage) {
     const std::less<const T*> before;
     return !before(p, storage.data()) && before(p, storage.data() + storage.size());
 }
 
 }  // namespace
 
-EngineEventPool::EngineEventPool()
-    : listStorage_(listSlots * listCapacity, nullptr), eventStorage_(eventCapacity)
-{
+EngineEventPool::EngineEventPool() : listStorage_(listSlots * listCapacity, nullptr), eventStorage_(eventCapacity) {
     freeLists_.reserve(listSlots);
     for (uint32_t slot = 0; slot < listSlots; ++slot) {
         freeLists_.push_back(listStorage_.data() + slot * listCapacity);
@@ -27,8 +24,7 @@ EngineEventPool::EngineEventPool()
     }
 }
 
-EngineEvent** EngineEventPool::allocateList(uint32_t count) noexcept
-{
+EngineEvent** EngineEventPool::allocateList(uint32_t count) noexcept {
     if (count <= listCapacity && !freeLists_.empty()) {
         EngineEvent** list = freeLists_.back();
         freeLists_.pop_back();
@@ -37,8 +33,7 @@ EngineEvent** EngineEventPool::allocateList(uint32_t count) noexcept
     return new (std::nothrow) EngineEvent*[count];
 }
 
-EngineEvent* EngineEventPool::allocateEvent() noexcept
-{
+EngineEvent* EngineEventPool::allocateEvent() noexcept {
     if (!freeEvents_.empty()) {
         EngineEvent* event = freeEvents_.back();
         freeEvents_.pop_back();
@@ -48,8 +43,7 @@ EngineEvent* EngineEventPool::allocateEvent() noexcept
     return new (std::nothrow) EngineEvent{};
 }
 
-void EngineEventPool::releaseList(EngineEvent** list) noexcept
-{
+void EngineEventPool::releaseList(EngineEvent** list) noexcept {
     if (list != nullptr && isWithin(list, listStorage_)) {
         freeLists_.push_back(list);
     } else {
@@ -57,8 +51,7 @@ void EngineEventPool::releaseList(EngineEvent** list) noexcept
     }
 }
 
-void EngineEventPool::releaseEvent(EngineEvent* event) noexcept
-{
+void EngineEventPool::releaseEvent(EngineEvent* event) noexcept {
     if (event != nullptr && isWithin(event, eventStorage_)) {
         freeEvents_.push_back(event);
     } else {

@@ -2,8 +2,7 @@
 
 #include <cmath>
 
-PanGains PanGains::forPosition(int32_t position)
-{
+PanGains PanGains::forPosition(int32_t position) {
     // Spreads the 128 positions over 127/254 of a half turn, so +63 lands exactly on a quarter turn.
     constexpr double radiansPerStep = 0.012368475014133044;
     const double angle = (static_cast<double>(position) + 64.0) * radiansPerStep;

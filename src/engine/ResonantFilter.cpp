@@ -18,28 +18,24 @@ constexpr float outputLimit = 0.9f;
 ResonantFilter::ResonantFilter(int32_t sampleRate)
     : freqConstant_(static_cast<float>(sampleRate) * 0.14965986f),
       inverseFreqConstant_(1.0f / freqConstant_),
-      logSpan_(static_cast<float>(std::log10(cutoffSpan)))
-{
+      logSpan_(static_cast<float>(std::log10(cutoffSpan))) {
     // Every parameter is applied before audio runs; until then the filter sounds like resonance 0.
     setResonance(0.0f);
 }
 
-float ResonantFilter::cutoffFor(float value) const noexcept
-{
+float ResonantFilter::cutoffFor(float value) const noexcept {
     // 10^x as e^(x ln 10): the same value to double precision for a fraction of the cost, every 10 samples.
     constexpr double ln10 = 2.302585092994045684;
     return static_cast<float>(std::exp(static_cast<double>(value) * logSpan_ * ln10) + lowestCutoff);
 }
 
-void ResonantFilter::setFrequency(float value) noexcept
-{
+void ResonantFilter::setFrequency(float value) noexcept {
     cutoffBase_ = value;
     cutoff_ = cutoffFor(value);
     updateCoefficients();
 }
 
-void ResonantFilter::setResonance(float value) noexcept
-{
+void ResonantFilter::setResonance(float value) noexcept {
     resonance_ = static_cast<float>(std::pow(10.0, 2.0 * static_cast<double>(value)));
     inverseResonance_ = 1.0f / resonance_;
     inputScale_ = 1.0f / std::sqrt(resonance_ + 1.0f);
@@ -47,8 +43,7 @@ void ResonantFilter::setResonance(float value) noexcept
     updateCoefficients();
 }
 
-FilterCoefficients ResonantFilter::coefficients() const
-{
+FilterCoefficients ResonantFilter::coefficients() const {
     FilterCoefficients k;
     k.c = freqConstant_ / cutoff_;
     k.cSquared = k.c * k.c;
@@ -60,8 +55,7 @@ FilterCoefficients ResonantFilter::coefficients() const
     return k;
 }
 
-void ResonantFilter::updateCoefficients() noexcept
-{
+void ResonantFilter::updateCoefficients() noexcept {
     // Every term of the equations is divided by a0 = c^2 + c/e. Written with u = 1/c and
     // du = (c/e) / c^2 that takes a single division, which counts at one update every 10 samples.
     const float u = cutoff_ * inverseFreqConstant_;
@@ -87,8 +81,7 @@ void ResonantFilter::updateCoefficients() noexcept
     }
 }
 
-void ResonantFilter::lfoStep(int32_t steps) noexcept
-{
+void ResonantFilter::lfoStep(int32_t steps) noexcept {
     lfoRate_ = std::clamp(lfoRate_, 1, fastestLfoRate);
     const int32_t half = samplesPerLfoCycle / lfoRate_ / 2;
     for (int32_t i = 0; i < steps; ++i) {
@@ -113,8 +106,7 @@ void ResonantFilter::lfoStep(int32_t steps) noexcept
     updateCoefficients();
 }
 
-void ResonantFilter::render(float* buffer, int32_t frames) noexcept
-{
+void ResonantFilter::render(float* buffer, int32_t frames) noexcept {
     if (frames <= 0) {
         return;
     }
@@ -135,8 +127,7 @@ void ResonantFilter::render(float* buffer, int32_t frames) noexcept
     }
 }
 
-void ResonantFilter::filterRun(float* buffer, int32_t frames) noexcept
-{
+void ResonantFilter::filterRun(float* buffer, int32_t frames) noexcept {
     const Taps t = taps_;
     const float outputGain = outputGain_;
     float x1 = x1_;

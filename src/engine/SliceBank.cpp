@@ -7,23 +7,20 @@ namespace {
 constexpr uint16_t firstAutomaticNote = 60;
 }
 
-SliceBank::SliceBank()
-{
+SliceBank::SliceBank() {
     for (int32_t i = 0; i < pitchTableSize; ++i) {
         pitchTable_[static_cast<size_t>(i)] =
             static_cast<float>(std::pow(2.0, static_cast<double>(i - pitchTableCentre) / 1200.0));
     }
 }
 
-SliceBank::~SliceBank()
-{
+SliceBank::~SliceBank() {
     for (int32_t i = 0; i < count_; ++i) {
         slots_[static_cast<size_t>(i)].reset();
     }
 }
 
-int32_t SliceBank::addSlice(Slice* offered)
-{
+int32_t SliceBank::addSlice(Slice* offered) {
     std::unique_ptr<Slice> owned(offered);
     if (!owned || count_ >= capacity) {
         return count_;
@@ -38,8 +35,7 @@ int32_t SliceBank::addSlice(Slice* offered)
     return ++count_;
 }
 
-Slice* SliceBank::sliceForNote(uint16_t note) const
-{
+Slice* SliceBank::sliceForNote(uint16_t note) const {
     if (count_ == 0) {
         return nullptr;
     }
@@ -48,14 +44,12 @@ Slice* SliceBank::sliceForNote(uint16_t note) const
     return found != used ? found->get() : slice(count_ - 1);
 }
 
-float SliceBank::pitchRatio(int32_t cents) const noexcept
-{
+float SliceBank::pitchRatio(int32_t cents) const noexcept {
     const int64_t index = int64_t{pitchTableCentre} + cents + bendCents_;
     return pitchTable_[static_cast<size_t>(std::clamp<int64_t>(index, 0, pitchTableSize - 1))];
 }
 
-void SliceBank::clearSlices()
-{
+void SliceBank::clearSlices() {
     while (count_ > 0) {
         --count_;
         slots_[static_cast<size_t>(count_)].reset();

@@ -16,8 +16,7 @@ constexpr int32_t bendCentre = 8192;
 // Hosts give small non-negative whole frames. Anything else (negative, not a number, beyond the
 // integer range) must neither convert undefinedly nor leave a note-off waiting forever, so it counts
 // as the block's first frame or the latest frame there is.
-int32_t frameOf(double deltaFrames)
-{
+int32_t frameOf(double deltaFrames) {
     if (!(deltaFrames > 0.0)) {
         return 0;
     }
@@ -25,28 +24,22 @@ int32_t frameOf(double deltaFrames)
     return deltaFrames < latest ? static_cast<int32_t>(deltaFrames) : std::numeric_limits<int32_t>::max();
 }
 
-float atLeastShortestRamp(float seconds)
-{
+float atLeastShortestRamp(float seconds) {
     return seconds > SliceEngine::shortestRamp ? seconds : SliceEngine::shortestRamp;
 }
 
 }  // namespace
 
-SliceEngine::SliceEngine() : bank_(std::make_unique<SliceBank>()), filter_(sampleRate)
-{
+SliceEngine::SliceEngine() : bank_(std::make_unique<SliceBank>()), filter_(sampleRate) {
     voices_.reserve(voiceCount);
     for (uint32_t i = 0; i < voiceCount; ++i) {
         voices_.emplace_back(*bank_);
     }
 }
 
-SliceEngine::~SliceEngine()
-{
-    releaseHeldList();
-}
+SliceEngine::~SliceEngine() { releaseHeldList(); }
 
-void SliceEngine::handleEvents(EngineEvent** list, uint32_t count) noexcept
-{
+void SliceEngine::handleEvents(EngineEvent** list, uint32_t count) noexcept {
     releaseHeldList();
     events_ = list;
     eventCount_ = list != nullptr ? count : 0;
@@ -61,41 +54,31 @@ void SliceEngine::handleEvents(EngineEvent** list, uint32_t count) noexcept
     }
 }
 
-void SliceEngine::handleEvent(const EngineEvent& event) noexcept
-{
+void SliceEngine::handleEvent(const EngineEvent& event) noexcept {
     const int32_t delta = frameOf(event.deltaFrames);
     switch (event.status & 0xF0) {
-    case noteOnStatus:
-        if (event.data2 != 0) {
-            noteOn(event.data1, event.data2, delta);
-        } else {
-            noteOff(event.data1, delta, false);
-        }
-        break;
-    case noteOffStatus:
-        noteOff(event.data1, delta, true);
-        break;
-    case controlChangeStatus:
-        controlChange(event.data1, event.data2);
-        break;
-    case pitchBendStatus:
-        pitchBend(event.data1, event.data2);
-        break;
-    default:
-        break;
+        case noteOnStatus:
+            if (event.data2 != 0) {
+                noteOn(event.data1, event.data2, delta);
+            } else {
+                noteOff(event.data1, delta, false);
+            }
+            break;
+        case noteOffStatus: noteOff(event.data1, delta, true); break;
+        case controlChangeStatus: controlChange(event.data1, event.data2); break;
+        case pitchBendStatus: pitchBend(event.data1, event.data2); break;
+        default: break;
     }
 }
 
-void SliceEngine::noteOn(uint8_t note, uint8_t velocity, int32_t delta) noexcept
-{
+void SliceEngine::noteOn(uint8_t note, uint8_t velocity, int32_t delta) noexcept {
     SliceVoice* voice = pickVoice();
     voice->setEnvelopeTimes(attackTime_, atLeastShortestRamp(decayTime_), sustainLevel_,
                             atLeastShortestRamp(releaseTime_));
     voice->noteOn(note, velocity, delta);
 }
 
-void SliceEngine::noteOff(uint8_t note, int32_t delta, bool allVoices) noexcept
-{
+void SliceEngine::noteOff(uint8_t note, int32_t delta, bool allVoices) noexcept {
     for (SliceVoice& voice : voices_) {
         if (voice.note() == note) {
             voice.noteOff(delta);
@@ -106,8 +89,7 @@ void SliceEngine::noteOff(uint8_t note, int32_t delta, bool allVoices) noexcept
     }
 }
 
-void SliceEngine::controlChange(uint8_t controller, uint8_t value) noexcept
-{
+void SliceEngine::controlChange(uint8_t controller, uint8_t value) noexcept {
     if (controller == volumeController) {
         volume_ = static_cast<float>(value) * controllerScale;
     } else if (controller == panController) {
@@ -116,14 +98,12 @@ void SliceEngine::controlChange(uint8_t controller, uint8_t value) noexcept
     }
 }
 
-void SliceEngine::pitchBend(uint8_t low, uint8_t high) noexcept
-{
+void SliceEngine::pitchBend(uint8_t low, uint8_t high) noexcept {
     const double bend = static_cast<double>(int32_t{low} + 128 * int32_t{high} - bendCentre) / bendCentre;
     bank_->setBendCents(static_cast<int16_t>(bend * bendRangeSemitones * 100.0));
 }
 
-void SliceEngine::render(float** outputs, int32_t frames) noexcept
-{
+void SliceEngine::render(float** outputs, int32_t frames) noexcept {
     if (outputs == nullptr || outputs[0] == nullptr || frames <= 0 || bank_->count() == 0) {
         return;
     }
@@ -138,8 +118,7 @@ void SliceEngine::render(float** outputs, int32_t frames) noexcept
     }
 }
 
-void SliceEngine::clearBank()
-{
+void SliceEngine::clearBank() {
     bank_->clearSlices();
     releaseHeldList();
     for (SliceVoice& voice : voices_) {
@@ -147,8 +126,7 @@ void SliceEngine::clearBank()
     }
 }
 
-SliceVoice* SliceEngine::pickVoice()
-{
+SliceVoice* SliceEngine::pickVoice() {
     for (SliceVoice& voice : voices_) {
         if (!voice.isActive()) {
             return &voice;
@@ -157,8 +135,7 @@ SliceVoice* SliceEngine::pickVoice()
     return &voices_.front();
 }
 
-void SliceEngine::releaseHeldList() noexcept
-{
+void SliceEngine::releaseHeldList() noexcept {
     eventPool_.releaseList(events_);
     events_ = nullptr;
     eventCount_ = 0;

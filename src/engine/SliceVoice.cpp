@@ -16,8 +16,7 @@ struct MonoForward {
 
 // Two-channel material is interleaved; both channels count, mixed down to the mono block.
 struct StereoForward {
-    static const float* locate(const float* samples, uint32_t frame, uint32_t /*frames*/)
-    {
+    static const float* locate(const float* samples, uint32_t frame, uint32_t /*frames*/) {
         return samples + 2 * size_t{frame};
     }
     static float read(const float* from, int32_t k) { return (from[2 * k] + from[2 * k + 1]) * 0.5f; }
@@ -25,8 +24,7 @@ struct StereoForward {
 
 template <class Forward>
 struct Reversed {
-    static const float* locate(const float* samples, uint32_t frame, uint32_t frames)
-    {
+    static const float* locate(const float* samples, uint32_t frame, uint32_t frames) {
         return Forward::locate(samples, frames - 1 - frame, frames);
     }
     static float read(const float* from, int32_t k) { return Forward::read(from, -k); }
@@ -43,13 +41,11 @@ constexpr float parkedPosition = 128000000.0f;
 SliceVoice::SliceVoice(SliceBank& bank) : bank_(bank) {}
 
 void SliceVoice::setEnvelopeTimes(float attackSeconds, float decaySeconds, float sustainLevel,
-                                  float releaseSeconds) noexcept
-{
+                                  float releaseSeconds) noexcept {
     envelope_.setTimes(attackSeconds, decaySeconds, sustainLevel, releaseSeconds);
 }
 
-void SliceVoice::noteOn(uint8_t note, uint8_t velocity, int32_t deltaFrames) noexcept
-{
+void SliceVoice::noteOn(uint8_t note, uint8_t velocity, int32_t deltaFrames) noexcept {
     startDelay_ = deltaFrames;
     velocity_ = velocity;
     note_ = note;
@@ -65,22 +61,19 @@ void SliceVoice::noteOn(uint8_t note, uint8_t velocity, int32_t deltaFrames) noe
     active_ = true;
 }
 
-void SliceVoice::noteOff(int32_t deltaFrames) noexcept
-{
+void SliceVoice::noteOff(int32_t deltaFrames) noexcept {
     note_ = noNote;
     pendingRelease_ = deltaFrames;
 }
 
-void SliceVoice::reset() noexcept
-{
+void SliceVoice::reset() noexcept {
     position_ = parkedPosition;
     active_ = false;
     slice_ = nullptr;
     startDelay_ = 0;
 }
 
-void SliceVoice::render(float* buffer, uint32_t frames) noexcept
-{
+void SliceVoice::render(float* buffer, uint32_t frames) noexcept {
     if (startDelay_ < 0 || static_cast<uint32_t>(startDelay_) >= frames) {
         startDelay_ = 0;
     }
@@ -113,8 +106,7 @@ void SliceVoice::render(float* buffer, uint32_t frames) noexcept
 }
 
 template <class FrameReader>
-void SliceVoice::renderFrom(float* out, uint32_t count, float ratio, float level) noexcept
-{
+void SliceVoice::renderFrom(float* out, uint32_t count, float ratio, float level) noexcept {
     uint32_t done = 0;
     while (done < count) {
         releaseIfDue();
@@ -142,8 +134,7 @@ void SliceVoice::renderFrom(float* out, uint32_t count, float ratio, float level
 }
 
 template <class FrameReader>
-uint32_t SliceVoice::playRun(float* out, const EnvelopeRun& run, float ratio, float level) noexcept
-{
+uint32_t SliceVoice::playRun(float* out, const EnvelopeRun& run, float ratio, float level) noexcept {
     const bool wholeFrameSteps = ratio == 1.0f && position_ == std::floor(position_) &&
                                  static_cast<double>(position_) + run.length <= exactWholeNumbers;
     if (!wholeFrameSteps) {
@@ -166,8 +157,7 @@ uint32_t SliceVoice::playRun(float* out, const EnvelopeRun& run, float ratio, fl
 }
 
 template <class FrameReader>
-uint32_t SliceVoice::playRunStepByStep(float* out, const EnvelopeRun& run, float ratio, float level) noexcept
-{
+uint32_t SliceVoice::playRunStepByStep(float* out, const EnvelopeRun& run, float ratio, float level) noexcept {
     const uint32_t frameCount = slice_->frameCount();
     const float* samples = slice_->samples();
     for (uint32_t k = 0; k < run.length; ++k) {
@@ -181,8 +171,7 @@ uint32_t SliceVoice::playRunStepByStep(float* out, const EnvelopeRun& run, float
     return run.length;
 }
 
-void SliceVoice::releaseIfDue() noexcept
-{
+void SliceVoice::releaseIfDue() noexcept {
     if (pendingRelease_ == 0) {
         note_ = noNote;
         envelope_.beginRelease();
@@ -190,8 +179,7 @@ void SliceVoice::releaseIfDue() noexcept
     }
 }
 
-void SliceVoice::stopAtSliceEnd() noexcept
-{
+void SliceVoice::stopAtSliceEnd() noexcept {
     active_ = false;
     position_ = 0.0f;
     startDelay_ = 0;

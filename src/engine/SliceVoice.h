@@ -17,7 +17,8 @@ public:
     explicit SliceVoice(SliceBank& bank);
 
     void setEnvelopeTimes(float attackSeconds, float decaySeconds, float sustainLevel, float releaseSeconds) noexcept;
-    // Starts from the slice's first frame at `deltaFrames` into the next block; an empty bank leaves the voice as it was.
+    // Starts from the slice's first frame at `deltaFrames` into the next block; an empty bank leaves the voice as it
+    // was.
     void noteOn(uint8_t note, uint8_t velocity, int32_t deltaFrames) noexcept;
     // Arms the release `deltaFrames` into the next block and forgets the note, so it is not matched again.
     void noteOff(int32_t deltaFrames) noexcept;

@@ -46,8 +46,8 @@ std::vector<std::uint8_t> noteTrackEvents(const RexReader& reader) {
         const std::int64_t delta = end - position;
         const auto note = static_cast<std::uint8_t>(firstNote + i);
         std::uint8_t encoded[4];
-        const int length = encodeVariableLength(
-            delta > largestDelta ? largestDelta : static_cast<std::int32_t>(delta), encoded);
+        const int length =
+            encodeVariableLength(delta > largestDelta ? largestDelta : static_cast<std::int32_t>(delta), encoded);
         events.insert(events.end(), {0x00, 0x90, note, 0x7F});
         events.insert(events.end(), encoded, encoded + length);
         events.insert(events.end(), {0x90, note, 0x00});
@@ -59,7 +59,8 @@ std::vector<std::uint8_t> noteTrackEvents(const RexReader& reader) {
 }  // namespace
 
 int encodeVariableLength(std::int32_t value, std::uint8_t* destination) {
-    const std::uint32_t clamped = value < 0 ? 0u : (value > largestDelta ? largestDelta : static_cast<std::uint32_t>(value));
+    const std::uint32_t clamped =
+        value < 0 ? 0u : (value > largestDelta ? largestDelta : static_cast<std::uint32_t>(value));
     std::uint8_t groups[4];
     int count = 0;
     std::uint32_t rest = clamped;
@@ -77,8 +78,8 @@ int encodeVariableLength(std::int32_t value, std::uint8_t* destination) {
 void writeMidiGroove(const RexReader& reader, OutputFile& output) {
     static const std::uint8_t header[14] = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 1, 0, 2, 0x03, 0xC0};
 
-    std::uint8_t tempoTrack[27] = {'M',  'T',  'r',  'k',  0, 0, 0, 19, 0x00, 0xFF, 0x58, 0x04, 0x04, 0x02,
-                                   0x18, 0x08, 0x00, 0xFF, 0x51, 0x03, 0, 0, 0, 0x00, 0xFF, 0x2F, 0x00};
+    std::uint8_t tempoTrack[27] = {'M',  'T',  'r',  'k',  0,    0,    0, 19, 0x00, 0xFF, 0x58, 0x04, 0x04, 0x02,
+                                   0x18, 0x08, 0x00, 0xFF, 0x51, 0x03, 0, 0,  0,    0x00, 0xFF, 0x2F, 0x00};
     const std::uint32_t tempo = microsecondsPerQuarter(reader.tempo());
     tempoTrack[20] = static_cast<std::uint8_t>(tempo >> 16);
     tempoTrack[21] = static_cast<std::uint8_t>(tempo >> 8);

@@ -24,9 +24,7 @@ bool OutputFile::write(const void* data, std::int32_t count) {
     return stream->bad();
 }
 
-bool OutputFile::isBad() const {
-    return stream ? stream->bad() : failedWithoutStream;
-}
+bool OutputFile::isBad() const { return stream ? stream->bad() : failedWithoutStream; }
 
 void OutputFile::close() {
     if (stream) stream->close();

@@ -7,9 +7,7 @@ bool EngineGate::enterAudio() noexcept {
     return !loadInProgress.load();
 }
 
-void EngineGate::leaveAudio() noexcept {
-    audioCalls.fetch_sub(1);
-}
+void EngineGate::leaveAudio() noexcept { audioCalls.fetch_sub(1); }
 
 void EngineGate::beginLoad() noexcept {
     bool expected = false;
@@ -20,6 +18,4 @@ void EngineGate::beginLoad() noexcept {
     while (audioCalls.load() != 0) std::this_thread::yield();
 }
 
-void EngineGate::endLoad() noexcept {
-    loadInProgress.store(false);
-}
+void EngineGate::endLoad() noexcept { loadInProgress.store(false); }

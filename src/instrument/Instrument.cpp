@@ -46,19 +46,19 @@ float Instrument::getParameter(std::int32_t index) {
 void Instrument::applyParameter(std::int32_t index, float value) noexcept {
     ResonantFilter& filter = engine->filter();
     switch (index) {
-    case ParameterTable::ampAttack: engine->setAttack(value); break;
-    case ParameterTable::ampDecay: engine->setDecay(value); break;
-    case ParameterTable::ampSustain: engine->setSustain(value); break;
-    case ParameterTable::ampRelease: engine->setRelease(value); break;
-    case ParameterTable::filterFrequency: filter.setFrequency(value); break;
-    case ParameterTable::filterResonance: filter.setResonance(value); break;
-    case ParameterTable::filterMode: filter.setMode(value > 0.0f ? 1 : 0); break;
-    case ParameterTable::filterOn: engine->setFilterOn(value > 0.0f); break;
-    case ParameterTable::lfoFrequency: filter.setLfoRate(static_cast<std::int32_t>(value * 100.0f)); break;
-    case ParameterTable::lfoAmount: filter.setLfoAmount(value); break;
-    case ParameterTable::lfoSyncOn: lfoSyncOn = value == 1.0f; break;
-    case ParameterTable::lfoSyncMode: lfoSyncMode = value; break;
-    default: break;
+        case ParameterTable::ampAttack: engine->setAttack(value); break;
+        case ParameterTable::ampDecay: engine->setDecay(value); break;
+        case ParameterTable::ampSustain: engine->setSustain(value); break;
+        case ParameterTable::ampRelease: engine->setRelease(value); break;
+        case ParameterTable::filterFrequency: filter.setFrequency(value); break;
+        case ParameterTable::filterResonance: filter.setResonance(value); break;
+        case ParameterTable::filterMode: filter.setMode(value > 0.0f ? 1 : 0); break;
+        case ParameterTable::filterOn: engine->setFilterOn(value > 0.0f); break;
+        case ParameterTable::lfoFrequency: filter.setLfoRate(static_cast<std::int32_t>(value * 100.0f)); break;
+        case ParameterTable::lfoAmount: filter.setLfoAmount(value); break;
+        case ParameterTable::lfoSyncOn: lfoSyncOn = value == 1.0f; break;
+        case ParameterTable::lfoSyncMode: lfoSyncMode = value; break;
+        default: break;
     }
 }
 
@@ -82,9 +82,7 @@ void Instrument::setProgram(std::int32_t program) {
 }
 
 // Longer names are cut to the 23 characters the field holds.
-void Instrument::setProgramName(char* name) {
-    copyIntoField(current().name, ProgramRecord::nameSize, name);
-}
+void Instrument::setProgramName(char* name) { copyIntoField(current().name, ProgramRecord::nameSize, name); }
 
 // A name restored from a chunk may fill its field without a terminator.
 void Instrument::getProgramName(char* name) {

@@ -72,8 +72,7 @@ std::int32_t Instrument::processEvents(VstEvents* events) noexcept {
 }
 
 void Instrument::followHostTempo(std::int32_t frames) noexcept {
-    const TempoFollow follow =
-        TempoFollow::follow(getTimeInfo(TempoFollow::timeRequestMask), lfoSyncMode, frames);
+    const TempoFollow follow = TempoFollow::follow(getTimeInfo(TempoFollow::timeRequestMask), lfoSyncMode, frames);
     if (!follow.valid) return;
     engine->filter().setLfoRate(follow.lfoRate);
     if (follow.restartSteps != TempoFollow::noRestart) engine->filter().scheduleLfoRestart(follow.restartSteps);
@@ -86,6 +85,4 @@ void Instrument::setSampleRate(float rate) {
     }
 }
 
-void Instrument::resume() {
-    wantEvents(1);
-}
+void Instrument::resume() { wantEvents(1); }

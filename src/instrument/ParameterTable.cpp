@@ -5,12 +5,11 @@
 namespace ParameterTable {
 namespace {
 const char* const names[count] = {
-    "  Pitch  ",   " Amp Atk ", " Amp Dcy ",    " Amp Sus ",  " Amp Rls ",
-    " Flt Freq ",  " Flt Q ",   "  Flt Mode ",  "  Flt On  ", nullptr,
-    "  LFO Freq ", "  LFO Amt ", " LFO Sync On ", " LFO Sync Mode ",
+    "  Pitch  ",   " Amp Atk ",  " Amp Dcy ", " Amp Sus ",   " Amp Rls ",  " Flt Freq ",    " Flt Q ",
+    "  Flt Mode ", "  Flt On  ", nullptr,     "  LFO Freq ", "  LFO Amt ", " LFO Sync On ", " LFO Sync Mode ",
 };
 constexpr float defaults[ProgramRecord::valueCount] = {0.5f, 0.0f, 1.0f, 0.0f, 0.0f, 1.0f, 0.0f,
-                                                        0.0f, 0.0f, 0.5f, 0.0f, 0.0f, 0.0f};
+                                                       0.0f, 0.0f, 0.5f, 0.0f, 0.0f, 0.0f};
 }  // namespace
 
 std::int32_t slotOf(std::int32_t index) {
@@ -18,9 +17,7 @@ std::int32_t slotOf(std::int32_t index) {
     return index < reserved ? index : index - 1;
 }
 
-const char* nameOf(std::int32_t index) {
-    return index >= 0 && index < count ? names[index] : nullptr;
-}
+const char* nameOf(std::int32_t index) { return index >= 0 && index < count ? names[index] : nullptr; }
 
 void fillDefaults(ProgramRecord& record) {
     std::memset(&record, 0, sizeof record);

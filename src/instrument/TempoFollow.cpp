@@ -36,7 +36,8 @@ TempoFollow TempoFollow::follow(const VstTimeInfo* time, float syncMode, std::in
     if (positionInBar >= beatsPerBar - 1.0) {
         const double samplesToBarLine = (beatsPerBar - positionInBar) * samplesPerBeat;
         // A position past the bar's end (another metre) has no bar line ahead within four beats.
-        if (samplesToBarLine >= 0.0 && samplesToBarLine <= frames) result.restartSteps = static_cast<std::int32_t>(samplesToBarLine);
+        if (samplesToBarLine >= 0.0 && samplesToBarLine <= frames)
+            result.restartSteps = static_cast<std::int32_t>(samplesToBarLine);
     }
     return result;
 }

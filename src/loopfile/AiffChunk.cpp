@@ -10,9 +10,7 @@ namespace {
 
 constexpr size_t rexHeaderPadding = 1000;
 
-void appendText(std::vector<uint8_t>& out, const std::string& text) {
-    out.insert(out.end(), text.begin(), text.end());
-}
+void appendText(std::vector<uint8_t>& out, const std::string& text) { out.insert(out.end(), text.begin(), text.end()); }
 
 }  // namespace
 
@@ -87,7 +85,8 @@ std::array<uint8_t, 10> AiffChunk::extendedRate(int32_t sampleRate) {
     if (sampleRate == 0) {
         return out;
     }
-    const uint32_t magnitude = sampleRate < 0 ? 0u - static_cast<uint32_t>(sampleRate) : static_cast<uint32_t>(sampleRate);
+    const uint32_t magnitude =
+        sampleRate < 0 ? 0u - static_cast<uint32_t>(sampleRate) : static_cast<uint32_t>(sampleRate);
     int topBit = 31;
     while ((magnitude >> topBit) == 0) {
         --topBit;

@@ -13,9 +13,7 @@ namespace {
 constexpr uint32_t commonChunkDataSize = 18;
 constexpr uint32_t soundDataHeaderSize = 8;
 
-bool hasIdentifier(const uint8_t* bytes, const char* identifier) {
-    return std::memcmp(bytes, identifier, 4) == 0;
-}
+bool hasIdentifier(const uint8_t* bytes, const char* identifier) { return std::memcmp(bytes, identifier, 4) == 0; }
 
 // Integer samples of `Bytes` bytes, big-endian and signed, become floats in [-1, 1). Moving the value
 // to the top of 32 bits makes one exact scale serve every size: a float holds 24 significant bits.
@@ -116,9 +114,7 @@ void AiffReader::readChunk(const uint8_t* identifier, uint32_t size) {
     }
 }
 
-void AiffReader::skipChunk(uint32_t size) {
-    skipBytes(size);
-}
+void AiffReader::skipChunk(uint32_t size) { skipBytes(size); }
 
 void AiffReader::readCommonChunk(uint32_t size) {
     if (size < commonChunkDataSize) {
@@ -158,9 +154,7 @@ void AiffReader::readSoundDataChunk(uint32_t size) {
     std::memset(soundData.get() + arrived, 0, static_cast<size_t>(soundDataBytes - arrived));
 }
 
-void AiffReader::readApplicationChunk(uint32_t size) {
-    skipChunk(size);
-}
+void AiffReader::readApplicationChunk(uint32_t size) { skipChunk(size); }
 
 void AiffReader::finishParse() {}
 
@@ -180,15 +174,9 @@ void AiffReader::convertSamples() {
     converted.reset(new float[count]);
     convertedCount = static_cast<int32_t>(count);
     switch (bytesPerSample) {
-    case 1:
-        decodeSamples<1>(soundData.get(), converted.get(), count);
-        break;
-    case 2:
-        decodeSamples<2>(soundData.get(), converted.get(), count);
-        break;
-    default:
-        decodeSamples<3>(soundData.get(), converted.get(), count);
-        break;
+        case 1: decodeSamples<1>(soundData.get(), converted.get(), count); break;
+        case 2: decodeSamples<2>(soundData.get(), converted.get(), count); break;
+        default: decodeSamples<3>(soundData.get(), converted.get(), count); break;
     }
 }
 
@@ -229,10 +217,6 @@ uint16_t AiffReader::readBigEndian16() {
     return bigendian::read16(bytes);
 }
 
-void AiffReader::readBytes(uint8_t* buffer, int32_t count) {
-    input.read(buffer, count);
-}
+void AiffReader::readBytes(uint8_t* buffer, int32_t count) { input.read(buffer, count); }
 
-void AiffReader::skipBytes(int64_t count) {
-    input.skip(count);
-}
+void AiffReader::skipBytes(int64_t count) { input.skip(count); }

@@ -10,9 +10,7 @@ inline uint32_t read32(const uint8_t* b) {
     return (uint32_t{b[0]} << 24) | (uint32_t{b[1]} << 16) | (uint32_t{b[2]} << 8) | uint32_t{b[3]};
 }
 
-inline uint16_t read16(const uint8_t* b) {
-    return static_cast<uint16_t>((b[0] << 8) | b[1]);
-}
+inline uint16_t read16(const uint8_t* b) { return static_cast<uint16_t>((b[0] << 8) | b[1]); }
 
 // The low `bytes` bytes of `value`, most significant first.
 inline void append(std::vector<uint8_t>& out, uint32_t value, int bytes) {

@@ -46,14 +46,8 @@ int64_t InputFile::skip(int64_t count) {
     return skipped;
 }
 
-bool InputFile::atEnd() const {
-    return stream && stream->eof();
-}
+bool InputFile::atEnd() const { return stream && stream->eof(); }
 
-const char* InputFile::path() const {
-    return pathText.c_str();
-}
+const char* InputFile::path() const { return pathText.c_str(); }
 
-int64_t InputFile::remaining() const {
-    return std::max<int64_t>(fileLength - consumed, 0);
-}
+int64_t InputFile::remaining() const { return std::max<int64_t>(fileLength - consumed, 0); }

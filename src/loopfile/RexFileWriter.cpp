@@ -62,17 +62,15 @@ std::vector<float> RexFileWriter::samplesFromPcm16(const std::vector<int16_t>& p
 
 AiffChunk& RexFileWriter::chunk(const std::string& identifier) {
     const auto wanted = fourCharacters(identifier);
-    const auto found = std::find_if(chunkList.begin(), chunkList.end(),
-                                    [&](const AiffChunk& c) { return c.identifier == wanted; });
+    const auto found =
+        std::find_if(chunkList.begin(), chunkList.end(), [&](const AiffChunk& c) { return c.identifier == wanted; });
     if (found == chunkList.end()) {
         throw std::out_of_range("no " + identifier + " chunk");
     }
     return *found;
 }
 
-void RexFileWriter::append(AiffChunk newChunk) {
-    chunkList.push_back(std::move(newChunk));
-}
+void RexFileWriter::append(AiffChunk newChunk) { chunkList.push_back(std::move(newChunk)); }
 
 void RexFileWriter::removeChunks(const std::string& identifier) {
     const auto unwanted = fourCharacters(identifier);
@@ -81,17 +79,11 @@ void RexFileWriter::removeChunks(const std::string& identifier) {
                     chunkList.end());
 }
 
-void RexFileWriter::setFormIdentifier(const std::string& identifier) {
-    formIdentifier = fourCharacters(identifier);
-}
+void RexFileWriter::setFormIdentifier(const std::string& identifier) { formIdentifier = fourCharacters(identifier); }
 
-void RexFileWriter::setFormType(const std::string& type) {
-    formType = fourCharacters(type);
-}
+void RexFileWriter::setFormType(const std::string& type) { formType = fourCharacters(type); }
 
-void RexFileWriter::setDeclaredFormSize(uint32_t size) {
-    declaredFormSize = size;
-}
+void RexFileWriter::setDeclaredFormSize(uint32_t size) { declaredFormSize = size; }
 
 std::vector<uint8_t> RexFileWriter::bytes() const {
     std::vector<uint8_t> out(formIdentifier.begin(), formIdentifier.end());

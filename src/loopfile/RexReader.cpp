@@ -16,9 +16,7 @@ RexReader::RexReader(InputFile& file) : AiffReader(file) {}
 
 RexReader::~RexReader() = default;
 
-const SliceInfo* RexReader::sliceInfo(uint32_t index) const {
-    return index < slices.size() ? &slices[index] : nullptr;
-}
+const SliceInfo* RexReader::sliceInfo(uint32_t index) const { return index < slices.size() ? &slices[index] : nullptr; }
 
 const float* RexReader::sliceSamples(uint32_t index) const {
     const SliceInfo* slice = sliceInfo(index);

@@ -31,9 +31,7 @@ EffectBase::EffectBase(audioMasterCallback host, std::int32_t programCount, std:
     effectRecord.processReplacing = routeProcessReplacing;
 }
 
-EffectBase::~EffectBase() {
-    delete editorObject;
-}
+EffectBase::~EffectBase() { delete editorObject; }
 
 void EffectBase::attachEditor(EditorBase* editorToOwn) {
     delete editorObject;
@@ -53,32 +51,48 @@ void EffectBase::processReplacing(float**, float**, std::int32_t) noexcept {}
 VstIntPtr EffectBase::dispatcher(std::int32_t opcode, std::int32_t index, VstIntPtr value, void* ptr, float opt) {
     char* text = static_cast<char*>(ptr);
     switch (opcode) {
-    case effOpen: open(); return 0;
-    case effClose: close(); return 0;
-    case effSetProgram:
-        if (value >= 0 && value < programTotal) setProgram(static_cast<std::int32_t>(value));
-        return 0;
-    case effGetProgram: return getProgram();
-    case effSetProgramName: if (text) setProgramName(text); return 0;
-    case effGetProgramName: if (text) getProgramName(text); return 0;
-    case effGetParamLabel: if (text) getParamLabel(index, text); return 0;
-    case effGetParamDisplay: if (text) getParamDisplay(index, text); return 0;
-    case effGetParamName: if (text) getParamName(index, text); return 0;
-    case effGetVu: return static_cast<VstIntPtr>(getVu() * 32767.0f);
-    case effSetSampleRate: setSampleRate(opt); return 0;
-    case effSetBlockSize: setBlockSize(static_cast<std::int32_t>(value)); return 0;
-    case effMainsChanged:
-        if (value == 0) suspend(); else resume();
-        return 0;
-    case effEditGetRect:
-        return editorObject && ptr ? editorObject->getRect(static_cast<ERect**>(ptr)) : 0;
-    case effEditOpen: return editorObject ? editorObject->open(ptr) : 0;
-    case effEditClose: if (editorObject) editorObject->close(); return 0;
-    case effEditIdle: if (editorObject) editorObject->idle(); return 0;
-    case effIdentify: return identifyAnswer;
-    case effGetChunk: return ptr ? getChunk(static_cast<void**>(ptr), index != 0) : 0;
-    case effSetChunk: return setChunk(ptr, static_cast<std::int32_t>(value), index != 0);
-    default: return 0;
+        case effOpen: open(); return 0;
+        case effClose: close(); return 0;
+        case effSetProgram:
+            if (value >= 0 && value < programTotal) setProgram(static_cast<std::int32_t>(value));
+            return 0;
+        case effGetProgram: return getProgram();
+        case effSetProgramName:
+            if (text) setProgramName(text);
+            return 0;
+        case effGetProgramName:
+            if (text) getProgramName(text);
+            return 0;
+        case effGetParamLabel:
+            if (text) getParamLabel(index, text);
+            return 0;
+        case effGetParamDisplay:
+            if (text) getParamDisplay(index, text);
+            return 0;
+        case effGetParamName:
+            if (text) getParamName(index, text);
+            return 0;
+        case effGetVu: return static_cast<VstIntPtr>(getVu() * 32767.0f);
+        case effSetSampleRate: setSampleRate(opt); return 0;
+        case effSetBlockSize: setBlockSize(static_cast<std::int32_t>(value)); return 0;
+        case effMainsChanged:
+            if (value == 0)
+                suspend();
+            else
+                resume();
+            return 0;
+        case effEditGetRect: return editorObject && ptr ? editorObject->getRect(static_cast<ERect**>(ptr)) : 0;
+        case effEditOpen: return editorObject ? editorObject->open(ptr) : 0;
+        case effEditClose:
+            if (editorObject) editorObject->close();
+            return 0;
+        case effEditIdle:
+            if (editorObject) editorObject->idle();
+            return 0;
+        case effIdentify: return identifyAnswer;
+        case effGetChunk: return ptr ? getChunk(static_cast<void**>(ptr), index != 0) : 0;
+        case effSetChunk: return setChunk(ptr, static_cast<std::int32_t>(value), index != 0);
+        default: return 0;
     }
 }
 
@@ -103,7 +117,10 @@ void EffectBase::setInputCount(std::int32_t count) { effectRecord.numInputs = co
 void EffectBase::setOutputCount(std::int32_t count) { effectRecord.numOutputs = count; }
 
 void EffectBase::setFlag(std::int32_t flag, bool on) {
-    if (on) effectRecord.flags |= flag; else effectRecord.flags &= ~flag;
+    if (on)
+        effectRecord.flags |= flag;
+    else
+        effectRecord.flags &= ~flag;
 }
 
 void EffectBase::setVuFlag(bool on) { setFlag(effFlagsHasVu, on); }
@@ -134,8 +151,10 @@ bool EffectBase::isInputConnected(std::int32_t input) { return callHost(audioMas
 bool EffectBase::isOutputConnected(std::int32_t output) { return callHost(audioMasterPinConnected, output, 1) == 0; }
 
 void EffectBase::formatDecibels(float value, char* text) {
-    if (value > 0.0f) formatFloat(static_cast<float>(20.0 * std::log10(static_cast<double>(value))), text);
-    else writeMinusInfinity(text);
+    if (value > 0.0f)
+        formatFloat(static_cast<float>(20.0 * std::log10(static_cast<double>(value))), text);
+    else
+        writeMinusInfinity(text);
 }
 
 void EffectBase::formatHertz(float samples, char* text) {

@@ -15,58 +15,57 @@ VstIntPtr EffectBaseEx::dispatcher(std::int32_t opcode, std::int32_t index, VstI
     char* text = static_cast<char*>(ptr);
     const auto count = static_cast<std::int32_t>(value);
     switch (opcode) {
-    case effProcessEvents: return processEvents(static_cast<VstEvents*>(ptr));
-    case effCanBeAutomated: return answerOf(canBeAutomated(index));
-    case effString2Parameter: return answerOf(stringToParameter(index, text));
-    case effGetNumProgramCategories: return getNumProgramCategories();
-    case effGetProgramNameIndexed: return answerOf(getProgramNameIndexed(count, index, text));
-    case effCopyProgram: return answerOf(copyProgram(index));
-    case effConnectInput: connectInput(index, value != 0); return 1;
-    case effConnectOutput: connectOutput(index, value != 0); return 1;
-    case effGetInputProperties: return answerOf(getInputProperties(index, ptr));
-    case effGetOutputProperties: return answerOf(getOutputProperties(index, ptr));
-    case effGetPlugCategory: return getPlugCategory();
-    case effGetCurrentPosition: return getCurrentPosition();
-    case effGetDestinationBuffer: return reinterpret_cast<VstIntPtr>(getDestinationBuffer());
-    case effOfflineNotify: return answerOf(offlineNotify(ptr, count, index != 0));
-    case effOfflinePrepare: return answerOf(offlinePrepare(ptr, count));
-    case effOfflineRun: return answerOf(offlineRun(ptr, count));
-    case effProcessVarIo: return answerOf(processVarIo(ptr));
-    case effSetSpeakerArrangement:
-        return answerOf(setSpeakerArrangement(reinterpret_cast<void*>(value), ptr));
-    case effSetBlockSizeAndSampleRate: setBlockSizeAndSampleRate(count, opt); return 1;
-    case effSetBypass: return answerOf(setBypass(value != 0));
-    case effGetEffectName: return answerOf(text && getEffectName(text));
-    case effGetErrorText: return answerOf(text && getErrorText(text));
-    case effGetVendorString: return answerOf(text && getVendorString(text));
-    case effGetProductString: return answerOf(text && getProductString(text));
-    case effGetVendorVersion: return getVendorVersion();
-    case effVendorSpecific: return vendorSpecific(index, value, ptr, opt);
-    case effCanDo: return text ? canDo(text) : 0;
-    case effGetTailSize: return getTailSize();
-    case effIdle: return effectIdle();
-    case effGetIcon: return reinterpret_cast<VstIntPtr>(getIcon());
-    case effSetViewPosition: return answerOf(setViewPosition(index, count));
-    case effGetParameterProperties: return answerOf(getParameterProperties(index, ptr));
-    case effKeysRequired: return keysRequired() ? 0 : 1;
-    case effGetVstVersion: return getVstVersion();
-    case effEditKeyDown:
-    case effEditKeyUp:
-        if (EditorBase* attached = editor()) {
-            VstKeyCode key{index, static_cast<unsigned char>(value & 0xFF),
-                           static_cast<unsigned char>(static_cast<std::int32_t>(opt) & 0xFF)};
-            return opcode == effEditKeyDown ? attached->onKeyDown(key) : attached->onKeyUp(key);
-        }
-        return 0;
-    case effSetEditKnobMode: return editor() ? editor()->setKnobMode(count) : 0;
-    case effGetMidiProgramName: return getMidiProgramName(index, ptr);
-    case effGetCurrentMidiProgram: return getCurrentMidiProgram(index, ptr);
-    case effGetMidiProgramCategory: return getMidiProgramCategory(index, ptr);
-    case effHasMidiProgramsChanged: return answerOf(hasMidiProgramsChanged(index));
-    case effGetMidiKeyName: return answerOf(getMidiKeyName(index, ptr));
-    case effBeginSetProgram: return answerOf(beginSetProgram());
-    case effEndSetProgram: return answerOf(endSetProgram());
-    default: return EffectBase::dispatcher(opcode, index, value, ptr, opt);
+        case effProcessEvents: return processEvents(static_cast<VstEvents*>(ptr));
+        case effCanBeAutomated: return answerOf(canBeAutomated(index));
+        case effString2Parameter: return answerOf(stringToParameter(index, text));
+        case effGetNumProgramCategories: return getNumProgramCategories();
+        case effGetProgramNameIndexed: return answerOf(getProgramNameIndexed(count, index, text));
+        case effCopyProgram: return answerOf(copyProgram(index));
+        case effConnectInput: connectInput(index, value != 0); return 1;
+        case effConnectOutput: connectOutput(index, value != 0); return 1;
+        case effGetInputProperties: return answerOf(getInputProperties(index, ptr));
+        case effGetOutputProperties: return answerOf(getOutputProperties(index, ptr));
+        case effGetPlugCategory: return getPlugCategory();
+        case effGetCurrentPosition: return getCurrentPosition();
+        case effGetDestinationBuffer: return reinterpret_cast<VstIntPtr>(getDestinationBuffer());
+        case effOfflineNotify: return answerOf(offlineNotify(ptr, count, index != 0));
+        case effOfflinePrepare: return answerOf(offlinePrepare(ptr, count));
+        case effOfflineRun: return answerOf(offlineRun(ptr, count));
+        case effProcessVarIo: return answerOf(processVarIo(ptr));
+        case effSetSpeakerArrangement: return answerOf(setSpeakerArrangement(reinterpret_cast<void*>(value), ptr));
+        case effSetBlockSizeAndSampleRate: setBlockSizeAndSampleRate(count, opt); return 1;
+        case effSetBypass: return answerOf(setBypass(value != 0));
+        case effGetEffectName: return answerOf(text && getEffectName(text));
+        case effGetErrorText: return answerOf(text && getErrorText(text));
+        case effGetVendorString: return answerOf(text && getVendorString(text));
+        case effGetProductString: return answerOf(text && getProductString(text));
+        case effGetVendorVersion: return getVendorVersion();
+        case effVendorSpecific: return vendorSpecific(index, value, ptr, opt);
+        case effCanDo: return text ? canDo(text) : 0;
+        case effGetTailSize: return getTailSize();
+        case effIdle: return effectIdle();
+        case effGetIcon: return reinterpret_cast<VstIntPtr>(getIcon());
+        case effSetViewPosition: return answerOf(setViewPosition(index, count));
+        case effGetParameterProperties: return answerOf(getParameterProperties(index, ptr));
+        case effKeysRequired: return keysRequired() ? 0 : 1;
+        case effGetVstVersion: return getVstVersion();
+        case effEditKeyDown:
+        case effEditKeyUp:
+            if (EditorBase* attached = editor()) {
+                VstKeyCode key{index, static_cast<unsigned char>(value & 0xFF),
+                               static_cast<unsigned char>(static_cast<std::int32_t>(opt) & 0xFF)};
+                return opcode == effEditKeyDown ? attached->onKeyDown(key) : attached->onKeyUp(key);
+            }
+            return 0;
+        case effSetEditKnobMode: return editor() ? editor()->setKnobMode(count) : 0;
+        case effGetMidiProgramName: return getMidiProgramName(index, ptr);
+        case effGetCurrentMidiProgram: return getCurrentMidiProgram(index, ptr);
+        case effGetMidiProgramCategory: return getMidiProgramCategory(index, ptr);
+        case effHasMidiProgramsChanged: return answerOf(hasMidiProgramsChanged(index));
+        case effGetMidiKeyName: return answerOf(getMidiKeyName(index, ptr));
+        case effBeginSetProgram: return answerOf(beginSetProgram());
+        case effEndSetProgram: return answerOf(endSetProgram());
+        default: return EffectBase::dispatcher(opcode, index, value, ptr, opt);
     }
 }
 
@@ -85,7 +84,9 @@ std::int32_t EffectBaseEx::tempoAt(std::int32_t position) {
     return static_cast<std::int32_t>(callHost(audioMasterTempoAt, 0, position));
 }
 std::int32_t EffectBaseEx::processEvents(VstEvents*) noexcept { return 0; }
-std::int32_t EffectBaseEx::hostAutomatableParameterCount() { return hostAnswer(audioMasterGetNumAutomatableParameters); }
+std::int32_t EffectBaseEx::hostAutomatableParameterCount() {
+    return hostAnswer(audioMasterGetNumAutomatableParameters);
+}
 std::int32_t EffectBaseEx::hostParameterQuantization() { return hostAnswer(audioMasterGetParameterQuantization); }
 bool EffectBaseEx::canBeAutomated(std::int32_t) { return true; }
 bool EffectBaseEx::stringToParameter(std::int32_t, char*) { return false; }
@@ -111,7 +112,9 @@ std::int32_t EffectBaseEx::hostOutputLatency() { return hostAnswer(audioMasterGe
 AEffect* EffectBaseEx::hostPreviousPlug(std::int32_t) {
     return reinterpret_cast<AEffect*>(callHost(audioMasterGetPreviousPlug));
 }
-AEffect* EffectBaseEx::hostNextPlug(std::int32_t) { return reinterpret_cast<AEffect*>(callHost(audioMasterGetNextPlug)); }
+AEffect* EffectBaseEx::hostNextPlug(std::int32_t) {
+    return reinterpret_cast<AEffect*>(callHost(audioMasterGetNextPlug));
+}
 void EffectBaseEx::connectInput(std::int32_t, bool) {}
 void EffectBaseEx::connectOutput(std::int32_t, bool) {}
 bool EffectBaseEx::getInputProperties(std::int32_t, void*) { return false; }

@@ -3,13 +3,11 @@
 #include "plugin/EffectBase.h"
 
 namespace {
-EffectBase* objectOf(AEffect* effect) {
-    return effect ? static_cast<EffectBase*>(effect->object) : nullptr;
-}
+EffectBase* objectOf(AEffect* effect) { return effect ? static_cast<EffectBase*>(effect->object) : nullptr; }
 }  // namespace
 
-VstIntPtr VSTCALL routeDispatcher(AEffect* effect, std::int32_t opcode, std::int32_t index, VstIntPtr value,
-                                  void* ptr, float opt) {
+VstIntPtr VSTCALL routeDispatcher(AEffect* effect, std::int32_t opcode, std::int32_t index, VstIntPtr value, void* ptr,
+                                  float opt) {
     EffectBase* object = objectOf(effect);
     if (!object) return 0;
     try {
@@ -37,8 +35,7 @@ void VSTCALL routeSetParameter(AEffect* effect, std::int32_t index, float value)
     if (!object) return;
     try {
         object->setParameter(index, value);
-    } catch (...) {
-    }
+    } catch (...) {}
 }
 
 float VSTCALL routeGetParameter(AEffect* effect, std::int32_t index) {

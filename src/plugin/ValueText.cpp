@@ -61,6 +61,4 @@ void writeInteger(std::int32_t value, char* text) {
     text[fieldWidth] = '\0';
 }
 
-void writeMinusInfinity(char* text) {
-    std::memcpy(text, "  -oo   ", 9);
-}
+void writeMinusInfinity(char* text) { std::memcpy(text, "  -oo   ", 9); }

@@ -124,36 +124,123 @@ enum VstAEffectFlags : std::int32_t {
 };
 
 enum AEffectOpcodes : std::int32_t {
-    effOpen = 0, effClose, effSetProgram, effGetProgram, effSetProgramName, effGetProgramName,
-    effGetParamLabel, effGetParamDisplay, effGetParamName, effGetVu, effSetSampleRate, effSetBlockSize,
-    effMainsChanged, effEditGetRect, effEditOpen, effEditClose, effEditDraw, effEditMouse, effEditKey,
-    effEditIdle, effEditTop, effEditSleep, effIdentify, effGetChunk, effSetChunk,
-    effProcessEvents, effCanBeAutomated, effString2Parameter, effGetNumProgramCategories,
-    effGetProgramNameIndexed, effCopyProgram, effConnectInput, effConnectOutput, effGetInputProperties,
-    effGetOutputProperties, effGetPlugCategory, effGetCurrentPosition, effGetDestinationBuffer,
-    effOfflineNotify, effOfflinePrepare, effOfflineRun, effProcessVarIo, effSetSpeakerArrangement,
-    effSetBlockSizeAndSampleRate, effSetBypass, effGetEffectName, effGetErrorText, effGetVendorString,
-    effGetProductString, effGetVendorVersion, effVendorSpecific, effCanDo, effGetTailSize, effIdle,
-    effGetIcon, effSetViewPosition, effGetParameterProperties, effKeysRequired, effGetVstVersion,
-    effEditKeyDown, effEditKeyUp, effSetEditKnobMode, effGetMidiProgramName, effGetCurrentMidiProgram,
-    effGetMidiProgramCategory, effHasMidiProgramsChanged, effGetMidiKeyName, effBeginSetProgram,
+    effOpen = 0,
+    effClose,
+    effSetProgram,
+    effGetProgram,
+    effSetProgramName,
+    effGetProgramName,
+    effGetParamLabel,
+    effGetParamDisplay,
+    effGetParamName,
+    effGetVu,
+    effSetSampleRate,
+    effSetBlockSize,
+    effMainsChanged,
+    effEditGetRect,
+    effEditOpen,
+    effEditClose,
+    effEditDraw,
+    effEditMouse,
+    effEditKey,
+    effEditIdle,
+    effEditTop,
+    effEditSleep,
+    effIdentify,
+    effGetChunk,
+    effSetChunk,
+    effProcessEvents,
+    effCanBeAutomated,
+    effString2Parameter,
+    effGetNumProgramCategories,
+    effGetProgramNameIndexed,
+    effCopyProgram,
+    effConnectInput,
+    effConnectOutput,
+    effGetInputProperties,
+    effGetOutputProperties,
+    effGetPlugCategory,
+    effGetCurrentPosition,
+    effGetDestinationBuffer,
+    effOfflineNotify,
+    effOfflinePrepare,
+    effOfflineRun,
+    effProcessVarIo,
+    effSetSpeakerArrangement,
+    effSetBlockSizeAndSampleRate,
+    effSetBypass,
+    effGetEffectName,
+    effGetErrorText,
+    effGetVendorString,
+    effGetProductString,
+    effGetVendorVersion,
+    effVendorSpecific,
+    effCanDo,
+    effGetTailSize,
+    effIdle,
+    effGetIcon,
+    effSetViewPosition,
+    effGetParameterProperties,
+    effKeysRequired,
+    effGetVstVersion,
+    effEditKeyDown,
+    effEditKeyUp,
+    effSetEditKnobMode,
+    effGetMidiProgramName,
+    effGetCurrentMidiProgram,
+    effGetMidiProgramCategory,
+    effHasMidiProgramsChanged,
+    effGetMidiKeyName,
+    effBeginSetProgram,
     effEndSetProgram,
 };
 
 enum AudioMasterOpcodes : std::int32_t {
-    audioMasterAutomate = 0, audioMasterVersion, audioMasterCurrentId, audioMasterIdle,
-    audioMasterPinConnected, audioMasterWantMidi = 6, audioMasterGetTime, audioMasterProcessEvents,
-    audioMasterSetTime, audioMasterTempoAt, audioMasterGetNumAutomatableParameters,
-    audioMasterGetParameterQuantization, audioMasterIOChanged, audioMasterNeedIdle, audioMasterSizeWindow,
-    audioMasterGetSampleRate, audioMasterGetBlockSize, audioMasterGetInputLatency,
-    audioMasterGetOutputLatency, audioMasterGetPreviousPlug, audioMasterGetNextPlug,
-    audioMasterWillReplaceOrAccumulate, audioMasterGetCurrentProcessLevel, audioMasterGetAutomationState,
-    audioMasterOfflineStart, audioMasterOfflineRead, audioMasterOfflineWrite,
-    audioMasterOfflineGetCurrentPass, audioMasterOfflineGetCurrentMetaPass, audioMasterSetOutputSampleRate,
-    audioMasterGetOutputSpeakerArrangement, audioMasterGetVendorString, audioMasterGetProductString,
-    audioMasterGetVendorVersion, audioMasterVendorSpecific, audioMasterSetIcon, audioMasterCanDo,
-    audioMasterGetLanguage, audioMasterOpenWindow, audioMasterCloseWindow, audioMasterGetDirectory,
-    audioMasterUpdateDisplay, audioMasterBeginEdit, audioMasterEndEdit, audioMasterOpenFileSelector,
+    audioMasterAutomate = 0,
+    audioMasterVersion,
+    audioMasterCurrentId,
+    audioMasterIdle,
+    audioMasterPinConnected,
+    audioMasterWantMidi = 6,
+    audioMasterGetTime,
+    audioMasterProcessEvents,
+    audioMasterSetTime,
+    audioMasterTempoAt,
+    audioMasterGetNumAutomatableParameters,
+    audioMasterGetParameterQuantization,
+    audioMasterIOChanged,
+    audioMasterNeedIdle,
+    audioMasterSizeWindow,
+    audioMasterGetSampleRate,
+    audioMasterGetBlockSize,
+    audioMasterGetInputLatency,
+    audioMasterGetOutputLatency,
+    audioMasterGetPreviousPlug,
+    audioMasterGetNextPlug,
+    audioMasterWillReplaceOrAccumulate,
+    audioMasterGetCurrentProcessLevel,
+    audioMasterGetAutomationState,
+    audioMasterOfflineStart,
+    audioMasterOfflineRead,
+    audioMasterOfflineWrite,
+    audioMasterOfflineGetCurrentPass,
+    audioMasterOfflineGetCurrentMetaPass,
+    audioMasterSetOutputSampleRate,
+    audioMasterGetOutputSpeakerArrangement,
+    audioMasterGetVendorString,
+    audioMasterGetProductString,
+    audioMasterGetVendorVersion,
+    audioMasterVendorSpecific,
+    audioMasterSetIcon,
+    audioMasterCanDo,
+    audioMasterGetLanguage,
+    audioMasterOpenWindow,
+    audioMasterCloseWindow,
+    audioMasterGetDirectory,
+    audioMasterUpdateDisplay,
+    audioMasterBeginEdit,
+    audioMasterEndEdit,
+    audioMasterOpenFileSelector,
 };
 
 constexpr std::int32_t kVstMidiType = 1;
@@ -184,24 +271,23 @@ static_assert(offsetof(VstTimeInfo, ppqPos) == 24 && offsetof(VstTimeInfo, tempo
 
 #if INTPTR_MAX == INT32_MAX
 static_assert(sizeof(AEffect) == 144);
-static_assert(offsetof(AEffect, magic) == 0 && offsetof(AEffect, dispatcher) == 4 &&
-              offsetof(AEffect, process) == 8 && offsetof(AEffect, setParameter) == 12 &&
-              offsetof(AEffect, getParameter) == 16 && offsetof(AEffect, numPrograms) == 20 &&
-              offsetof(AEffect, numParams) == 24 && offsetof(AEffect, numInputs) == 28 &&
-              offsetof(AEffect, numOutputs) == 32 && offsetof(AEffect, flags) == 36 &&
-              offsetof(AEffect, resvd1) == 40 && offsetof(AEffect, resvd2) == 44 &&
+static_assert(offsetof(AEffect, magic) == 0 && offsetof(AEffect, dispatcher) == 4 && offsetof(AEffect, process) == 8 &&
+              offsetof(AEffect, setParameter) == 12 && offsetof(AEffect, getParameter) == 16 &&
+              offsetof(AEffect, numPrograms) == 20 && offsetof(AEffect, numParams) == 24 &&
+              offsetof(AEffect, numInputs) == 28 && offsetof(AEffect, numOutputs) == 32 &&
+              offsetof(AEffect, flags) == 36 && offsetof(AEffect, resvd1) == 40 && offsetof(AEffect, resvd2) == 44 &&
               offsetof(AEffect, initialDelay) == 48 && offsetof(AEffect, realQualities) == 52 &&
               offsetof(AEffect, offQualities) == 56 && offsetof(AEffect, ioRatio) == 60 &&
-              offsetof(AEffect, object) == 64 && offsetof(AEffect, user) == 68 &&
-              offsetof(AEffect, uniqueID) == 72 && offsetof(AEffect, version) == 76 &&
-              offsetof(AEffect, processReplacing) == 80 && offsetof(AEffect, future) == 84);
+              offsetof(AEffect, object) == 64 && offsetof(AEffect, user) == 68 && offsetof(AEffect, uniqueID) == 72 &&
+              offsetof(AEffect, version) == 76 && offsetof(AEffect, processReplacing) == 80 &&
+              offsetof(AEffect, future) == 84);
 static_assert(offsetof(VstEvents, events) == 8);
 #else
 static_assert(sizeof(AEffect) == 192);
 static_assert(offsetof(AEffect, dispatcher) == 8 && offsetof(AEffect, numPrograms) == 40 &&
               offsetof(AEffect, flags) == 56 && offsetof(AEffect, resvd1) == 64 &&
               offsetof(AEffect, initialDelay) == 80 && offsetof(AEffect, ioRatio) == 92 &&
-              offsetof(AEffect, object) == 96 && offsetof(AEffect, user) == 104 &&
-              offsetof(AEffect, uniqueID) == 112 && offsetof(AEffect, processReplacing) == 120);
+              offsetof(AEffect, object) == 96 && offsetof(AEffect, user) == 104 && offsetof(AEffect, uniqueID) == 112 &&
+              offsetof(AEffect, processReplacing) == 120);
 static_assert(offsetof(VstEvents, events) == 16);
 #endif

@@ -10,8 +10,7 @@ using State = AmpEnvelope::State;
 
 namespace {
 
-AmpEnvelope started(float attack, float decay, float sustain, float release)
-{
+AmpEnvelope started(float attack, float decay, float sustain, float release) {
     AmpEnvelope envelope;
     envelope.setTimes(attack, decay, sustain, release);
     envelope.start();
@@ -19,8 +18,7 @@ AmpEnvelope started(float attack, float decay, float sustain, float release)
 }
 
 // Plays `samples` samples through runs of at most 64, returning the gain of each.
-std::vector<float> play(AmpEnvelope& envelope, uint32_t samples)
-{
+std::vector<float> play(AmpEnvelope& envelope, uint32_t samples) {
     std::vector<float> gains;
     while (gains.size() < samples) {
         const EnvelopeRun run = envelope.nextRun(std::min<uint32_t>(64, samples - static_cast<uint32_t>(gains.size())));
@@ -34,8 +32,7 @@ std::vector<float> play(AmpEnvelope& envelope, uint32_t samples)
 
 }  // namespace
 
-TEST(AmpEnvelope, DecayFallsLinearlyToTheSustainLevelAndHoldsIt)
-{
+TEST(AmpEnvelope, DecayFallsLinearlyToTheSustainLevelAndHoldsIt) {
     AmpEnvelope envelope = started(0.0f, 0.01f, 0.25f, 0.0f);
     const std::vector<float> gains = play(envelope, 1 + 441 + 100);
     EXPECT_NEAR(gains[1 + 220], 1.0 - 0.75 * 220 / 441.0, 1e-6);
@@ -46,16 +43,14 @@ TEST(AmpEnvelope, DecayFallsLinearlyToTheSustainLevelAndHoldsIt)
     EXPECT_EQ(envelope.level(), 0.25f);
 }
 
-TEST(AmpEnvelope, AttackShorterThanASampleEndsAtOnce)
-{
+TEST(AmpEnvelope, AttackShorterThanASampleEndsAtOnce) {
     AmpEnvelope envelope = started(-1.0f, 1.0f, 0.0f, 0.0f);
     const EnvelopeRun run = envelope.nextRun(64);
     EXPECT_EQ(run.length, 1u);
     EXPECT_TRUE(run.reachesNextState);
 }
 
-TEST(AmpEnvelope, StateWithoutMeasurableEndRunsAsFarAsAllowed)
-{
+TEST(AmpEnvelope, StateWithoutMeasurableEndRunsAsFarAsAllowed) {
     AmpEnvelope envelope = started(std::numeric_limits<float>::quiet_NaN(), 1.0f, 0.0f, 0.0f);
     EXPECT_EQ(envelope.nextRun(512).length, 512u);
     EXPECT_FALSE(envelope.nextRun(512).reachesNextState);
@@ -63,8 +58,7 @@ TEST(AmpEnvelope, StateWithoutMeasurableEndRunsAsFarAsAllowed)
     EXPECT_EQ(envelope.nextRun(512).length, 512u);
 }
 
-TEST(AmpEnvelope, RunCutShortBySliceEndChangesNoState)
-{
+TEST(AmpEnvelope, RunCutShortBySliceEndChangesNoState) {
     AmpEnvelope envelope = started(0.001f, 1.0f, 0.0f, 0.0f);
     const EnvelopeRun run = envelope.nextRun(64);
     envelope.advance(run, 10);

@@ -6,8 +6,7 @@
 
 namespace {
 
-float tinyProduct()
-{
+float tinyProduct() {
     volatile float smallest = 1e-37f;
     volatile float factor = 1e-3f;
     return smallest * factor;
@@ -15,8 +14,7 @@ float tinyProduct()
 
 }  // namespace
 
-TEST(ScopedDenormalFlush, FlushesResultsBelowTheNormalRangeOnlyWhileAlive)
-{
+TEST(ScopedDenormalFlush, FlushesResultsBelowTheNormalRangeOnlyWhileAlive) {
     ASSERT_TRUE(ScopedDenormalFlush::isSupported());
     EXPECT_EQ(std::fpclassify(tinyProduct()), FP_SUBNORMAL);
     {

@@ -4,8 +4,7 @@
 
 #include <vector>
 
-TEST(EngineEventPool, ListsUpToCapacityComeFromThePoolWhileSlotsLast)
-{
+TEST(EngineEventPool, ListsUpToCapacityComeFromThePoolWhileSlotsLast) {
     EngineEventPool pool;
     std::vector<EngineEvent**> lists;
     for (uint32_t i = 0; i < EngineEventPool::listSlots; ++i) {
@@ -23,8 +22,7 @@ TEST(EngineEventPool, ListsUpToCapacityComeFromThePoolWhileSlotsLast)
     EXPECT_EQ(pool.freeListSlots(), EngineEventPool::listSlots);
 }
 
-TEST(EngineEventPool, ListLargerThanASlotComesFromTheHeap)
-{
+TEST(EngineEventPool, ListLargerThanASlotComesFromTheHeap) {
     EngineEventPool pool;
     EngineEvent** large = pool.allocateList(EngineEventPool::listCapacity + 1);
     ASSERT_NE(large, nullptr);
@@ -34,8 +32,7 @@ TEST(EngineEventPool, ListLargerThanASlotComesFromTheHeap)
     EXPECT_EQ(pool.freeListSlots(), EngineEventPool::listSlots);
 }
 
-TEST(EngineEventPool, EventsComeFromThePoolUntilItRunsOutThenFromTheHeap)
-{
+TEST(EngineEventPool, EventsComeFromThePoolUntilItRunsOutThenFromTheHeap) {
     EngineEventPool pool;
     std::vector<EngineEvent*> events;
     for (uint32_t i = 0; i < EngineEventPool::eventCapacity; ++i) {
@@ -50,8 +47,7 @@ TEST(EngineEventPool, EventsComeFromThePoolUntilItRunsOutThenFromTheHeap)
     EXPECT_EQ(pool.freeEvents(), EngineEventPool::eventCapacity);
 }
 
-TEST(EngineEventPool, AReusedEventComesBackCleared)
-{
+TEST(EngineEventPool, AReusedEventComesBackCleared) {
     EngineEventPool pool;
     EngineEvent* event = pool.allocateEvent();
     *event = EngineEvent{0x90, 60, 100, 12.0};
@@ -61,8 +57,7 @@ TEST(EngineEventPool, AReusedEventComesBackCleared)
     EXPECT_EQ(again->deltaFrames, 0.0);
 }
 
-TEST(EngineEventPool, ReleasingNothingIsHarmless)
-{
+TEST(EngineEventPool, ReleasingNothingIsHarmless) {
     EngineEventPool pool;
     pool.releaseList(nullptr);
     pool.releaseEvent(nullptr);

@@ -11,8 +11,7 @@
 namespace {
 
 // A filter as the instrument leaves it with its default parameters: fully open, q 1, LFO still.
-ResonantFilter openFilter(int32_t mode = ResonantFilter::lowPass)
-{
+ResonantFilter openFilter(int32_t mode = ResonantFilter::lowPass) {
     ResonantFilter filter(44100);
     filter.setMode(mode);
     filter.setFrequency(1.0f);
@@ -20,8 +19,7 @@ ResonantFilter openFilter(int32_t mode = ResonantFilter::lowPass)
     return filter;
 }
 
-std::vector<float> filtered(ResonantFilter& filter, uint32_t frames, float input)
-{
+std::vector<float> filtered(ResonantFilter& filter, uint32_t frames, float input) {
     std::vector<float> block(frames, input);
     filter.render(block.data(), static_cast<int32_t>(frames));
     return block;
@@ -29,8 +27,7 @@ std::vector<float> filtered(ResonantFilter& filter, uint32_t frames, float input
 
 }  // namespace
 
-TEST(ResonantFilter, StartsFullyOpenWithTheLfoAtRest)
-{
+TEST(ResonantFilter, StartsFullyOpenWithTheLfoAtRest) {
     const ResonantFilter filter(44100);
     EXPECT_EQ(filter.cutoff(), 13000.0f);
     EXPECT_EQ(filter.mode(), ResonantFilter::lowPass);
@@ -40,8 +37,7 @@ TEST(ResonantFilter, StartsFullyOpenWithTheLfoAtRest)
     EXPECT_EQ(filter.cutoffBase(), 1.0f);
 }
 
-TEST(ResonantFilter, FrequencyMapsExponentiallyFrom41To13000Hertz)
-{
+TEST(ResonantFilter, FrequencyMapsExponentiallyFrom41To13000Hertz) {
     ResonantFilter filter(44100);
     filter.setFrequency(0.0f);
     EXPECT_FLOAT_EQ(filter.cutoff(), 41.0f);
@@ -51,8 +47,7 @@ TEST(ResonantFilter, FrequencyMapsExponentiallyFrom41To13000Hertz)
     EXPECT_NEAR(filter.cutoff(), 13000.0f, 0.01f);
 }
 
-TEST(ResonantFilter, ResonanceMapsOntoQFrom1To100)
-{
+TEST(ResonantFilter, ResonanceMapsOntoQFrom1To100) {
     ResonantFilter filter(44100);
     filter.setResonance(0.5f);
     EXPECT_FLOAT_EQ(filter.resonance(), 10.0f);
@@ -60,8 +55,7 @@ TEST(ResonantFilter, ResonanceMapsOntoQFrom1To100)
     EXPECT_FLOAT_EQ(filter.resonance(), 100.0f);
 }
 
-TEST(ResonantFilter, LowPassCoefficientsAtFullCutoffAndQ1)
-{
+TEST(ResonantFilter, LowPassCoefficientsAtFullCutoffAndQ1) {
     const FilterCoefficients k = openFilter().coefficients();
     EXPECT_NEAR(k.c, 0.507692f, 1e-6f);
     EXPECT_NEAR(k.cSquared, 0.257751f, 1e-6f);
@@ -71,8 +65,7 @@ TEST(ResonantFilter, LowPassCoefficientsAtFullCutoffAndQ1)
     EXPECT_NEAR(2 * k.cSquared + k.lowpassFeedback, 1.403246f, 1e-5f);
 }
 
-TEST(ResonantFilter, HighPassCoefficientsAtFullCutoffAndQ1)
-{
+TEST(ResonantFilter, HighPassCoefficientsAtFullCutoffAndQ1) {
     const FilterCoefficients k = openFilter(ResonantFilter::highPass).coefficients();
     EXPECT_NEAR(k.damping, 0.457734f, 1e-6f);
     EXPECT_NEAR(k.c / k.damping, 1.109143f, 1e-5f);
@@ -80,8 +73,7 @@ TEST(ResonantFilter, HighPassCoefficientsAtFullCutoffAndQ1)
     EXPECT_NEAR(k.highpassGain, 0.530330f, 1e-6f);
 }
 
-TEST(ResonantFilter, OutputFollowsTheEquationOfItsCoefficientsInBothModes)
-{
+TEST(ResonantFilter, OutputFollowsTheEquationOfItsCoefficientsInBothModes) {
     for (int32_t mode : {ResonantFilter::lowPass, ResonantFilter::highPass}) {
         ResonantFilter filter = openFilter(mode);
         filter.setFrequency(0.4f);
@@ -104,7 +96,9 @@ TEST(ResonantFilter, OutputFollowsTheEquationOfItsCoefficientsInBothModes)
             const double y = mode == ResonantFilter::lowPass
                                  ? (x / std::sqrt(q + 1.0) + fed) / k.a0
                                  : (k.highpassGain * ((cOverE + k.cSquared) * x - (cOverE + 2.0 * k.cSquared) * x1 +
-                                                      k.cSquared * x2) + fed) / k.a0;
+                                                      k.cSquared * x2) +
+                                    fed) /
+                                       k.a0;
             x2 = x1;
             x1 = x;
             y2 = y1;
@@ -114,20 +108,17 @@ TEST(ResonantFilter, OutputFollowsTheEquationOfItsCoefficientsInBothModes)
     }
 }
 
-TEST(ResonantFilter, LowPassSettlesOnAConstantInputAtItsDcGainTimesTheOutputGain)
-{
+TEST(ResonantFilter, LowPassSettlesOnAConstantInputAtItsDcGainTimesTheOutputGain) {
     ResonantFilter filter = openFilter();
     EXPECT_NEAR(filtered(filter, 4096, 0.1f).back(), 0.1 / std::sqrt(2.0) * 1.378, 1e-4);
 }
 
-TEST(ResonantFilter, HighPassBlocksAConstantInput)
-{
+TEST(ResonantFilter, HighPassBlocksAConstantInput) {
     ResonantFilter filter = openFilter(ResonantFilter::highPass);
     EXPECT_NEAR(filtered(filter, 4096, 0.1f).back(), 0.0f, 1e-6f);
 }
 
-TEST(ResonantFilter, ModeChangeTakesEffectFromTheNextBlock)
-{
+TEST(ResonantFilter, ModeChangeTakesEffectFromTheNextBlock) {
     ResonantFilter filter = openFilter();
     filtered(filter, 100, 0.1f);
     filter.setMode(ResonantFilter::highPass);
@@ -136,8 +127,7 @@ TEST(ResonantFilter, ModeChangeTakesEffectFromTheNextBlock)
     EXPECT_NEAR(filter.coefficients().damping, 0.457734f, 1e-6f);
 }
 
-TEST(ResonantFilter, OutputNeverLeavesPlusMinus09)
-{
+TEST(ResonantFilter, OutputNeverLeavesPlusMinus09) {
     ResonantFilter filter = openFilter();
     filter.setResonance(1.0f);
     const std::vector<float> block = filtered(filter, 2000, 10.0f);
@@ -145,8 +135,7 @@ TEST(ResonantFilter, OutputNeverLeavesPlusMinus09)
     EXPECT_GE(*std::min_element(block.begin(), block.end()), -0.9f);
 }
 
-TEST(ResonantFilter, RenderingNoFramesChangesNothing)
-{
+TEST(ResonantFilter, RenderingNoFramesChangesNothing) {
     ResonantFilter filter = openFilter();
     float sample = 0.5f;
     filter.render(&sample, 0);
@@ -157,8 +146,7 @@ TEST(ResonantFilter, RenderingNoFramesChangesNothing)
     EXPECT_EQ(filter.lfoRate(), 0);
 }
 
-TEST(ResonantFilter, LfoWithoutAmountKeepsTheCutoffAtTheFrequencySetting)
-{
+TEST(ResonantFilter, LfoWithoutAmountKeepsTheCutoffAtTheFrequencySetting) {
     ResonantFilter filter = openFilter();
     filter.setFrequency(0.5f);
     const float cutoff = filter.cutoff();
@@ -168,8 +156,7 @@ TEST(ResonantFilter, LfoWithoutAmountKeepsTheCutoffAtTheFrequencySetting)
     EXPECT_NE(filter.lfoPhase(), 0);
 }
 
-TEST(ResonantFilter, LfoRateBelowOneActsAsOne)
-{
+TEST(ResonantFilter, LfoRateBelowOneActsAsOne) {
     ResonantFilter filter = openFilter();
     filtered(filter, 1, 0.0f);
     EXPECT_EQ(filter.lfoRate(), 1);
@@ -177,8 +164,7 @@ TEST(ResonantFilter, LfoRateBelowOneActsAsOne)
     EXPECT_EQ(filter.lfoCountdown(), 9);
 }
 
-TEST(ResonantFilter, LfoTurnsAtHalfItsSwingAndCompletesAPeriodIn4TimesHalfSteps)
-{
+TEST(ResonantFilter, LfoTurnsAtHalfItsSwingAndCompletesAPeriodIn4TimesHalfSteps) {
     ResonantFilter filter = openFilter();
     filter.setLfoRate(100);  // half swing 882 steps, one step per filtered sample
     filtered(filter, 890, 0.0f);
@@ -189,8 +175,7 @@ TEST(ResonantFilter, LfoTurnsAtHalfItsSwingAndCompletesAPeriodIn4TimesHalfSteps)
     EXPECT_EQ(filter.lfoDirection(), 1);
 }
 
-TEST(ResonantFilter, FullLfoAmountSweepsTheWholeCutoffRangeOverOnePeriod)
-{
+TEST(ResonantFilter, FullLfoAmountSweepsTheWholeCutoffRangeOverOnePeriod) {
     ResonantFilter filter = openFilter();
     filter.setFrequency(0.5f);
     filter.setLfoAmount(1.0f);
@@ -206,8 +191,7 @@ TEST(ResonantFilter, FullLfoAmountSweepsTheWholeCutoffRangeOverOnePeriod)
     EXPECT_NEAR(highest, 13000.0f, 0.01f);
 }
 
-TEST(ResonantFilter, ScheduledRestartCountsLfoStepsThenRestartsRising)
-{
+TEST(ResonantFilter, ScheduledRestartCountsLfoStepsThenRestartsRising) {
     ResonantFilter filter = openFilter();
     filter.setLfoRate(100);
     filtered(filter, 50, 0.0f);
@@ -226,8 +210,7 @@ TEST(ResonantFilter, ScheduledRestartCountsLfoStepsThenRestartsRising)
     EXPECT_EQ(filter.lfoPhase(), 10);
 }
 
-TEST(ResonantFilter, LfoRateTooFastToDivideIsHeldAtTheFastestWorkingRate)
-{
+TEST(ResonantFilter, LfoRateTooFastToDivideIsHeldAtTheFastestWorkingRate) {
     ResonantFilter filter = openFilter();
     filter.setLfoAmount(0.5f);
     filter.setLfoRate(1000000);
@@ -236,8 +219,7 @@ TEST(ResonantFilter, LfoRateTooFastToDivideIsHeldAtTheFastestWorkingRate)
     EXPECT_TRUE(std::all_of(block.begin(), block.end(), [](float s) { return std::isfinite(s); }));
 }
 
-TEST(ResonantFilter, RingsOutToExactSilenceWithoutDenormalsWhileFlushing)
-{
+TEST(ResonantFilter, RingsOutToExactSilenceWithoutDenormalsWhileFlushing) {
     ASSERT_TRUE(ScopedDenormalFlush::isSupported());
     const ScopedDenormalFlush flush;
     ResonantFilter filter = openFilter();
@@ -247,8 +229,8 @@ TEST(ResonantFilter, RingsOutToExactSilenceWithoutDenormalsWhileFlushing)
     block[0] = 0.9f;
     for (int second = 0; second < 10; ++second) {
         filter.render(block.data(), static_cast<int32_t>(block.size()));
-        EXPECT_TRUE(std::none_of(block.begin(), block.end(),
-                                 [](float s) { return std::fpclassify(s) == FP_SUBNORMAL; }));
+        EXPECT_TRUE(
+            std::none_of(block.begin(), block.end(), [](float s) { return std::fpclassify(s) == FP_SUBNORMAL; }));
         std::fill(block.begin(), block.end(), 0.0f);
     }
     filter.render(block.data(), static_cast<int32_t>(block.size()));

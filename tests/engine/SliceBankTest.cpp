@@ -9,8 +9,7 @@
 using engine_test::CountedSlice;
 using engine_test::makeSlice;
 
-TEST(SliceBank, StartsEmptyWithoutBend)
-{
+TEST(SliceBank, StartsEmptyWithoutBend) {
     const SliceBank bank;
     EXPECT_EQ(bank.count(), 0);
     EXPECT_EQ(bank.bendCents(), 0);
@@ -18,8 +17,7 @@ TEST(SliceBank, StartsEmptyWithoutBend)
     EXPECT_EQ(bank.sliceForNote(60), nullptr);
 }
 
-TEST(SliceBank, PitchTableHoldsOneRatioPerCent)
-{
+TEST(SliceBank, PitchTableHoldsOneRatioPerCent) {
     const SliceBank bank;
     EXPECT_EQ(bank.pitchTableEntry(4800), 0.5f);
     EXPECT_EQ(bank.pitchTableEntry(6000), 1.0f);
@@ -29,8 +27,7 @@ TEST(SliceBank, PitchTableHoldsOneRatioPerCent)
     EXPECT_NEAR(bank.pitchTableEntry(11999), 31.98f, 0.01f);
 }
 
-TEST(SliceBank, PitchRatioAddsTheBendInForce)
-{
+TEST(SliceBank, PitchRatioAddsTheBendInForce) {
     SliceBank bank;
     EXPECT_EQ(bank.pitchRatio(-1200), 0.5f);
     bank.setBendCents(1200);
@@ -38,8 +35,7 @@ TEST(SliceBank, PitchRatioAddsTheBendInForce)
     EXPECT_EQ(bank.pitchRatio(-1200), 1.0f);
 }
 
-TEST(SliceBank, PitchRatioStaysInsideTheTableWhateverBendAndShift)
-{
+TEST(SliceBank, PitchRatioStaysInsideTheTableWhateverBendAndShift) {
     SliceBank bank;
     bank.setBendCents(std::numeric_limits<int16_t>::max());
     EXPECT_EQ(bank.pitchRatio(std::numeric_limits<int32_t>::max()), bank.pitchTableEntry(11999));
@@ -48,15 +44,13 @@ TEST(SliceBank, PitchRatioStaysInsideTheTableWhateverBendAndShift)
     EXPECT_EQ(bank.pitchRatio(0), bank.pitchTableEntry(0));
 }
 
-TEST(SliceBank, AddSliceAnswersTheNewCount)
-{
+TEST(SliceBank, AddSliceAnswersTheNewCount) {
     SliceBank bank;
     EXPECT_EQ(bank.addSlice(makeSlice({0.0f})), 1);
     EXPECT_EQ(bank.addSlice(makeSlice({0.0f})), 2);
 }
 
-TEST(SliceBank, SlicesWithoutNoteAreNumberedFrom60)
-{
+TEST(SliceBank, SlicesWithoutNoteAreNumberedFrom60) {
     SliceBank bank;
     for (int i = 0; i < 3; ++i) {
         bank.addSlice(makeSlice({0.0f}));
@@ -66,8 +60,7 @@ TEST(SliceBank, SlicesWithoutNoteAreNumberedFrom60)
     EXPECT_EQ(bank.slice(2)->note(), 62);
 }
 
-TEST(SliceBank, AddingCentresTheSliceAndClearsShiftAndReverse)
-{
+TEST(SliceBank, AddingCentresTheSliceAndClearsShiftAndReverse) {
     SliceBank bank;
     Slice* slice = makeSlice({0.0f});
     slice->setPan(63);
@@ -80,8 +73,7 @@ TEST(SliceBank, AddingCentresTheSliceAndClearsShiftAndReverse)
     EXPECT_FALSE(slice->isReverse());
 }
 
-TEST(SliceBank, NoteLookupTakesTheFirstSliceAtOrAboveTheNoteElseTheLast)
-{
+TEST(SliceBank, NoteLookupTakesTheFirstSliceAtOrAboveTheNoteElseTheLast) {
     SliceBank bank;
     for (uint16_t note : {36, 37, 38}) {
         bank.addSlice(makeSlice({0.0f}, 1, note));
@@ -91,8 +83,7 @@ TEST(SliceBank, NoteLookupTakesTheFirstSliceAtOrAboveTheNoteElseTheLast)
     EXPECT_EQ(bank.sliceForNote(100), bank.slice(2));
 }
 
-TEST(SliceBank, NoteLookupFollowsBankOrderNotNoteOrder)
-{
+TEST(SliceBank, NoteLookupFollowsBankOrderNotNoteOrder) {
     SliceBank bank;
     for (uint16_t note : {40, 38, 45}) {
         bank.addSlice(makeSlice({0.0f}, 1, note));
@@ -102,8 +93,7 @@ TEST(SliceBank, NoteLookupFollowsBankOrderNotNoteOrder)
     EXPECT_EQ(bank.sliceForNote(41)->note(), 45);
 }
 
-TEST(SliceBank, HoldsAt256SlicesAndDestroysAnyFurtherOne)
-{
+TEST(SliceBank, HoldsAt256SlicesAndDestroysAnyFurtherOne) {
     CountedSlice::destroyed = 0;
     {
         SliceBank bank;
@@ -119,8 +109,7 @@ TEST(SliceBank, HoldsAt256SlicesAndDestroysAnyFurtherOne)
     EXPECT_EQ(CountedSlice::destroyed, 257);
 }
 
-TEST(SliceBank, ClearingDestroysEverySliceButKeepsTheBend)
-{
+TEST(SliceBank, ClearingDestroysEverySliceButKeepsTheBend) {
     CountedSlice::destroyed = 0;
     SliceBank bank;
     bank.addSlice(new CountedSlice(36));

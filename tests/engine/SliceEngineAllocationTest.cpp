@@ -8,8 +8,7 @@
 
 #include <vector>
 
-TEST(SliceEngineAllocation, EventsAndBlocksOfAnySizeNeverAllocate)
-{
+TEST(SliceEngineAllocation, EventsAndBlocksOfAnySizeNeverAllocate) {
     SliceEngine engine;
     for (uint16_t note = 36; note < 44; ++note) {
         engine.addSlice(engine_test::makeSlice(engine_test::ramp(30000, 1e-5f), 1, note));
@@ -37,8 +36,7 @@ TEST(SliceEngineAllocation, EventsAndBlocksOfAnySizeNeverAllocate)
     EXPECT_TRUE(engine.voice(0).isActive() || engine.voice(1).isActive());
 }
 
-TEST(SliceEngineAllocation, CountingSeesAnAllocationOnlyAListLargerThanThePoolMakes)
-{
+TEST(SliceEngineAllocation, CountingSeesAnAllocationOnlyAListLargerThanThePoolMakes) {
     SliceEngine engine;
     const long before = globalAllocationCount();
     EngineEvent** large = engine.allocateEventList(EngineEventPool::listCapacity + 1);

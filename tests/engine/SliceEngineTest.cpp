@@ -20,16 +20,14 @@ namespace {
 class SliceEngineTest : public ::testing::Test {
 protected:
     // Slices on notes 36 upward, as a loaded loop has them; each is a slow ramp so that every frame differs.
-    void load(int slices = 8, uint32_t length = 4000)
-    {
+    void load(int slices = 8, uint32_t length = 4000) {
         for (int i = 0; i < slices; ++i) {
-            engine.addSlice(makeSlice(ramp(length, 0.0001f * static_cast<float>(i + 1)), 1,
-                                      static_cast<uint16_t>(36 + i)));
+            engine.addSlice(
+                makeSlice(ramp(length, 0.0001f * static_cast<float>(i + 1)), 1, static_cast<uint16_t>(36 + i)));
         }
     }
 
-    std::vector<float> render(int32_t frames, float prefill = 0.0f)
-    {
+    std::vector<float> render(int32_t frames, float prefill = 0.0f) {
         std::vector<float> block(static_cast<size_t>(std::max(frames, 0)) + 1, prefill);
         float* outputs[] = {block.data(), nullptr};
         engine.render(outputs, frames);
@@ -43,8 +41,7 @@ protected:
 
 }  // namespace
 
-TEST_F(SliceEngineTest, NinthNoteWithoutNoteOffTakesVoiceZero)
-{
+TEST_F(SliceEngineTest, NinthNoteWithoutNoteOffTakesVoiceZero) {
     load();
     for (uint8_t i = 0; i < 9; ++i) {
         send(engine, {noteOn(static_cast<uint8_t>(36 + i))});
@@ -54,8 +51,7 @@ TEST_F(SliceEngineTest, NinthNoteWithoutNoteOffTakesVoiceZero)
     EXPECT_EQ(engine.pickVoice(), &engine.voice(0));
 }
 
-TEST_F(SliceEngineTest, DecayAndReleaseReachTheVoiceAsAtLeastFiveMilliseconds)
-{
+TEST_F(SliceEngineTest, DecayAndReleaseReachTheVoiceAsAtLeastFiveMilliseconds) {
     load();
     engine.setAttack(0.0f);
     engine.setDecay(0.0f);
@@ -69,8 +65,7 @@ TEST_F(SliceEngineTest, DecayAndReleaseReachTheVoiceAsAtLeastFiveMilliseconds)
     EXPECT_EQ(envelope.releaseTime(), 0.005f);
 }
 
-TEST_F(SliceEngineTest, NoteOnPlaysAlikeOnEveryChannel)
-{
+TEST_F(SliceEngineTest, NoteOnPlaysAlikeOnEveryChannel) {
     load();
     send(engine, {noteOn(37, 100, 5)});
     const std::vector<float> channel1 = render(64);
@@ -81,8 +76,7 @@ TEST_F(SliceEngineTest, NoteOnPlaysAlikeOnEveryChannel)
     EXPECT_NE(channel1[40], 0.0f);
 }
 
-TEST_F(SliceEngineTest, NoteStartsAtItsDeltaFrame)
-{
+TEST_F(SliceEngineTest, NoteStartsAtItsDeltaFrame) {
     load();
     send(engine, {noteOn(38, 127, 20)});
     const std::vector<float> block = render(64);
@@ -91,8 +85,7 @@ TEST_F(SliceEngineTest, NoteStartsAtItsDeltaFrame)
     EXPECT_FLOAT_EQ(block[21], 0.0003f);
 }
 
-TEST_F(SliceEngineTest, VelocityZeroReleasesOnlyTheFirstVoiceHoldingTheNote)
-{
+TEST_F(SliceEngineTest, VelocityZeroReleasesOnlyTheFirstVoiceHoldingTheNote) {
     load();
     for (uint8_t note : {36, 37, 40, 38, 39, 40}) {
         send(engine, {noteOn(note)});
@@ -106,8 +99,7 @@ TEST_F(SliceEngineTest, VelocityZeroReleasesOnlyTheFirstVoiceHoldingTheNote)
     EXPECT_EQ(heldNote(0), 36);
 }
 
-TEST_F(SliceEngineTest, NoteOffStartsTheReleaseAtItsDeltaFrame)
-{
+TEST_F(SliceEngineTest, NoteOffStartsTheReleaseAtItsDeltaFrame) {
     load();
     engine.setSustain(1.0f);
     engine.setRelease(0.01f);
@@ -117,8 +109,7 @@ TEST_F(SliceEngineTest, NoteOffStartsTheReleaseAtItsDeltaFrame)
     EXPECT_EQ(engine.voice(0).envelope().counter(), 34u);
 }
 
-TEST_F(SliceEngineTest, NoteOffWithADeltaBeforeTheBlockReleasesAtItsFirstFrame)
-{
+TEST_F(SliceEngineTest, NoteOffWithADeltaBeforeTheBlockReleasesAtItsFirstFrame) {
     load();
     send(engine, {noteOn(36), noteOff(36, -3.0)});
     EXPECT_EQ(engine.voice(0).pendingRelease(), 0);
@@ -126,8 +117,7 @@ TEST_F(SliceEngineTest, NoteOffWithADeltaBeforeTheBlockReleasesAtItsFirstFrame)
     EXPECT_EQ(engine.voice(1).pendingRelease(), 0);
 }
 
-TEST_F(SliceEngineTest, BendValuesSpanAnOctaveEachWay)
-{
+TEST_F(SliceEngineTest, BendValuesSpanAnOctaveEachWay) {
     const std::vector<std::pair<EngineEvent, int16_t>> cases{
         {bend(0, 64), 0}, {bend(0, 0), -1200}, {bend(127, 127), 1199}, {bend(0, 96), 600}};
     for (const auto& [event, cents] : cases) {
@@ -136,8 +126,7 @@ TEST_F(SliceEngineTest, BendValuesSpanAnOctaveEachWay)
     }
 }
 
-TEST_F(SliceEngineTest, BendActsOnSoundingVoicesFromTheNextBlock)
-{
+TEST_F(SliceEngineTest, BendActsOnSoundingVoicesFromTheNextBlock) {
     engine.addSlice(makeSlice(ramp(100)));
     engine.setSustain(1.0f);
     send(engine, {noteOn(60)});
@@ -146,8 +135,7 @@ TEST_F(SliceEngineTest, BendActsOnSoundingVoicesFromTheNextBlock)
     EXPECT_EQ(render(4)[3], 8.0f);  // 4 + 3 steps of 1.41421
 }
 
-TEST_F(SliceEngineTest, ControllersLeaveTheSoundUnchanged)
-{
+TEST_F(SliceEngineTest, ControllersLeaveTheSoundUnchanged) {
     load();
     send(engine, {noteOn(36), noteOn(41)});
     const std::vector<float> plain = render(256);
@@ -161,8 +149,7 @@ TEST_F(SliceEngineTest, ControllersLeaveTheSoundUnchanged)
     EXPECT_EQ(engine.panGains().left, 0.0f);
 }
 
-TEST_F(SliceEngineTest, EmptyBankRendersNothingAndLeavesTheFilterAlone)
-{
+TEST_F(SliceEngineTest, EmptyBankRendersNothingAndLeavesTheFilterAlone) {
     engine.setFilterOn(true);
     send(engine, {noteOn(36)});
     const std::vector<float> block = render(64, 0.25f);
@@ -171,8 +158,7 @@ TEST_F(SliceEngineTest, EmptyBankRendersNothingAndLeavesTheFilterAlone)
     EXPECT_FALSE(engine.voice(0).isActive());
 }
 
-TEST_F(SliceEngineTest, NoFramesOrNoBufferWritesNothing)
-{
+TEST_F(SliceEngineTest, NoFramesOrNoBufferWritesNothing) {
     load();
     engine.setFilterOn(true);
     send(engine, {noteOn(36)});
@@ -184,8 +170,7 @@ TEST_F(SliceEngineTest, NoFramesOrNoBufferWritesNothing)
     EXPECT_EQ(engine.filter().lfoCountdown(), 0);
 }
 
-TEST_F(SliceEngineTest, FilterRunsOverTheWholeMixWhenOn)
-{
+TEST_F(SliceEngineTest, FilterRunsOverTheWholeMixWhenOn) {
     load();
     send(engine, {noteOn(36), noteOn(40, 90, 7)});
     std::vector<float> expected = render(128);
@@ -203,8 +188,7 @@ TEST_F(SliceEngineTest, FilterRunsOverTheWholeMixWhenOn)
     EXPECT_EQ(render(128), expected);
 }
 
-TEST_F(SliceEngineTest, ClearBankSilencesEveryVoiceAndTheNextLoopPlays)
-{
+TEST_F(SliceEngineTest, ClearBankSilencesEveryVoiceAndTheNextLoopPlays) {
     load();
     send(engine, {noteOn(36), noteOn(37)});
     render(32);
@@ -220,8 +204,7 @@ TEST_F(SliceEngineTest, ClearBankSilencesEveryVoiceAndTheNextLoopPlays)
     EXPECT_FLOAT_EQ(render(4)[3], 0.0003f);
 }
 
-TEST_F(SliceEngineTest, HandledRecordsGoBackAtOnceAndTheListIsHeldUntilTheNext)
-{
+TEST_F(SliceEngineTest, HandledRecordsGoBackAtOnceAndTheListIsHeldUntilTheNext) {
     load();
     send(engine, {noteOn(36), noteOn(37), bend(0, 64)});
     EXPECT_EQ(engine.heldEventCount(), 3u);
@@ -233,18 +216,18 @@ TEST_F(SliceEngineTest, HandledRecordsGoBackAtOnceAndTheListIsHeldUntilTheNext)
     EXPECT_EQ(engine.eventPool().freeListSlots(), EngineEventPool::listSlots);
 }
 
-TEST_F(SliceEngineTest, ListsAndRecordsFromTheHeapAreTakenOverToo)
-{
+TEST_F(SliceEngineTest, ListsAndRecordsFromTheHeapAreTakenOverToo) {
     load();
-    auto** list = new EngineEvent*[3]{new EngineEvent{0x90, 36, 127, 0.0}, nullptr, new EngineEvent{0x42, 0, 0, 0.0}};
+    auto** list = new EngineEvent* [3] {
+        new EngineEvent{0x90, 36, 127, 0.0}, nullptr, new EngineEvent { 0x42, 0, 0, 0.0 }
+    };
     engine.handleEvents(list, 3);
     EXPECT_TRUE(engine.voice(0).isActive());
     engine.handleEvents(nullptr, 5);
     EXPECT_EQ(engine.heldEventCount(), 0u);
 }
 
-TEST_F(SliceEngineTest, BankHoldsAt256SlicesThroughTheEngine)
-{
+TEST_F(SliceEngineTest, BankHoldsAt256SlicesThroughTheEngine) {
     load(256, 1);
     EXPECT_EQ(engine.addSlice(makeSlice({1.0f})), 256);
 }

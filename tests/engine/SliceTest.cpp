@@ -4,8 +4,7 @@
 
 #include <vector>
 
-TEST(Slice, KeepsItsOwnCopyOfTheSamples)
-{
+TEST(Slice, KeepsItsOwnCopyOfTheSamples) {
     std::vector<float> source{0.1f, 0.2f, 0.3f};
     const Slice slice(source.data(), 3, 44100, 16, 1);
     source[1] = 9.0f;
@@ -13,8 +12,7 @@ TEST(Slice, KeepsItsOwnCopyOfTheSamples)
     EXPECT_EQ(slice.samples()[1], 0.2f);
 }
 
-TEST(Slice, StartsWithoutNoteAtUnityGainPlayingForwardFromTheCentre)
-{
+TEST(Slice, StartsWithoutNoteAtUnityGainPlayingForwardFromTheCentre) {
     const float value = 0.5f;
     const Slice slice(&value, 1, 22050, 24, 2);
     EXPECT_EQ(slice.note(), 127);
@@ -27,8 +25,7 @@ TEST(Slice, StartsWithoutNoteAtUnityGainPlayingForwardFromTheCentre)
     EXPECT_EQ(slice.channels(), 2);
 }
 
-TEST(Slice, TwoChannelFramesArePairsAndAnOddElementIsNoFrame)
-{
+TEST(Slice, TwoChannelFramesArePairsAndAnOddElementIsNoFrame) {
     const std::vector<float> values(7, 0.0f);
     EXPECT_EQ(Slice(values.data(), 7, 44100, 16, 2).frameCount(), 3u);
     EXPECT_EQ(Slice(values.data(), 7, 44100, 16, 1).frameCount(), 7u);

@@ -17,19 +17,16 @@ constexpr float untouched = -7.0f;
 class SliceVoiceTest : public ::testing::Test {
 protected:
     // A voice whose bank holds `values` as the slice for note 60.
-    void load(const std::vector<float>& values, int32_t channels = 1)
-    {
+    void load(const std::vector<float>& values, int32_t channels = 1) {
         bank.addSlice(makeSlice(values, channels, 60));
     }
 
-    void start(float attack = 0.0f, float sustain = 1.0f, float release = 0.01f, int32_t delta = 0)
-    {
+    void start(float attack = 0.0f, float sustain = 1.0f, float release = 0.01f, int32_t delta = 0) {
         voice.setEnvelopeTimes(attack, 1.0f, sustain, release);
         voice.noteOn(60, 127, delta);
     }
 
-    std::vector<float> render(uint32_t frames)
-    {
+    std::vector<float> render(uint32_t frames) {
         std::vector<float> block(frames, untouched);
         voice.render(block.data(), frames);
         return block;
@@ -41,8 +38,7 @@ protected:
 
 }  // namespace
 
-TEST_F(SliceVoiceTest, PlaysEachSampleOnceThenFallsIdle)
-{
+TEST_F(SliceVoiceTest, PlaysEachSampleOnceThenFallsIdle) {
     load({0.5f, 0.5f, 0.5f});
     start();
     const std::vector<float> block = render(6);
@@ -54,8 +50,7 @@ TEST_F(SliceVoiceTest, PlaysEachSampleOnceThenFallsIdle)
     EXPECT_EQ(voice.note(), 60);
 }
 
-TEST_F(SliceVoiceTest, AttackOfOneMillisecondRisesOver45Samples)
-{
+TEST_F(SliceVoiceTest, AttackOfOneMillisecondRisesOver45Samples) {
     load(std::vector<float>(100, 1.0f));
     start(0.001f);
     const std::vector<float> block = render(50);
@@ -65,8 +60,7 @@ TEST_F(SliceVoiceTest, AttackOfOneMillisecondRisesOver45Samples)
     EXPECT_EQ(block[45], untouched + 1.0f);
 }
 
-TEST_F(SliceVoiceTest, VelocityScalesTheLevel)
-{
+TEST_F(SliceVoiceTest, VelocityScalesTheLevel) {
     load({1.0f});
     voice.setEnvelopeTimes(0.0f, 1.0f, 1.0f, 0.01f);
     voice.noteOn(60, 64, 0);
@@ -74,8 +68,7 @@ TEST_F(SliceVoiceTest, VelocityScalesTheLevel)
     EXPECT_FLOAT_EQ(render(1)[0] - untouched, 64 * 0.007874016f);
 }
 
-TEST_F(SliceVoiceTest, StartsAtItsDeltaFrameOrAtZeroWhenTheDeltaIsOutsideTheBlock)
-{
+TEST_F(SliceVoiceTest, StartsAtItsDeltaFrameOrAtZeroWhenTheDeltaIsOutsideTheBlock) {
     load(ramp(200, 0.01f));
     start(0.0f, 1.0f, 0.01f, 10);
     std::vector<float> block = render(64);
@@ -87,8 +80,7 @@ TEST_F(SliceVoiceTest, StartsAtItsDeltaFrameOrAtZeroWhenTheDeltaIsOutsideTheBloc
     EXPECT_FLOAT_EQ(block[1], untouched + 0.01f);
 }
 
-TEST_F(SliceVoiceTest, ReleaseBeginsAtTheNoteOffFrameCountedFromTheBlockStart)
-{
+TEST_F(SliceVoiceTest, ReleaseBeginsAtTheNoteOffFrameCountedFromTheBlockStart) {
     load(std::vector<float>(1000, 1.0f));
     start(0.0f, 1.0f, 0.01f, 10);
     voice.noteOff(30);
@@ -100,8 +92,7 @@ TEST_F(SliceVoiceTest, ReleaseBeginsAtTheNoteOffFrameCountedFromTheBlockStart)
     EXPECT_EQ(voice.note(), SliceVoice::noNote);
 }
 
-TEST_F(SliceVoiceTest, VoiceFallsIdleWhenItsReleaseEndsAndAddsNothingAfter)
-{
+TEST_F(SliceVoiceTest, VoiceFallsIdleWhenItsReleaseEndsAndAddsNothingAfter) {
     load(std::vector<float>(1000, 1.0f));
     start(0.0f, 1.0f, 0.005f);
     voice.noteOff(0);
@@ -112,8 +103,7 @@ TEST_F(SliceVoiceTest, VoiceFallsIdleWhenItsReleaseEndsAndAddsNothingAfter)
     EXPECT_FALSE(voice.isActive());
 }
 
-TEST_F(SliceVoiceTest, ReleaseFallsFromTheLevelTheAttackHadReached)
-{
+TEST_F(SliceVoiceTest, ReleaseFallsFromTheLevelTheAttackHadReached) {
     load(std::vector<float>(1000, 1.0f));
     start(100.0f / 44100.0f, 1.0f, 0.01f);
     voice.noteOff(51);
@@ -123,8 +113,7 @@ TEST_F(SliceVoiceTest, ReleaseFallsFromTheLevelTheAttackHadReached)
     EXPECT_NEAR(block[151] - untouched, 0.5 - 0.5 * 100 / 441, 1e-5);
 }
 
-TEST_F(SliceVoiceTest, BendStepsThroughTheSliceByThePitchRatio)
-{
+TEST_F(SliceVoiceTest, BendStepsThroughTheSliceByThePitchRatio) {
     load(ramp(100));
     bank.setBendCents(1200);
     start();
@@ -141,8 +130,7 @@ TEST_F(SliceVoiceTest, BendStepsThroughTheSliceByThePitchRatio)
     }
 }
 
-TEST_F(SliceVoiceTest, PositionLeftBetweenFramesByABendKeepsItsFractionAfterTheBendEnds)
-{
+TEST_F(SliceVoiceTest, PositionLeftBetweenFramesByABendKeepsItsFractionAfterTheBendEnds) {
     load(ramp(100));
     bank.setBendCents(600);
     start();
@@ -156,8 +144,7 @@ TEST_F(SliceVoiceTest, PositionLeftBetweenFramesByABendKeepsItsFractionAfterTheB
     }
 }
 
-TEST_F(SliceVoiceTest, TwoChannelFramesAreMixedToMonoAndShapedByTheEnvelope)
-{
+TEST_F(SliceVoiceTest, TwoChannelFramesAreMixedToMonoAndShapedByTheEnvelope) {
     load({1.0f, 0.5f, 1.0f, 0.5f, 1.0f, 0.5f, 1.0f, 0.5f, 1.0f, 0.5f, 0.25f}, 2);
     start(100.0f / 44100.0f);
     const std::vector<float> block = render(8);
@@ -167,8 +154,7 @@ TEST_F(SliceVoiceTest, TwoChannelFramesAreMixedToMonoAndShapedByTheEnvelope)
     EXPECT_EQ(block[5], untouched);
 }
 
-TEST_F(SliceVoiceTest, TwoChannelPositionAdvancesInFramesUnderABend)
-{
+TEST_F(SliceVoiceTest, TwoChannelPositionAdvancesInFramesUnderABend) {
     std::vector<float> frames;
     for (float value : ramp(20)) {
         frames.insert(frames.end(), {value, value});
@@ -182,8 +168,7 @@ TEST_F(SliceVoiceTest, TwoChannelPositionAdvancesInFramesUnderABend)
     EXPECT_EQ(block[10], untouched);
 }
 
-TEST_F(SliceVoiceTest, ReverseSliceReadsFromItsLastFrame)
-{
+TEST_F(SliceVoiceTest, ReverseSliceReadsFromItsLastFrame) {
     load({1.0f, 2.0f, 3.0f});
     bank.slice(0)->setReverse(true);
     start();
@@ -193,8 +178,7 @@ TEST_F(SliceVoiceTest, ReverseSliceReadsFromItsLastFrame)
     EXPECT_EQ(block[3], untouched);
 }
 
-TEST_F(SliceVoiceTest, BlocksOfAnySizeGiveTheSameSound)
-{
+TEST_F(SliceVoiceTest, BlocksOfAnySizeGiveTheSameSound) {
     load(ramp(3000, 0.001f));
     start(0.002f, 0.3f, 0.003f);
     voice.noteOff(1500);
@@ -213,8 +197,7 @@ TEST_F(SliceVoiceTest, BlocksOfAnySizeGiveTheSameSound)
     }
 }
 
-TEST_F(SliceVoiceTest, ResetSilencesAtOnceAndTheNextNoteStartsNormally)
-{
+TEST_F(SliceVoiceTest, ResetSilencesAtOnceAndTheNextNoteStartsNormally) {
     load(ramp(100));
     start();
     render(10);
@@ -225,14 +208,12 @@ TEST_F(SliceVoiceTest, ResetSilencesAtOnceAndTheNextNoteStartsNormally)
     EXPECT_EQ(render(2)[1] - untouched, 1.0f);
 }
 
-TEST_F(SliceVoiceTest, NoteOnWithEmptyBankLeavesTheVoiceIdle)
-{
+TEST_F(SliceVoiceTest, NoteOnWithEmptyBankLeavesTheVoiceIdle) {
     start();
     EXPECT_FALSE(voice.isActive());
 }
 
-TEST_F(SliceVoiceTest, NoteOnOnASoundingVoiceRestartsFromTheFirstSample)
-{
+TEST_F(SliceVoiceTest, NoteOnOnASoundingVoiceRestartsFromTheFirstSample) {
     load(ramp(100));
     start();
     render(10);

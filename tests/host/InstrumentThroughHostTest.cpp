@@ -65,7 +65,8 @@ TEST_F(InstrumentThroughHost, ChunksRoundTripByteForByte) {
     ASSERT_EQ(host->dispatch(effGetChunk, 0, 0, &data), 17600);
     const std::vector<unsigned char> bank(static_cast<unsigned char*>(data), static_cast<unsigned char*>(data) + 17600);
     ASSERT_EQ(host->dispatch(effGetChunk, 1, 0, &data), 1100);
-    const std::vector<unsigned char> preset(static_cast<unsigned char*>(data), static_cast<unsigned char*>(data) + 1100);
+    const std::vector<unsigned char> preset(static_cast<unsigned char*>(data),
+                                            static_cast<unsigned char*>(data) + 1100);
 
     PluginHost other(library());
     ASSERT_NE(other.open(), nullptr);

@@ -44,9 +44,9 @@ TEST_F(ConcurrentLoading, LoopsReloadWhileAnotherThreadPlaysNotes) {
 
     for (int step = 0; step < 600; ++step) {
         switch (step % 3) {
-        case 0: instrument.setProgram(step % 2); break;
-        case 1: load(step % 2 ? first : second); break;
-        default: instrument.setParameter(5, static_cast<float>(step % 10) / 10.0f); break;
+            case 0: instrument.setProgram(step % 2); break;
+            case 1: load(step % 2 ? first : second); break;
+            default: instrument.setParameter(5, static_cast<float>(step % 10) / 10.0f); break;
         }
     }
     while (blocks.load() < 100) std::this_thread::yield();

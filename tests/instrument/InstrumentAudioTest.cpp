@@ -60,8 +60,7 @@ TEST_F(InstrumentAudio, AnotherSampleRateIsRefusedWithAMessage) {
     instrument.setSampleRate(22050.0f);
     ASSERT_EQ(platform.messages.size(), 2u);
     EXPECT_EQ(platform.messages[0].caption, "Brevatone");
-    EXPECT_EQ(platform.messages[0].text,
-              "This version of Brevatone doesn't support\nSample Rates other than 44.1kHz");
+    EXPECT_EQ(platform.messages[0].text, "This version of Brevatone doesn't support\nSample Rates other than 44.1kHz");
     EXPECT_EQ(instrument.getSampleRate(), 44100.0f);
 }
 

@@ -6,9 +6,7 @@
 #include <cmath>
 #include <limits>
 
-TEST(TempoFollow, TheRequestMaskIsTheTransportPositionAndTempoSet) {
-    EXPECT_EQ(TempoFollow::timeRequestMask, 0x3E07);
-}
+TEST(TempoFollow, TheRequestMaskIsTheTransportPositionAndTempoSet) { EXPECT_EQ(TempoFollow::timeRequestMask, 0x3E07); }
 
 TEST(TempoFollow, EachSyncModeGivesItsNoteValue) {
     const VstTimeInfo time = hostTransport(120.0, 0.0);

@@ -17,7 +17,8 @@ inline SoundFile drumHits(uint32_t frames, const std::vector<uint32_t>& hitFrame
     for (const uint32_t hit : hitFrames) {
         for (uint32_t i = 0; i < hitLength && hit + i < frames; ++i) {
             const double t = static_cast<double>(i) / rate;
-            const auto value = static_cast<int16_t>(26000.0 * std::exp(-t / 0.03) * std::cos(2.0 * 3.141592653589793 * 180.0 * t));
+            const auto value =
+                static_cast<int16_t>(26000.0 * std::exp(-t / 0.03) * std::cos(2.0 * 3.141592653589793 * 180.0 * t));
             for (int c = 0; c < channels; ++c) {
                 sound.pcm[(size_t{hit} + i) * static_cast<size_t>(channels) + static_cast<size_t>(c)] = value;
             }

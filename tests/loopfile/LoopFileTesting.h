@@ -14,8 +14,8 @@ template <typename Reader>
 class ParsedFile {
 public:
     explicit ParsedFile(const std::vector<uint8_t>& bytes) : path(dir.file("loop.rex")) {
-        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                    static_cast<std::streamsize>(bytes.size()));
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
         file = std::make_unique<InputFile>(path.c_str());
         reader = std::make_unique<Reader>(*file);
         reader->parse();

@@ -11,11 +11,13 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 
 uint32_t bigEndian32At(const Bytes& bytes, size_t at) {
-    return (uint32_t{bytes[at]} << 24) | (uint32_t{bytes[at + 1]} << 16) | (uint32_t{bytes[at + 2]} << 8) | bytes[at + 3];
+    return (uint32_t{bytes[at]} << 24) | (uint32_t{bytes[at + 1]} << 16) | (uint32_t{bytes[at + 2]} << 8) |
+           bytes[at + 3];
 }
 
 std::string textAt(const Bytes& bytes, size_t at) {
-    return std::string(bytes.begin() + static_cast<std::ptrdiff_t>(at), bytes.begin() + static_cast<std::ptrdiff_t>(at) + 4);
+    return std::string(bytes.begin() + static_cast<std::ptrdiff_t>(at),
+                       bytes.begin() + static_cast<std::ptrdiff_t>(at) + 4);
 }
 
 TEST(RexFileWriterLayout, LoopIsAFormOfCommonRexAndSoundDataChunks) {
@@ -62,7 +64,8 @@ TEST(RexFileWriterChunks, MissingChunkIsReportedAndRemovalTakesEveryCopy) {
 }
 
 TEST(RexFileWriterLoops, MonoLoopSlicesRunFromEachStartToTheNext) {
-    const RexLoopContent loop = RexFileWriter::monoLoop(std::vector<float>(1000), {0, 300, 700}, {0, 960, 2880}, 120.0, 3840);
+    const RexLoopContent loop =
+        RexFileWriter::monoLoop(std::vector<float>(1000), {0, 300, 700}, {0, 960, 2880}, 120.0, 3840);
     EXPECT_EQ(loop.channelCount, 1);
     EXPECT_EQ(loop.bitsPerSample, 16);
     EXPECT_EQ(loop.sampleRate, 44100);

@@ -100,22 +100,24 @@ TEST_F(RexToolTest, StereoInputKeepsBothChannelsInterleaved) {
 }
 
 TEST_F(RexToolTest, InfoOnARefusedFileGivesOneLineErrorAndFailure) {
-    RexFileWriter writer = RexFileWriter::forLoop(RexFileWriter::monoLoop(std::vector<float>(10), {0}, {0}, 120.0, 3840));
+    RexFileWriter writer =
+        RexFileWriter::forLoop(RexFileWriter::monoLoop(std::vector<float>(10), {0}, {0}, 120.0, 3840));
     writer.chunk("APPL").body[0] = 'X';
     const std::string rex = dir.file("foreign.rex");
     ASSERT_TRUE(writer.write(rex));
     const ToolRun info = run("info " + rex);
     EXPECT_EQ(info.status, 1);
     EXPECT_EQ(info.out, "");
-    EXPECT_EQ(info.err, "brevatone-rex: " + rex + " is not a usable REX loop: the APPL chunk belongs to another application than REX\n");
+    EXPECT_EQ(info.err, "brevatone-rex: " + rex +
+                            " is not a usable REX loop: the APPL chunk belongs to another application than REX\n");
 }
 
 TEST_F(RexToolTest, MakeThatFailsLeavesNoOutputFile) {
     const std::string wav = writeWav(drumHits(1000, {}));
     const std::string rex = dir.file("out.rex");
-    for (const std::string options : {"--bars 1 --tempo 120 --slices 0,5000", "--bars 0 --tempo 120 --detect",
-                                      "--bars 1 --tempo fast --detect", "--bars 1 --tempo 120",
-                                      "--bars 1 --tempo 120 --detect --slices 0"}) {
+    for (const std::string options :
+         {"--bars 1 --tempo 120 --slices 0,5000", "--bars 0 --tempo 120 --detect", "--bars 1 --tempo fast --detect",
+          "--bars 1 --tempo 120", "--bars 1 --tempo 120 --detect --slices 0"}) {
         const ToolRun made = run("make " + wav + " " + rex + " " + options);
         EXPECT_EQ(made.status, 1) << options;
         EXPECT_EQ(std::count(made.err.begin(), made.err.end(), '\n'), 1) << made.err;

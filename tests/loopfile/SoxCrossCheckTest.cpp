@@ -13,8 +13,8 @@ namespace {
 // sox, an independent AIFF reader, decodes the file to 32-bit little-endian floats.
 std::vector<float> decodedBySox(const std::string& path, const TempDir& dir) {
     const std::string raw = dir.file("sox.f32");
-    const std::string command = std::string(BREVATONE_SOX) + " -V1 -t aiff '" + path +
-                                "' -t raw -e floating-point -b 32 -L '" + raw + "'";
+    const std::string command =
+        std::string(BREVATONE_SOX) + " -V1 -t aiff '" + path + "' -t raw -e floating-point -b 32 -L '" + raw + "'";
     EXPECT_EQ(std::system(command.c_str()), 0) << command;
     std::ifstream in(raw, std::ios::binary);
     const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -60,7 +60,9 @@ TEST_P(SoxCrossCheck, SoxReadsTheSameSampleValuesAsTheReader) {
 }
 
 INSTANTIATE_TEST_SUITE_P(SampleFormats, SoxCrossCheck,
-                         ::testing::Values(std::make_pair(int16_t{1}, int16_t{16}), std::make_pair(int16_t{2}, int16_t{16}),
-                                           std::make_pair(int16_t{1}, int16_t{8}), std::make_pair(int16_t{2}, int16_t{24})));
+                         ::testing::Values(std::make_pair(int16_t{1}, int16_t{16}),
+                                           std::make_pair(int16_t{2}, int16_t{16}),
+                                           std::make_pair(int16_t{1}, int16_t{8}),
+                                           std::make_pair(int16_t{2}, int16_t{24})));
 
 }  // namespace

@@ -73,8 +73,8 @@ std::vector<PluginHost::Request> PluginHost::requests() const {
 
 std::size_t PluginHost::countRequests(std::int32_t opcode) const {
     std::lock_guard<std::mutex> guard(requestLock);
-    return static_cast<std::size_t>(std::count_if(recorded.begin(), recorded.end(),
-                                                  [opcode](const Request& r) { return r.opcode == opcode; }));
+    return static_cast<std::size_t>(
+        std::count_if(recorded.begin(), recorded.end(), [opcode](const Request& r) { return r.opcode == opcode; }));
 }
 
 void PluginHost::forgetRequests() {
@@ -82,8 +82,8 @@ void PluginHost::forgetRequests() {
     recorded.clear();
 }
 
-VstIntPtr VSTCALL PluginHost::callback(AEffect* effect, std::int32_t opcode, std::int32_t index, VstIntPtr value,
-                                       void*, float opt) {
+VstIntPtr VSTCALL PluginHost::callback(AEffect* effect, std::int32_t opcode, std::int32_t index, VstIntPtr value, void*,
+                                       float opt) {
     PluginHost* host = effect && effect->user ? static_cast<PluginHost*>(effect->user) : hostBeingOpened;
     return host ? host->answer(effect, opcode, index, value, opt) : 0;
 }
@@ -94,12 +94,12 @@ VstIntPtr PluginHost::answer(AEffect* effect, std::int32_t opcode, std::int32_t 
         recorded.push_back({opcode, index, value, opt, effect != nullptr});
     }
     switch (opcode) {
-    case audioMasterVersion: return versionAnswer;
-    case audioMasterWantMidi: return 1;
-    case audioMasterGetTime:
-        if (!timeInfo) return 0;
-        answeredTime = *timeInfo;
-        return reinterpret_cast<VstIntPtr>(&answeredTime);
-    default: return 0;
+        case audioMasterVersion: return versionAnswer;
+        case audioMasterWantMidi: return 1;
+        case audioMasterGetTime:
+            if (!timeInfo) return 0;
+            answeredTime = *timeInfo;
+            return reinterpret_cast<VstIntPtr>(&answeredTime);
+        default: return 0;
     }
 }

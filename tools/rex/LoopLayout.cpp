@@ -7,15 +7,14 @@
 
 LoopLayout::LoopLayout(double tempoBpm, uint32_t bars) : tempo(tempoBpm), barCount(bars) {}
 
-uint32_t LoopLayout::loopLength() const {
-    return barCount * 4 * ticksPerQuarter;
-}
+uint32_t LoopLayout::loopLength() const { return barCount * 4 * ticksPerQuarter; }
 
 uint16_t LoopLayout::positionOf(uint32_t frame, int sampleRate) const {
     const double ticks = std::round(frame * tempo * ticksPerQuarter / (60.0 * sampleRate));
     if (ticks > std::numeric_limits<uint16_t>::max()) {
         throw ToolError("the slice at frame " + std::to_string(frame) + " falls at tick " +
-                        std::to_string(static_cast<uint64_t>(ticks)) + ", past the 65535 ticks a slice position can hold");
+                        std::to_string(static_cast<uint64_t>(ticks)) +
+                        ", past the 65535 ticks a slice position can hold");
     }
     return static_cast<uint16_t>(ticks);
 }

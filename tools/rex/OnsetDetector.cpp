@@ -6,10 +6,10 @@
 namespace {
 
 constexpr uint32_t window = 256;
-constexpr double riseFactor = 4.0;           // 6 dB of amplitude from one window to the next
-constexpr double quietestOnset = 1e-3;       // energy against the loudest window: -30 dB
-constexpr double nearPeak = 0.5;             // the onset frame reaches half the hit's peak level
-constexpr double minimumGapSeconds = 0.05;   // hits closer than this belong to one slice
+constexpr double riseFactor = 4.0;          // 6 dB of amplitude from one window to the next
+constexpr double quietestOnset = 1e-3;      // energy against the loudest window: -30 dB
+constexpr double nearPeak = 0.5;            // the onset frame reaches half the hit's peak level
+constexpr double minimumGapSeconds = 0.05;  // hits closer than this belong to one slice
 
 }  // namespace
 

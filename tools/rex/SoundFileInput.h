@@ -10,7 +10,9 @@ struct SoundFile {
     int sampleRate = 0;
     std::vector<int16_t> pcm;
 
-    uint32_t frames() const { return channels > 0 ? static_cast<uint32_t>(pcm.size() / static_cast<size_t>(channels)) : 0; }
+    uint32_t frames() const {
+        return channels > 0 ? static_cast<uint32_t>(pcm.size() / static_cast<size_t>(channels)) : 0;
+    }
 };
 
 class SoundFileInput {

@@ -1,8 +1,8 @@
 #include "platform/ModuleHandle.h"
 #include "platform/PlatformServices.h"
 
-#include <windows.h>
 #include <commdlg.h>
+#include <windows.h>
 
 #include <cstring>
 #include <string>
