@@ -77,3 +77,12 @@ TEST(HostClock, ReportsPositionTempoAndBarWithTheirValidFlags) {
     EXPECT_EQ(time.flags, kVstTransportPlaying | kVstPpqPosValid | kVstTempoValid | kVstBarsValid | kVstTimeSigValid);
     EXPECT_EQ(clock.timeAt(0).flags, time.flags | kVstTransportChanged);
 }
+
+TEST(HostClock, AtABarLineReportsTheBarThatStartsThere) {
+    const HostClock clock(Song{}, 44100.0);
+    for (std::int64_t bar = 1; bar <= 300; ++bar) {
+        const VstTimeInfo time = clock.timeAt(bar * 88200);
+        ASSERT_EQ(time.ppqPos, 4.0 * bar);
+        ASSERT_EQ(time.barStartPos, 4.0 * bar);
+    }
+}

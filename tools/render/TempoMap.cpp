@@ -3,30 +3,24 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
-
-double secondsPerTick(std::uint32_t microsecondsPerQuarter, double ticksPerQuarter) {
-    return microsecondsPerQuarter / 1e6 / ticksPerQuarter;
-}
-
-}  // namespace
-
+// Times are kept per quarter note rather than per tick: whole tempos such as 0.5 s a beat then
+// give whole beat positions exactly, which the plug-in compares against its bar lines.
 TempoMap::TempoMap(const Song& song, double sampleRate) : ticksPerQuarter(song.ticksPerQuarter), rate(sampleRate) {
-    segments.push_back({0, 0.0, secondsPerTick(defaultMicrosecondsPerQuarter, ticksPerQuarter)});
+    segments.push_back({0, 0.0, defaultMicrosecondsPerQuarter / 1e6});
     for (const Song::TempoChange& change : song.tempoChanges) {
-        const double perTick = secondsPerTick(change.microsecondsPerQuarter, ticksPerQuarter);
+        const double secondsPerQuarter = change.microsecondsPerQuarter / 1e6;
         // Of several changes at one tick, the last one written holds.
         if (change.tick == segments.back().tick) {
-            segments.back().secondsPerTick = perTick;
+            segments.back().secondsPerQuarter = secondsPerQuarter;
         } else {
-            segments.push_back({change.tick, secondsAt(change.tick), perTick});
+            segments.push_back({change.tick, secondsAt(change.tick), secondsPerQuarter});
         }
     }
 }
 
 double TempoMap::secondsAt(std::uint64_t tick) const {
     const Segment& segment = segmentForTick(tick);
-    return segment.seconds + static_cast<double>(tick - segment.tick) * segment.secondsPerTick;
+    return segment.seconds + static_cast<double>(tick - segment.tick) / ticksPerQuarter * segment.secondsPerQuarter;
 }
 
 std::int64_t TempoMap::frameAt(std::uint64_t tick) const {
@@ -36,13 +30,12 @@ std::int64_t TempoMap::frameAt(std::uint64_t tick) const {
 double TempoMap::quarterAt(std::int64_t frame) const {
     const double seconds = static_cast<double>(frame) / rate;
     const Segment& segment = segmentForSeconds(seconds);
-    const double tick = static_cast<double>(segment.tick) + (seconds - segment.seconds) / segment.secondsPerTick;
-    return tick / ticksPerQuarter;
+    return static_cast<double>(segment.tick) / ticksPerQuarter + (seconds - segment.seconds) / segment.secondsPerQuarter;
 }
 
 double TempoMap::tempoAt(std::int64_t frame) const {
     const Segment& segment = segmentForSeconds(static_cast<double>(frame) / rate);
-    return 60.0 / (segment.secondsPerTick * ticksPerQuarter);
+    return 60.0 / segment.secondsPerQuarter;
 }
 
 const TempoMap::Segment& TempoMap::segmentForTick(std::uint64_t tick) const {

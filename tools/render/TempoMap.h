@@ -25,7 +25,7 @@ private:
     struct Segment {
         std::uint64_t tick;
         double seconds;
-        double secondsPerTick;
+        double secondsPerQuarter;
     };
 
     const Segment& segmentForTick(std::uint64_t tick) const;
