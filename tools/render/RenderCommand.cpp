@@ -21,7 +21,7 @@ namespace {
 
 std::vector<std::uint8_t> programChunkFrom(const std::string& path) {
     std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) throw std::runtime_error(path + ": no such program file");
+    if (!std::filesystem::is_regular_file(path, error)) throw std::runtime_error("no such program file");
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
@@ -37,7 +37,8 @@ void prepare(PluginSession& session, const RenderOptions& options) {
     }
     const std::string loop = options.loop.empty() ? session.currentLoopPath() : options.loop;
     if (loop.empty()) throw std::runtime_error(options.program + ": the program names no loop; give one with --loop");
-    LoopFile checked(loop);
+    // Read first as the instrument reads it, so that a loop it would refuse is reported with the reason.
+    const LoopFile checked(loop);
     if (!options.loop.empty()) session.loadLoop(loop);
 
     const std::vector<std::string> names = session.parameterNames();
