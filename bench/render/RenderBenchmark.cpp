@@ -62,9 +62,10 @@ private:
 
 void renderTenMinutes(benchmark::State& state, std::vector<std::string> settings) {
     const Workspace workspace;
-    std::vector<std::string> args = {"--loop", workspace.file("demo.rex"), "--midi", workspace.file("demo-groove.mid"),
-                                     "--repeat", std::to_string(repeats), "--tail", "0", "--output",
-                                     workspace.file("demo.wav"), "--param", "Amp Sus=1"};
+    std::vector<std::string> args = {
+        "--loop",   workspace.file("demo.rex"), "--midi",  workspace.file("demo-groove.mid"),
+        "--repeat", std::to_string(repeats),    "--tail",  "0",
+        "--output", workspace.file("demo.wav"), "--param", "Amp Sus=1"};
     args.insert(args.end(), settings.begin(), settings.end());
     for (auto _ : state) run(args);
     state.counters["audio_s_per_cpu_s"] =

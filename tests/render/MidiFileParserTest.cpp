@@ -13,8 +13,12 @@ std::string parseFailure(const Bytes& bytes) {
 
 TEST(MidiFileParser, ReadsChannelMessagesWithRunningStatusInOneTrack) {
     MidiTrack track;
-    track.event(0, {0x90, 36, 100}).event(10, {37, 90}).event(5, {0xE0, 0, 64}).event(0, {0xC0, 5})
-        .event(1, {0xB1, 7, 99}).end(20);
+    track.event(0, {0x90, 36, 100})
+        .event(10, {37, 90})
+        .event(5, {0xE0, 0, 64})
+        .event(0, {0xC0, 5})
+        .event(1, {0xB1, 7, 99})
+        .end(20);
     const Song song = MidiFileParser::parse(midiFile(0, 96, {track}));
     EXPECT_EQ(song.ticksPerQuarter, 96);
     ASSERT_EQ(song.events.size(), 5u);
@@ -78,8 +82,9 @@ TEST(MidiFileParser, RefusesWhatIsNotAPlayableMidiFile) {
     MidiTrack track;
     track.note(0, 60).end();
     const Bytes good = midiFile(1, 480, {track});
-    EXPECT_NE(parseFailure(Bytes{'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E', 0, 0}).find("not a Standard MIDI File"),
-              std::string::npos);
+    EXPECT_NE(
+        parseFailure(Bytes{'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E', 0, 0}).find("not a Standard MIDI File"),
+        std::string::npos);
     EXPECT_NE(parseFailure(Bytes(good.begin(), good.end() - 3)).find("truncated"), std::string::npos);
     EXPECT_NE(parseFailure(midiFile(2, 480, {track})).find("format 2"), std::string::npos);
     EXPECT_NE(parseFailure(midiFile(1, 0xE728, {track})).find("SMPTE"), std::string::npos);

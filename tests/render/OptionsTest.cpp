@@ -9,7 +9,8 @@
 
 namespace {
 
-const std::vector<std::string> names = {"  Pitch  ", " Amp Atk ", " Amp Dcy ", " Amp Sus ", " Amp Rls ", "", " LFO Sync On "};
+const std::vector<std::string> names = {"  Pitch  ", " Amp Atk ", " Amp Dcy ",    " Amp Sus ",
+                                        " Amp Rls ", "",          " LFO Sync On "};
 
 std::string optionsFailure(const std::vector<std::string>& args) {
     return failureOf([&args] { RenderOptions::parse(args); });
@@ -31,17 +32,19 @@ TEST(ParameterSetting, TakesAnIndexThatHasAName) {
 }
 
 TEST(ParameterSetting, RefusesUnknownNamesAndValuesOutsideZeroToOne) {
-    EXPECT_EQ(failureOf([] { ParameterSetting::parse("Volume=0.5", names); }),
-              "unknown parameter \"Volume\" (the parameters are: Pitch, Amp Atk, Amp Dcy, Amp Sus, Amp Rls, LFO Sync On)");
+    EXPECT_EQ(
+        failureOf([] { ParameterSetting::parse("Volume=0.5", names); }),
+        "unknown parameter \"Volume\" (the parameters are: Pitch, Amp Atk, Amp Dcy, Amp Sus, Amp Rls, LFO Sync On)");
     for (const char* text : {"Amp Sus=1.5", "Amp Sus=-0.1", "Amp Sus=half", "Amp Sus=", "Amp Sus"}) {
         EXPECT_THROW(ParameterSetting::parse(text, names), std::runtime_error) << text;
     }
 }
 
 TEST(RenderOptions, ReadsEveryOption) {
-    const RenderOptions options = RenderOptions::parse(
-        {"--loop", "a.rex", "--midi", "b.mid", "-o", "c.wav", "--program", "p.fxp", "--param", "Amp Sus=1", "--param",
-         "4=0.3", "--block", "64", "--tail", "0.5", "--repeat", "3", "--format", "24", "--plugin", "x.so"});
+    const RenderOptions options =
+        RenderOptions::parse({"--loop",   "a.rex",     "--midi",   "b.mid", "-o",       "c.wav", "--program", "p.fxp",
+                              "--param",  "Amp Sus=1", "--param",  "4=0.3", "--block",  "64",    "--tail",    "0.5",
+                              "--repeat", "3",         "--format", "24",    "--plugin", "x.so"});
     EXPECT_EQ(options.loop, "a.rex");
     EXPECT_EQ(options.midi, "b.mid");
     EXPECT_EQ(options.output, "c.wav");

@@ -44,8 +44,19 @@ inline void put32(Bytes& out, std::uint32_t value) {
 }
 
 inline Bytes midiFile(std::uint16_t format, std::uint16_t division, const std::vector<MidiTrack>& tracks) {
-    Bytes file{'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, static_cast<std::uint8_t>(format), 0,
-               static_cast<std::uint8_t>(tracks.size()), static_cast<std::uint8_t>(division >> 8),
+    Bytes file{'M',
+               'T',
+               'h',
+               'd',
+               0,
+               0,
+               0,
+               6,
+               0,
+               static_cast<std::uint8_t>(format),
+               0,
+               static_cast<std::uint8_t>(tracks.size()),
+               static_cast<std::uint8_t>(division >> 8),
                static_cast<std::uint8_t>(division)};
     for (const MidiTrack& track : tracks) {
         file.insert(file.end(), {'M', 'T', 'r', 'k'});
@@ -82,7 +93,8 @@ inline WavContent readWav(const std::string& path) {
     };
     WavContent wav;
     for (std::size_t at = 12; at + 8 <= file.size(); at += 8 + littleEndian(at + 4, 4)) {
-        const std::string id(file.begin() + static_cast<std::ptrdiff_t>(at), file.begin() + static_cast<std::ptrdiff_t>(at + 4));
+        const std::string id(file.begin() + static_cast<std::ptrdiff_t>(at),
+                             file.begin() + static_cast<std::ptrdiff_t>(at + 4));
         if (id == "fmt ") wav.formatTag = static_cast<std::uint16_t>(littleEndian(at + 8, 2));
         if (id != "data") continue;
         for (std::size_t i = at + 8; i + 8 <= at + 8 + littleEndian(at + 4, 4); i += 8) {

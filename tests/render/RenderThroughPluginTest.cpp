@@ -37,7 +37,8 @@ std::vector<float> placed(const RexLoopContent& loop, std::size_t frames, Shift 
     for (std::size_t i = 0; i < loop.slices.size(); ++i) {
         const SliceInfo& slice = loop.slices[i];
         const auto at = static_cast<std::ptrdiff_t>(slice.start) + shift(i);
-        for (std::uint32_t j = 0; j < slice.length; ++j) timeline[static_cast<std::size_t>(at) + j] += loop.samples[slice.start + j];
+        for (std::uint32_t j = 0; j < slice.length; ++j)
+            timeline[static_cast<std::size_t>(at) + j] += loop.samples[slice.start + j];
     }
     return timeline;
 }
@@ -45,11 +46,13 @@ std::vector<float> placed(const RexLoopContent& loop, std::size_t frames, Shift 
 // Whether the rendered audio has the expected length and agrees with it within 1e-6 on every frame.
 ::testing::AssertionResult sameAudio(const std::vector<float>& rendered, const std::vector<float>& expected) {
     if (rendered.size() != expected.size()) {
-        return ::testing::AssertionFailure() << rendered.size() << " frames rendered, " << expected.size() << " expected";
+        return ::testing::AssertionFailure()
+               << rendered.size() << " frames rendered, " << expected.size() << " expected";
     }
     for (std::size_t i = 0; i < rendered.size(); ++i) {
         if (std::fabs(rendered[i] - expected[i]) > 1e-6f) {
-            return ::testing::AssertionFailure() << "frame " << i << ": " << rendered[i] << " instead of " << expected[i];
+            return ::testing::AssertionFailure()
+                   << "frame " << i << ": " << rendered[i] << " instead of " << expected[i];
         }
     }
     return ::testing::AssertionSuccess();
@@ -126,8 +129,8 @@ TEST_F(RenderThroughPlugin, ASliceThatStartsBetweenTicksPlaysFromTheNearestTick)
 TEST_F(RenderThroughPlugin, RepeatPlaysTheSongAgainFromItsEnd) {
     const RexLoopContent loop = toneLoop(8);
     const std::string song = writeBytes(dir.file("song.mid"), quarterNotes(8));
-    const WavContent wav = render({"--loop", loopFile(loop), "--midi", song, "--repeat", "3", "--tail", "0", "--param",
-                                   "Amp Sus=1"});
+    const WavContent wav =
+        render({"--loop", loopFile(loop), "--midi", song, "--repeat", "3", "--tail", "0", "--param", "Amp Sus=1"});
     std::vector<float> thrice;
     for (int pass = 0; pass < 3; ++pass) thrice.insert(thrice.end(), loop.samples.begin(), loop.samples.end());
     EXPECT_TRUE(sameAudio(wav.left, thrice));
@@ -158,9 +161,9 @@ TEST_F(RenderThroughPlugin, TheTempoSyncedLfoFollowsTheTempoOfTheFile) {
     MidiTrack track;
     track.tempo(0, 500000).note(0, 36).tempo(3840, 1000000).end(1920);
     const std::string song = writeBytes(dir.file("song.mid"), midiFile(0, 480, {track}));
-    const WavContent wav = render({"--loop", loop, "--midi", song, "--tail", "0", "--param", "Amp Sus=1",
-                                   "--param", "Flt On=1", "--param", "Flt Freq=0.75", "--param", "LFO Amt=0.25",
-                                   "--param", "LFO Sync Mode=0.6", "--param", "LFO Sync On=1"});
+    const WavContent wav = render({"--loop", loop, "--midi", song, "--tail", "0", "--param", "Amp Sus=1", "--param",
+                                   "Flt On=1", "--param", "Flt Freq=0.75", "--param", "LFO Amt=0.25", "--param",
+                                   "LFO Sync Mode=0.6", "--param", "LFO Sync On=1"});
     ASSERT_EQ(wav.left.size(), nyquist.size());
 
     // The level's rises through its middle, window by window, give the LFO's cycle in each half.
@@ -179,7 +182,9 @@ TEST_F(RenderThroughPlugin, TheTempoSyncedLfoFollowsTheTempoOfTheFile) {
         for (std::size_t k = from + 1; k < to; ++k) {
             if (level[k - 1] < middle && level[k] >= middle) rises.push_back(k * window);
         }
-        return rises.size() < 2 ? 0.0 : static_cast<double>(rises.back() - rises.front()) / static_cast<double>(rises.size() - 1);
+        return rises.size() < 2
+                   ? 0.0
+                   : static_cast<double>(rises.back() - rises.front()) / static_cast<double>(rises.size() - 1);
     };
     // An eighth-note LFO: 11024 frames at 120 bpm, 22048 at 60 bpm.
     EXPECT_NEAR(cycleIn(0, level.size() / 2), 11024.0, 110.0);

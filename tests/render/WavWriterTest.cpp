@@ -22,16 +22,19 @@ std::string writeWav(const TempDir& dir, WavWriter::Format format, const std::ve
     return path;
 }
 
-Bytes header(const Bytes& file, std::size_t size) { return Bytes(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(size)); }
+Bytes header(const Bytes& file, std::size_t size) {
+    return Bytes(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(size));
+}
 
 }  // namespace
 
 TEST(WavWriter, WritesFloatSamplesWithTheExtendedFormatRecordAndAFactChunk) {
     TempDir dir;
     const Bytes file = readBytes(writeWav(dir, WavWriter::Format::float32, {0.5f, -1.0f, 0.25f}, {0.0f, 1.0f, 2.0f}));
-    const Bytes expected{'R', 'I', 'F', 'F', 74, 0, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ', 18, 0, 0, 0,
-                         3, 0, 2, 0, 0x44, 0xAC, 0, 0, 0x20, 0x62, 0x05, 0, 8, 0, 32, 0, 0, 0,
-                         'f', 'a', 'c', 't', 4, 0, 0, 0, 3, 0, 0, 0, 'd', 'a', 't', 'a', 24, 0, 0, 0};
+    const Bytes expected{'R',  'I', 'F', 'F', 74, 0,   0,   0,   'W', 'A',  'V',  'E', 'f', 'm',  't',
+                         ' ',  18,  0,   0,   0,  3,   0,   2,   0,   0x44, 0xAC, 0,   0,   0x20, 0x62,
+                         0x05, 0,   8,   0,   32, 0,   0,   0,   'f', 'a',  'c',  't', 4,   0,    0,
+                         0,    3,   0,   0,   0,  'd', 'a', 't', 'a', 24,   0,    0,   0};
     ASSERT_EQ(file.size(), 58u + 24u);
     EXPECT_EQ(header(file, 58), expected);
     const WavContent wav = readWav(dir.file("out.wav"));
@@ -42,9 +45,10 @@ TEST(WavWriter, WritesFloatSamplesWithTheExtendedFormatRecordAndAFactChunk) {
 TEST(WavWriter, WritesTwentyFourBitIntegersWithThePlainFormatRecord) {
     TempDir dir;
     const Bytes file = readBytes(writeWav(dir, WavWriter::Format::pcm24, {0.5f, -1.0f / 8388608.0f}, {-1.0f, 0.0f}));
-    const Bytes expected{'R', 'I', 'F', 'F', 48, 0, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ', 16, 0, 0, 0,
-                         1, 0, 2, 0, 0x44, 0xAC, 0, 0, 0x98, 0x09, 0x04, 0, 6, 0, 24, 0, 'd', 'a', 't', 'a', 12, 0, 0, 0,
-                         0x00, 0x00, 0x40, 0x00, 0x00, 0x80, 0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x00};
+    const Bytes expected{'R',  'I',  'F',  'F',  48,   0,    0,    0,    'W',  'A',  'V',  'E',  'f',  'm',
+                         't',  ' ',  16,   0,    0,    0,    1,    0,    2,    0,    0x44, 0xAC, 0,    0,
+                         0x98, 0x09, 0x04, 0,    6,    0,    24,   0,    'd',  'a',  't',  'a',  12,   0,
+                         0,    0,    0x00, 0x00, 0x40, 0x00, 0x00, 0x80, 0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x00};
     EXPECT_EQ(file, expected);
 }
 
@@ -75,7 +79,8 @@ TEST(WavWriter, WritesFilesThatLibsndfileReads) {
         EXPECT_EQ(info.frames, 4);
         EXPECT_EQ(info.channels, 2);
         EXPECT_EQ(info.samplerate, 44100);
-        EXPECT_EQ(info.format & SF_FORMAT_SUBMASK, format == WavWriter::Format::float32 ? SF_FORMAT_FLOAT : SF_FORMAT_PCM_24);
+        EXPECT_EQ(info.format & SF_FORMAT_SUBMASK,
+                  format == WavWriter::Format::float32 ? SF_FORMAT_FLOAT : SF_FORMAT_PCM_24);
         float samples[8];
         EXPECT_EQ(sf_readf_float(file, samples, 4), 4);
         sf_close(file);

@@ -75,7 +75,8 @@ void MidiFileParser::readHeader() {
     const std::uint32_t format = bigEndian(2);
     trackCount = static_cast<std::uint16_t>(bigEndian(2));
     const std::uint32_t division = bigEndian(2);
-    if (format > 1) throw std::runtime_error("MIDI file format " + std::to_string(format) + " is not supported (only 0 and 1)");
+    if (format > 1)
+        throw std::runtime_error("MIDI file format " + std::to_string(format) + " is not supported (only 0 and 1)");
     if (format == 0 && trackCount != 1) throw std::runtime_error("a format 0 MIDI file must hold exactly one track");
     if (division & 0x8000) throw std::runtime_error("MIDI files timed in SMPTE frames are not supported");
     if (division == 0) throw std::runtime_error("the MIDI file has 0 ticks per quarter note");

@@ -1,12 +1,11 @@
 #include "PendingFile.h"
 
 #include <filesystem>
-#include <utility>
 #include <stdexcept>
 #include <system_error>
+#include <utility>
 
-PendingFile::PendingFile(std::string finalPath)
-    : destination(std::move(finalPath)), temporary(destination + ".part") {}
+PendingFile::PendingFile(std::string finalPath) : destination(std::move(finalPath)), temporary(destination + ".part") {}
 
 PendingFile::~PendingFile() {
     if (committed) return;

@@ -60,8 +60,8 @@ std::string PluginSession::currentLoopPath() {
 
 void PluginSession::loadLoop(const std::string& path) {
     if (path.size() >= ProgramRecord::pathSize) {
-        throw std::runtime_error(path + ": the path is longer than the " +
-                                 std::to_string(ProgramRecord::pathSize - 1) + " characters a program can hold");
+        throw std::runtime_error(path + ": the path is longer than the " + std::to_string(ProgramRecord::pathSize - 1) +
+                                 " characters a program can hold");
     }
     std::vector<std::uint8_t> record = currentProgram();
     char* field = reinterpret_cast<char*>(record.data() + offsetof(ProgramRecord, path));

@@ -71,9 +71,7 @@ int RenderCommand::run(const std::vector<std::string>& args, const Console& cons
     }
 }
 
-std::string RenderCommand::defaultPlugin() {
-    return PluginLibrary::besideExecutable(BREVATONE_PLUGIN_FILE);
-}
+std::string RenderCommand::defaultPlugin() { return PluginLibrary::besideExecutable(BREVATONE_PLUGIN_FILE); }
 
 void RenderCommand::exportGroove(const RenderOptions& options) {
     const LoopFile loop(options.loop);

@@ -23,14 +23,13 @@ double TempoMap::secondsAt(std::uint64_t tick) const {
     return segment.seconds + static_cast<double>(tick - segment.tick) / ticksPerQuarter * segment.secondsPerQuarter;
 }
 
-std::int64_t TempoMap::frameAt(std::uint64_t tick) const {
-    return std::llround(secondsAt(tick) * rate);
-}
+std::int64_t TempoMap::frameAt(std::uint64_t tick) const { return std::llround(secondsAt(tick) * rate); }
 
 double TempoMap::quarterAt(std::int64_t frame) const {
     const double seconds = static_cast<double>(frame) / rate;
     const Segment& segment = segmentForSeconds(seconds);
-    return static_cast<double>(segment.tick) / ticksPerQuarter + (seconds - segment.seconds) / segment.secondsPerQuarter;
+    return static_cast<double>(segment.tick) / ticksPerQuarter +
+           (seconds - segment.seconds) / segment.secondsPerQuarter;
 }
 
 double TempoMap::tempoAt(std::int64_t frame) const {

@@ -104,6 +104,4 @@ void WavWriter::writeHeader() {
     if (!stream) fail();
 }
 
-void WavWriter::fail() const {
-    throw std::runtime_error("cannot write " + path + " (disk full or not writable?)");
-}
+void WavWriter::fail() const { throw std::runtime_error("cannot write " + path + " (disk full or not writable?)"); }
