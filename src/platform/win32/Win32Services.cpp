@@ -1,8 +1,10 @@
 #include "platform/ModuleHandle.h"
 #include "platform/PlatformServices.h"
 
-#include <commdlg.h>
+// windows.h must come before the headers that build on it.
 #include <windows.h>
+
+#include <commdlg.h>
 
 #include <cstring>
 #include <string>
