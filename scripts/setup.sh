@@ -9,8 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686
   libsndfile1-dev sox
-  python3-mido python3-numpy
-  xvfb xauth
+  python3-mido
 )
 i386_packages=(wine wine32:i386)
 
