@@ -71,9 +71,6 @@ protected:
     VstIntPtr callHost(std::int32_t opcode, std::int32_t index = 0, VstIntPtr value = 0, void* ptr = nullptr,
                        float opt = 0.0f);
     void setFlag(std::int32_t flag, bool on);
-    bool hasHost() const { return hostCallback != nullptr; }
-    std::int32_t programCount() const { return programTotal; }
-    std::int32_t parameterCount() const { return parameterTotal; }
 
     float sampleRate = 44100.0f;
     std::int32_t currentProgram = 0;

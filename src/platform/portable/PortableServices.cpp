@@ -1,4 +1,3 @@
-#include "platform/ModuleHandle.h"
 #include "platform/PlatformServices.h"
 
 #include <cerrno>
@@ -24,4 +23,3 @@ PlatformServices& systemPlatformServices() {
     return services;
 }
 
-void* moduleHandle() { return nullptr; }

@@ -1,4 +1,3 @@
-#include "platform/ModuleHandle.h"
 #include "platform/PlatformServices.h"
 
 // windows.h must come before the headers that build on it.
@@ -79,8 +78,6 @@ PlatformServices& systemPlatformServices() {
     static Win32Services services;
     return services;
 }
-
-void* moduleHandle() { return libraryInstance; }
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD, LPVOID) {
     libraryInstance = instance;
