@@ -119,3 +119,12 @@ TEST_F(InstrumentAudio, MissingOrEmptyOutputBuffersAreSurvived) {
     instrument.processReplacing(nullptr, onlyFirst, 8);
     EXPECT_EQ(one[7], 1.0f / 16.0f);
 }
+
+TEST_F(InstrumentAudio, AListLargerThanThePreparedStorageLosesNoEvent) {
+    std::vector<VstMidiEvent> crowd(3000, midi(0, 0xB0, 1, 64));
+    crowd.back() = midi(5, 0x90, 43, 127);
+    EXPECT_EQ(send(crowd), 1);
+    const std::vector<float> block = render(8);
+    EXPECT_EQ(block[4], 0.0f);
+    EXPECT_EQ(block[5], 8.0f / 16.0f);
+}
