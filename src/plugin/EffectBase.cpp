@@ -13,7 +13,7 @@ constexpr VstIntPtr identifyAnswer = 0x4E764566;          // 'NvEf'
 }  // namespace
 
 EffectBase::EffectBase(audioMasterCallback host, std::int32_t programCount, std::int32_t parameterCount)
-    : hostCallback(host), programTotal(programCount), parameterTotal(parameterCount) {
+    : hostCallback(host), programTotal(programCount) {
     std::memset(&effectRecord, 0, sizeof effectRecord);
     effectRecord.magic = kEffectMagic;
     effectRecord.dispatcher = routeDispatcher;

@@ -80,6 +80,5 @@ private:
     EditorBase* editorObject = nullptr;
     audioMasterCallback hostCallback;
     std::int32_t programTotal;
-    std::int32_t parameterTotal;
     AEffect effectRecord;
 };
