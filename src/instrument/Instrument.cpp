@@ -70,14 +70,18 @@ void Instrument::setProgram(std::int32_t program) {
     if (program < 0 || program >= programTotal) return;
     currentProgram = program;
     const ProgramRecord& record = current();
-    for (std::int32_t index : ParameterTable::appliedOrder) {
-        setParameter(index, record.values[ParameterTable::slotOf(index)]);
-    }
+    applyValues(record);
     if (record.path[0] != '\0') {
         loadFromRecordPath(record);
     } else {
         LoadPass exclusive(gate);
         engine->clearBank();
+    }
+}
+
+void Instrument::applyValues(const ProgramRecord& record) {
+    for (std::int32_t index : ParameterTable::appliedOrder) {
+        setParameter(index, record.values[ParameterTable::slotOf(index)]);
     }
 }
 

@@ -69,6 +69,8 @@ private:
     void applyParameter(std::int32_t index, float value) noexcept;
     void applyPendingParameters() noexcept;
     void followHostTempo(std::int32_t frames) noexcept;
+    // Each stored value through setParameter, in the order programs apply them.
+    void applyValues(const ProgramRecord& record);
     void loadFromRecordPath(const ProgramRecord& record);
 
     PlatformServices& platform;

@@ -2,7 +2,6 @@
 #include "export/MidiGrooveWriter.h"
 #include "export/OutputFile.h"
 #include "instrument/Instrument.h"
-#include "instrument/ParameterTable.h"
 #include "loopfile/InputFile.h"
 #include "loopfile/RexReader.h"
 #include "platform/PlatformServices.h"
@@ -89,9 +88,7 @@ std::int32_t Instrument::setChunk(void* data, std::int32_t byteSize, bool preset
     if (preset && byteSize == presetChunkSize) {
         ProgramRecord record;
         std::memcpy(&record, data, sizeof record);
-        for (std::int32_t index : ParameterTable::appliedOrder) {
-            setParameter(index, record.values[ParameterTable::slotOf(index)]);
-        }
+        applyValues(record);
         loadFromRecordPath(record);
         return presetChunkSize;
     }
