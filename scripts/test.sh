@@ -59,22 +59,54 @@ configure build-tsan -DCMAKE_BUILD_TYPE=Debug -DBREVATONE_SANITIZE=thread -DBREV
 cmake --build build-tsan -j"$jobs"
 TSAN_OPTIONS=halt_on_error=1 run_ctest threads --test-dir build-tsan -R Concurrent
 
+# Whether two WAV files have the same length and agree within 1e-6 on every sample.
+same_audio() {
+  [ "$(soxi -s "$1")" = "$(soxi -s "$2")" ] || return 1
+  sox -m -v 1 "$1" -v -1 "$2" -n stat 2>&1 |
+    awk '/^(Maximum|Minimum) amplitude/ { if ($3 > 1e-6 || $3 < -1e-6) bad = 1 } END { exit bad }'
+}
+
+# Runs one check and counts it; only its last line is shown unless it fails.
+run_step() {
+  local name=$1; shift
+  if "$@" >"$log_dir/$name.log" 2>&1; then
+    echo "$name: passed $(tail -n 1 "$log_dir/$name.log")"
+    passed=$((passed + 1))
+  else
+    cat "$log_dir/$name.log"
+    echo "$name: failed" >&2
+    failed=$((failed + 1))
+  fi
+}
+
+# The Wine loader that a toolchain file names for its width.
+wine_loader() { sed -n 's/^set(BREVATONE_WINE \(.*\))$/\1/p' "$root/cmake/toolchain-mingw-$1.cmake"; }
+
+echo "== the demo groove, rendered natively for the Windows builds to match"
+run_step demo-native env OUT_DIR="$log_dir/demo-native" bash scripts/demo.sh
+
 # The same sources as a 32-bit and a 64-bit DLL. Each toolchain file names the Wine loader for its
 # width, and ctest runs every Windows test program through it, so a new test program needs no
 # line here. One 64-bit prefix serves both: its WoW64 half runs the 32-bit programs.
 WINEPREFIX=$(mktemp -d)
 # Quiet, and without the offer to install Mono or Gecko, which needs a display.
 export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-/usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1 || true
+"$(wine_loader x86_64)" wineboot -i >/dev/null 2>&1 || true
 windows_builds=("build-win i686" "build-win64 x86_64")
 for entry in "${windows_builds[@]}"; do
   read -r dir arch <<<"$entry"
   echo "== Windows DLL, $arch"
   configure "$dir" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-$arch.cmake" -DBREVATONE_BENCH=OFF
   cmake --build "$dir" -j"$jobs"
-  if bash scripts/check-dll.sh "$dir/bin/brevatone.dll"; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
+  run_step "check-dll-$arch" bash scripts/check-dll.sh "$dir/bin/brevatone.dll"
   run_ctest "wine-$arch" --test-dir "$dir"
+  echo "== the demo groove through the $arch DLL, against the native render"
+  run_step "demo-$arch" env OUT_DIR="$log_dir/demo-$arch" RENDER="$(wine_loader "$arch") $dir/bin/brevatone-render.exe" \
+    bash scripts/demo.sh
+  run_step "demo-$arch-matches" same_audio "$log_dir/demo-native/demo.wav" "$log_dir/demo-$arch/demo.wav"
 done
+# The prefix's server writes its registry files as it exits.
+wineserver -w
 rm -rf "$WINEPREFIX"
 
 if [ -x scripts/fuzz.sh ]; then
