@@ -22,12 +22,19 @@ public:
         return answer(owner, dialog, path, capacity);
     }
     void showError(const char* caption, const char* text) override { messages.push_back({caption, text}); }
+    // The notice stays up until the test takes it down through `noticeUp`.
+    void showNotice(const char* caption, const char* text, std::shared_ptr<std::atomic<bool>> up) override {
+        notices.push_back({caption, text});
+        noticeUp = std::move(up);
+    }
     std::string lastErrorText() override { return "The system's reason."; }
 
     std::string chosenPath;  // empty: the user cancels
     std::vector<FileDialog> dialogs;
     std::vector<void*> owners;
     std::vector<Message> messages;
+    std::vector<Message> notices;
+    std::shared_ptr<std::atomic<bool>> noticeUp;
 
 private:
     bool answer(void* owner, const FileDialog& dialog, char* path, std::size_t capacity) {
