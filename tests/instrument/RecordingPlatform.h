@@ -3,6 +3,7 @@
 #include "platform/PlatformServices.h"
 
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,8 @@ public:
     std::string lastErrorText() override { return "The system's reason."; }
 
     std::string chosenPath;  // empty: the user cancels
+    // Runs while a dialog is open, as a host's calls arrive inside the dialog's message loop.
+    std::function<void()> whileDialogOpen;
     std::vector<FileDialog> dialogs;
     std::vector<void*> owners;
     std::vector<Message> messages;
@@ -40,6 +43,7 @@ private:
     bool answer(void* owner, const FileDialog& dialog, char* path, std::size_t capacity) {
         dialogs.push_back(dialog);
         owners.push_back(owner);
+        if (whileDialogOpen) whileDialogOpen();
         if (chosenPath.empty() || chosenPath.size() >= capacity) return false;
         std::strcpy(path, chosenPath.c_str());
         return true;
