@@ -5,7 +5,3 @@ void ParameterMailbox::post(std::int32_t index) noexcept {
     if (index < 0 || index >= capacity) return;
     dirty.fetch_or(1u << index, std::memory_order_release);
 }
-
-void ParameterMailbox::postAll(std::int32_t count) noexcept {
-    for (std::int32_t index = 0; index < count; ++index) post(index);
-}

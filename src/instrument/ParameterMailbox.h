@@ -11,7 +11,6 @@ public:
     static constexpr std::int32_t capacity = 32;
 
     void post(std::int32_t index) noexcept;
-    void postAll(std::int32_t count) noexcept;
 
     // Hands each parameter marked since the last collection to `apply(index)`, in index order.
     template <typename Apply>
