@@ -29,10 +29,11 @@ BOOL CALLBACK collectNotices(HWND window, LPARAM notices) {
     return TRUE;
 }
 
-// The sample-rate boxes this process shows, after waiting up to two seconds for `expected` of them.
+// The sample-rate boxes this process shows, after waiting up to ten seconds for `expected` of them (the
+// first box in a fresh Wine prefix is slow to appear).
 std::vector<HWND> noticesOnScreen(std::size_t expected) {
     std::vector<HWND> notices;
-    for (int attempt = 0; attempt < 40; ++attempt) {
+    for (int attempt = 0; attempt < 200; ++attempt) {
         notices.clear();
         EnumWindows(collectNotices, reinterpret_cast<LPARAM>(&notices));
         if (notices.size() == expected) break;
