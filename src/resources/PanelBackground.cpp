@@ -128,7 +128,7 @@ void drawNamePlate(PixelCanvas& canvas) {
     canvas.horizontalLine(1, kPanelWidth - 2, kNamePlateTop, palette::kGroundShadow);
     const std::string name = "BREVATONE";
     const std::string subtitle = "REX SLICE LOOP PLAYER";
-    PixelFont::drawText(canvas, 8, kNamePlateTop + 1, name, palette::kLettering);
+    PixelFont::drawText(canvas, 8, kNamePlateTop + 1, name, palette::kCaption);
     PixelFont::drawText(canvas, kPanelWidth - 8 - PixelFont::textWidth(subtitle), kNamePlateTop + 1, subtitle,
                         palette::kEngraving);
 }
