@@ -69,8 +69,8 @@ void Instrument::exportGroove(void* window) {
     if (!platform.chooseFileToSave(window, grooveDialog, path, sizeof path)) return;
     OutputFile output(path);
     writeMidiGroove(*loop, output);
-    if (output.isBad()) platform.showError("Error", platform.lastErrorText().c_str());
-    output.close();
+    // A full disk may show only when the last bytes are flushed; an earlier file stays as it was.
+    if (!output.close()) platform.showError("Error", platform.lastErrorText().c_str());
 }
 
 std::int32_t Instrument::getChunk(void** data, bool preset) {

@@ -1,3 +1,4 @@
+#include "FileSizeLimit.h"
 #include "InstrumentFixture.h"
 
 #include <cstring>
@@ -172,3 +173,18 @@ TEST_F(InstrumentLoading, AGrooveThatCannotBeWrittenShowsTheSystemsReason) {
     EXPECT_EQ(platform.messages[0].caption, "Error");
     EXPECT_EQ(platform.messages[0].text, "The system's reason.");
 }
+
+#if !defined(_WIN32)
+TEST_F(InstrumentLoading, AGrooveThatDoesNotFitOnTheDiskShowsTheReasonAndKeepsTheEarlierFile) {
+    ASSERT_TRUE(load(loopPath));
+    platform.chosenPath = dir.file("groove.mid");
+    std::ofstream(platform.chosenPath) << "earlier";
+    {
+        const FileSizeLimit full(20);
+        instrument.exportGroove(nullptr);
+    }
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].caption, "Error");
+    EXPECT_EQ(fileBytes(platform.chosenPath), (std::vector<uint8_t>{'e', 'a', 'r', 'l', 'i', 'e', 'r'}));
+}
+#endif

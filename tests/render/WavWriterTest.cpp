@@ -1,4 +1,4 @@
-#include "PendingFile.h"
+#include "export/PendingFile.h"
 #include "RenderTesting.h"
 #include "WavWriter.h"
 
