@@ -16,6 +16,7 @@ constexpr std::uint64_t headerBytes = 58;
 constexpr std::uint64_t largestFile = std::numeric_limits<std::uint32_t>::max();
 // Small enough to stay in the cache between converting it and copying it to the file.
 constexpr std::size_t bufferBytes = 64 << 10;
+constexpr std::size_t pageBytes = 4096;
 
 bool littleEndianMachine() {
     const std::uint32_t one = 1;
@@ -62,7 +63,10 @@ WavWriter::WavWriter(const std::string& filePath, Format sampleFormat, std::int3
       stream(filePath, std::ios::binary | std::ios::trunc),
       buffer(bufferBytes) {
     if (!stream) throw std::runtime_error("cannot create " + path);
-    writeHeader();
+    // The header starts the first block, so that the blocks after it lie on page boundaries.
+    const std::vector<std::uint8_t> start = header();
+    std::memcpy(buffer.data(), start.data(), start.size());
+    filled = start.size();
 }
 
 void WavWriter::write(const float* left, const float* right, std::int32_t frames) {
@@ -72,7 +76,7 @@ void WavWriter::write(const float* left, const float* right, std::int32_t frames
         throw std::runtime_error("the audio is too long for a WAV file (4 GiB at most)");
     }
     while (frames > 0) {
-        if (filled + perFrame > buffer.size()) flush();
+        if (filled + perFrame > buffer.size()) flush(false);
         const std::size_t room = (buffer.size() - filled) / perFrame;
         const auto part = static_cast<std::int32_t>(std::min<std::size_t>(room, static_cast<std::size_t>(frames)));
         convert(left, right, part);
@@ -98,16 +102,21 @@ void WavWriter::convert(const float* left, const float* right, std::int32_t fram
     filled = static_cast<std::size_t>(at - buffer.data());
 }
 
-void WavWriter::flush() {
-    stream.write(reinterpret_cast<const char*>(buffer.data()), static_cast<std::streamsize>(filled));
-    filled = 0;
+// Only whole pages leave before the end, so that every write lands on page boundaries of the file
+// and the system need not read or clear a part page; the rest moves to the buffer's front.
+void WavWriter::flush(bool everything) {
+    const std::size_t leaving = everything ? filled : filled / pageBytes * pageBytes;
+    stream.write(reinterpret_cast<const char*>(buffer.data()), static_cast<std::streamsize>(leaving));
     if (!stream) fail();
+    std::memmove(buffer.data(), buffer.data() + leaving, filled - leaving);
+    filled -= leaving;
 }
 
 void WavWriter::finish() {
-    flush();
+    flush(true);
+    const std::vector<std::uint8_t> complete = header();
     stream.seekp(0);
-    writeHeader();
+    stream.write(reinterpret_cast<const char*>(complete.data()), static_cast<std::streamsize>(complete.size()));
     stream.close();
     if (!stream) fail();
 }
@@ -132,7 +141,7 @@ void WavWriter::checkLength(std::int64_t frames, Format format) {
 std::size_t WavWriter::frameBytes() const { return bytesPerFrame(format); }
 
 // Float data needs the extended format record and a "fact" chunk; integer data the plain record.
-void WavWriter::writeHeader() {
+std::vector<std::uint8_t> WavWriter::header() const {
     const bool isFloat = format == Format::float32;
     const auto frame = static_cast<std::uint32_t>(frameBytes());
     const std::uint32_t formatSize = isFloat ? 18 : 16;
@@ -157,8 +166,7 @@ void WavWriter::writeHeader() {
     }
     putText(header, "data");
     putLittleEndian(header, data, 4);
-    stream.write(reinterpret_cast<const char*>(header.data()), static_cast<std::streamsize>(header.size()));
-    if (!stream) fail();
+    return header;
 }
 
 void WavWriter::fail() const { throw std::runtime_error("cannot write " + path + " (disk full or not writable?)"); }

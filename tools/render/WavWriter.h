@@ -30,8 +30,8 @@ public:
 private:
     std::size_t frameBytes() const;
     void convert(const float* left, const float* right, std::int32_t frames);
-    void flush();
-    void writeHeader();
+    void flush(bool everything);
+    std::vector<std::uint8_t> header() const;
     void fail() const;
 
     std::string path;
