@@ -1,4 +1,5 @@
 #include "engine/ResonantFilter.h"
+#include "engine/EngineConstants.h"
 
 #include <algorithm>
 #include <cmath>
@@ -8,7 +9,7 @@ namespace {
 constexpr double lowestCutoff = 40.0;
 constexpr double cutoffSpan = 12960.0;  // 41 Hz ... 13000 Hz once the floor is added
 constexpr double lowpassDampingScale = 13000.0;
-constexpr int32_t samplesPerLfoCycle = 176400;  // four seconds at 44100: one triangle step per sample
+constexpr int32_t samplesPerLfoCycle = 4 * engineSampleRate;  // four seconds: one triangle step per sample
 // Beyond this the half period would round to 0 and the LFO position could no longer be divided by it.
 constexpr int32_t fastestLfoRate = samplesPerLfoCycle / 2;
 constexpr float outputLimit = 0.9f;

@@ -1,3 +1,4 @@
+#include "engine/EngineConstants.h"
 #include "engine/SliceEngine.h"
 #include "export/MidiGrooveWriter.h"
 #include "export/OutputFile.h"
@@ -10,8 +11,6 @@
 #include <cstring>
 
 namespace {
-
-constexpr int firstSliceNote = 36;
 
 const PlatformServices::FileDialog loadDialog{"Load Rex File", "REX Files (*.rex)", "*.rex", "rex"};
 const PlatformServices::FileDialog grooveDialog{"Save REX Groove As Standard Midi", "Midi Files (*.MID)", "*.mid",

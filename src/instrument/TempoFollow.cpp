@@ -1,10 +1,10 @@
 #include "instrument/TempoFollow.h"
+#include "engine/EngineConstants.h"
 
 #include <cmath>
 
 namespace {
 
-constexpr double sampleRate = 44100.0;
 constexpr double beatsPerBar = 4.0;
 // The filter's LFO needs at least one step per half period; faster rates would mean nothing.
 constexpr double fastestRate = 88200.0;
@@ -27,7 +27,7 @@ TempoFollow TempoFollow::follow(const VstTimeInfo* time, float syncMode, std::in
     if (!(time->tempo > 0.0) || !std::isfinite(time->tempo)) return result;
 
     const double beatsPerSecond = time->tempo * static_cast<double>(1.0f / 60.0f);
-    const double samplesPerBeat = std::trunc(sampleRate / beatsPerSecond);
+    const double samplesPerBeat = std::trunc(engineSampleRate / beatsPerSecond);
     const double rate = beatsPerSecond / divisorFor(syncMode) * 100.0;
     result.valid = true;
     result.lfoRate = static_cast<std::int32_t>(rate < fastestRate ? rate : fastestRate);

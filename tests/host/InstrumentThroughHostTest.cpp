@@ -46,7 +46,7 @@ protected:
 
 TEST_F(InstrumentThroughHost, ANoteSoundsAtItsDeltaFrameOnBothOutputs) {
     loadThroughPreset(loopPath);
-    std::vector<VstMidiEvent> events = {PluginHost::midiEvent(10, 0x90, 38, 127)};
+    std::vector<VstMidiEvent> events = {EventList::midiEvent(10, 0x90, 38, 127)};
     EXPECT_EQ(host->sendEvents(events), 1);
     const std::vector<float> sound = block(32);
     EXPECT_EQ(sound[9], 0.0f);
@@ -91,7 +91,7 @@ TEST_F(InstrumentThroughHost, SelectingAProgramReloadsItsLoopFromDisk) {
     RexFileWriter::forLoop(louder).write(loopPath);
     host->dispatch(effSetProgram, 0, 1);
 
-    std::vector<VstMidiEvent> events = {PluginHost::midiEvent(0, 0x90, 36, 127)};
+    std::vector<VstMidiEvent> events = {EventList::midiEvent(0, 0x90, 36, 127)};
     host->sendEvents(events);
     EXPECT_EQ(block(8)[4], 2.0f / 16.0f);
 }
@@ -101,7 +101,7 @@ TEST_F(InstrumentThroughHost, AFailedLoadLeavesSilenceAndAWorkingInstrument) {
     const std::string broken = dir.file("broken.rex");
     std::ofstream(broken, std::ios::binary) << "FORM\0\0\0\4AIFC";
     loadThroughPreset(broken);
-    std::vector<VstMidiEvent> events = {PluginHost::midiEvent(0, 0x90, 36, 127)};
+    std::vector<VstMidiEvent> events = {EventList::midiEvent(0, 0x90, 36, 127)};
     EXPECT_EQ(host->sendEvents(events), 1);
     for (float sample : block(64)) EXPECT_EQ(sample, 0.0f);
 
@@ -173,9 +173,9 @@ TEST_F(InstrumentThroughHost, RealHostCallOrdersAreSurvived) {
     bool ordinary = true;
     for (int round = 0; round < 64; ++round) {
         const std::int32_t frames = parts[round % 4];
-        std::vector<VstMidiEvent> events = {PluginHost::midiEvent(0, 0x90, 36 + round % 8, 100 + round % 27),
-                                            PluginHost::midiEvent(0, 0xE0, round % 128, round % 128)};
-        if (round % 5 == 0) events.push_back(PluginHost::midiEvent(frames - 1, 0x80, 36 + (round + 4) % 8, 0));
+        std::vector<VstMidiEvent> events = {EventList::midiEvent(0, 0x90, 36 + round % 8, 100 + round % 27),
+                                            EventList::midiEvent(0, 0xE0, round % 128, round % 128)};
+        if (round % 5 == 0) events.push_back(EventList::midiEvent(frames - 1, 0x80, 36 + (round + 4) % 8, 0));
         EXPECT_EQ(host->sendEvents(events), 1);
         host->processReplacing(outputs, frames);
         for (std::size_t i = 0; i < static_cast<std::size_t>(frames); ++i) {
@@ -191,7 +191,7 @@ TEST_F(InstrumentThroughHost, TheFilterRingingOutNeverLeavesDenormals) {
     host->setParameter(8, 1.0f);
     host->setParameter(6, 1.0f);
     host->setParameter(5, 0.1f);
-    std::vector<VstMidiEvent> events = {PluginHost::midiEvent(0, 0x90, 43, 127)};
+    std::vector<VstMidiEvent> events = {EventList::midiEvent(0, 0x90, 43, 127)};
     host->sendEvents(events);
     bool ordinary = true;
     for (int round = 0; round < 400; ++round) {

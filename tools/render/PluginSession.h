@@ -2,6 +2,7 @@
 
 #include "PluginHost.h"
 #include "PluginLibrary.h"
+#include "engine/EngineConstants.h"
 #include "instrument/ProgramRecord.h"
 
 #include <cstdint>
@@ -13,7 +14,7 @@
 // through its chunks, as they would from a host's saved project.
 class PluginSession {
 public:
-    static constexpr float sampleRate = 44100.0f;
+    static constexpr float sampleRate = static_cast<float>(engineSampleRate);
 
     // Throws std::runtime_error when the library cannot be loaded or the plug-in refuses to start.
     PluginSession(const std::string& libraryPath, std::int32_t blockSize);

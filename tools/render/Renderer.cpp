@@ -46,7 +46,7 @@ void Renderer::render(PluginHost& host, AudioSink& sink, const Progress& progres
         blockEvents.clear();
         for (; next != events.end() && next->frame < start + frames; ++next) {
             const auto delta = static_cast<std::int32_t>(next->frame - start);
-            blockEvents.push_back(PluginHost::midiEvent(delta, next->status, next->data1, next->data2));
+            blockEvents.push_back(EventList::midiEvent(delta, next->status, next->data1, next->data2));
         }
         host.timeInfo = hostClock.timeAt(start);
         if (!blockEvents.empty()) host.sendEvents(blockEvents);
