@@ -13,6 +13,7 @@ jobs=$(nproc)
 passed=0
 failed=0
 log_dir=$(mktemp -d)
+ctest_launcher=()
 trap 'rm -rf "$log_dir"' EXIT
 
 # Runs ctest in a build folder and adds its counts to the totals; the stage's own summary line stays visible.
@@ -21,7 +22,7 @@ run_ctest() {
   local log="$log_dir/$stage.log"
   echo "== $stage"
   set +e
-  ctest "$@" --output-on-failure -j"$jobs" 2>&1 | tee "$log" | grep -E "tests passed|FAILED|Failed|\*\*\*" || true
+  "${ctest_launcher[@]}" ctest "$@" --output-on-failure -j"$jobs" 2>&1 | tee "$log" | grep -E "tests passed|FAILED|Failed|\*\*\*" || true
   set -e
   local summary
   summary=$(grep -E "tests passed, [0-9]+ tests failed out of [0-9]+" "$log" | tail -1 || true)
@@ -72,7 +73,10 @@ WINEPREFIX=$(mktemp -d)
 # A throwaway prefix, quiet, and without the offer to install Mono or Gecko, which needs a display.
 export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 wineboot -i >/dev/null 2>&1 || true
+# Message boxes need a display: the Wine stage runs in a virtual X server.
+ctest_launcher=(xvfb-run -a -s "-screen 0 1024x768x24")
 run_ctest wine --test-dir build-win
+ctest_launcher=()
 rm -rf "$WINEPREFIX"
 
 if [ -x scripts/fuzz.sh ]; then

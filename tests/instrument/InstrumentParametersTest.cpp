@@ -1,3 +1,4 @@
+#include "HostTransport.h"
 #include "InstrumentFixture.h"
 
 #include <cstring>
@@ -113,4 +114,16 @@ TEST_F(InstrumentParameters, EveryParameterIsNamedExactlyWithItsBlanks) {
         instrument.getParamName(index, name);
         EXPECT_EQ(std::string(name), names[index]) << index;
     }
+}
+
+TEST_F(InstrumentParameters, TurningTempoSyncOffBringsBackTheProgramsLfoRate) {
+    VstTimeInfo time = hostTransport(120.0, 0.5);
+    hostTime = &time;
+    instrument.setParameter(10, 0.2f);
+    instrument.setParameter(12, 1.0f);
+    render(512);
+    ASSERT_NE(engine().filter().lfoRate(), 20);
+    instrument.setParameter(12, 0.0f);
+    settle();
+    EXPECT_EQ(engine().filter().lfoRate(), 20);
 }
