@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds everything and runs every check: the native suite, the same suite under Address and
-# UndefinedBehavior sanitizers, the threaded tests under ThreadSanitizer, the 32-bit and 64-bit
-# Windows DLLs under Wine, and a bounded fuzz run of the loop-file reader. Installs what it needs first.
+# Checks the code format, builds everything and runs every check: the native suite, the same
+# suite under Address and UndefinedBehavior sanitizers, the threaded tests under ThreadSanitizer,
+# the 32-bit and 64-bit Windows DLLs under Wine, and a bounded fuzz run of the loop-file reader.
+# Installs what it needs first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -42,6 +43,10 @@ configure() {
   cmake -S "$root" -B "$dir" -G Ninja "$@" >"$log_dir/configure-$(basename "$dir").log" ||
     { cat "$log_dir/configure-$(basename "$dir").log"; exit 1; }
 }
+
+# One code style: every C++ file as the tree's .clang-format lays it out.
+echo "== code format"
+if bash scripts/check-format.sh; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
 
 echo "== native build"
 configure build -DCMAKE_BUILD_TYPE=RelWithDebInfo

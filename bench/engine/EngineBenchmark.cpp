@@ -1,6 +1,7 @@
 // Cost of the engine per output frame, against the floor of any 8-voice mixer: a plain loop that
 // mixes 8 float streams, each with its own gain, into one buffer.
 #include "engine/DenormalFlush.h"
+#include "engine/EngineConstants.h"
 #include "engine/SliceEngine.h"
 
 #include <benchmark/benchmark.h>
@@ -15,7 +16,6 @@ namespace {
 
 constexpr int voices = 8;
 constexpr uint32_t sliceFrames = 22050;  // half a second, a long slice for a loop
-constexpr uint16_t firstNote = 36;
 
 std::vector<float> noise(uint32_t length, uint32_t seed) {
     std::vector<float> values(length);
@@ -44,15 +44,15 @@ void send(SliceEngine& engine, const std::vector<EngineEvent>& events) {
 void playAllNotes(SliceEngine& engine) {
     std::vector<EngineEvent> notes;
     for (int i = 0; i < voices; ++i) {
-        notes.push_back(EngineEvent{0x90, static_cast<uint8_t>(firstNote + i), 100, 0.0});
+        notes.push_back(EngineEvent{0x90, static_cast<uint8_t>(firstSliceNote + i), 100, 0.0});
     }
     send(engine, notes);
 }
 
 void loadNoiseSlices(SliceEngine& engine, uint32_t frames) {
     for (int i = 0; i < voices; ++i) {
-        auto* slice = new Slice(noise(frames, 17u + static_cast<uint32_t>(i)).data(), frames, 44100, 16, 1);
-        slice->setNote(static_cast<uint16_t>(firstNote + i));
+        auto* slice = new Slice(noise(frames, 17u + static_cast<uint32_t>(i)).data(), frames, engineSampleRate, 16, 1);
+        slice->setNote(static_cast<uint16_t>(firstSliceNote + i));
         engine.addSlice(slice);
     }
 }
@@ -129,7 +129,7 @@ void filterRingOut(benchmark::State& state) {
         flush = std::make_unique<ScopedDenormalFlush>();
     }
     SliceEngine engine;
-    engine.addSlice(new Slice(noise(64, 5).data(), 64, 44100, 16, 1));
+    engine.addSlice(new Slice(noise(64, 5).data(), 64, engineSampleRate, 16, 1));
     engine.setFilterOn(true);
     engine.filter().setFrequency(0.0f);
     engine.filter().setResonance(0.5f);

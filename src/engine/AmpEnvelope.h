@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/EngineConstants.h"
+
 #include <cstdint>
 
 // A run of consecutive samples in one envelope state, over which the gain is a straight line:
@@ -19,7 +21,7 @@ class AmpEnvelope {
 public:
     enum class State : int32_t { Attack = 0, Decay = 1, Sustain = 2, Release = 3, Off = 4 };
 
-    static constexpr double samplesPerSecond = 44100.0;
+    static constexpr double samplesPerSecond = engineSampleRate;
 
     void setTimes(float attackSeconds, float decaySeconds, float sustainLevel, float releaseSeconds) noexcept;
     void start() noexcept;

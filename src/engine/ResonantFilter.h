@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/EngineConstants.h"
+
 #include <cstdint>
 
 // The named coefficients of the two-pole filter: c = K / cutoff, damping e, a0 = c^2 + c/e, and the
@@ -20,7 +22,7 @@ public:
     static constexpr int32_t lowPass = 0;
     static constexpr int32_t highPass = 1;
     static constexpr int32_t samplesPerLfoStep = 10;
-    static constexpr int32_t samplesPerLfoCycle = 176400;  // four seconds at 44100: one triangle step per sample
+    static constexpr int32_t samplesPerLfoCycle = 4 * engineSampleRate;  // four seconds: one triangle step per sample
     // Beyond this the half period would round to 0 and the LFO position could no longer be divided by it.
     static constexpr int32_t fastestLfoRate = samplesPerLfoCycle / 2;
 

@@ -1,4 +1,5 @@
 #include "engine/SliceEngine.h"
+#include "engine/EngineConstants.h"
 
 #include <limits>
 
@@ -30,7 +31,7 @@ float atLeastShortestRamp(float seconds) {
 
 }  // namespace
 
-SliceEngine::SliceEngine() : bank_(std::make_unique<SliceBank>()), filter_(sampleRate) {
+SliceEngine::SliceEngine() : bank_(std::make_unique<SliceBank>()), filter_(engineSampleRate) {
     voices_.reserve(voiceCount);
     for (uint32_t i = 0; i < voiceCount; ++i) {
         voices_.emplace_back(*bank_);

@@ -16,7 +16,6 @@
 class SliceEngine {
 public:
     static constexpr uint32_t voiceCount = 8;
-    static constexpr int32_t sampleRate = 44100;
     static constexpr int32_t bendRangeSemitones = 12;
     // Shortest decay and release a voice gets, so that neither divides by zero.
     static constexpr float shortestRamp = 0.005f;

@@ -1,6 +1,8 @@
 #include "export/MidiGrooveWriter.h"
 
+#include "engine/EngineConstants.h"
 #include "export/OutputFile.h"
+#include "loopfile/BigEndian.h"
 #include "loopfile/RexReader.h"
 
 #include <cmath>
@@ -9,17 +11,8 @@
 namespace {
 
 constexpr std::int32_t largestDelta = 0x0FFFFFFF;
-constexpr int firstNote = 36;
-constexpr int highestNote = 127;
 // A loop without tempo still needs a playable file; 120 beats per minute is the MIDI default.
 constexpr double fallbackTempo = 120.0;
-
-void putBigEndian32(std::uint8_t* destination, std::uint32_t value) {
-    destination[0] = static_cast<std::uint8_t>(value >> 24);
-    destination[1] = static_cast<std::uint8_t>(value >> 16);
-    destination[2] = static_cast<std::uint8_t>(value >> 8);
-    destination[3] = static_cast<std::uint8_t>(value);
-}
 
 std::uint32_t microsecondsPerQuarter(float tempo) {
     const double beatsPerMinute = tempo > 0.0f && std::isfinite(tempo) ? static_cast<double>(tempo) : fallbackTempo;
@@ -31,7 +24,7 @@ std::uint32_t microsecondsPerQuarter(float tempo) {
 // Slices whose note would lie above the MIDI range cannot be played back, so they are left out.
 std::int32_t playableSlices(const RexReader& reader) {
     const std::int32_t count = reader.sliceCount();
-    const std::int32_t limit = highestNote - firstNote + 1;
+    const std::int32_t limit = highestMidiNote - firstSliceNote + 1;
     return count < 0 ? 0 : (count < limit ? count : limit);
 }
 
@@ -44,7 +37,7 @@ std::vector<std::uint8_t> noteTrackEvents(const RexReader& reader) {
         const std::int64_t end = last ? static_cast<std::int64_t>(reader.loopLength())
                                       : reader.sliceInfo(static_cast<std::uint32_t>(i + 1))->position;
         const std::int64_t delta = end - position;
-        const auto note = static_cast<std::uint8_t>(firstNote + i);
+        const auto note = static_cast<std::uint8_t>(firstSliceNote + i);
         std::uint8_t encoded[4];
         const int length =
             encodeVariableLength(delta > largestDelta ? largestDelta : static_cast<std::int32_t>(delta), encoded);
@@ -78,20 +71,18 @@ int encodeVariableLength(std::int32_t value, std::uint8_t* destination) {
 void writeMidiGroove(const RexReader& reader, OutputFile& output) {
     static const std::uint8_t header[14] = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 1, 0, 2, 0x03, 0xC0};
 
-    std::uint8_t tempoTrack[27] = {'M',  'T',  'r',  'k',  0,    0,    0, 19, 0x00, 0xFF, 0x58, 0x04, 0x04, 0x02,
-                                   0x18, 0x08, 0x00, 0xFF, 0x51, 0x03, 0, 0,  0,    0x00, 0xFF, 0x2F, 0x00};
-    const std::uint32_t tempo = microsecondsPerQuarter(reader.tempo());
-    tempoTrack[20] = static_cast<std::uint8_t>(tempo >> 16);
-    tempoTrack[21] = static_cast<std::uint8_t>(tempo >> 8);
-    tempoTrack[22] = static_cast<std::uint8_t>(tempo);
+    std::vector<std::uint8_t> tempoTrack = {'M',  'T',  'r',  'k',  0,    0,    0,    19,   0x00, 0xFF,
+                                            0x58, 0x04, 0x04, 0x02, 0x18, 0x08, 0x00, 0xFF, 0x51, 0x03};
+    bigendian::append(tempoTrack, microsecondsPerQuarter(reader.tempo()), 3);
+    tempoTrack.insert(tempoTrack.end(), {0x00, 0xFF, 0x2F, 0x00});
 
     const std::vector<std::uint8_t> events = noteTrackEvents(reader);
-    std::uint8_t trackLength[4];
-    putBigEndian32(trackLength, static_cast<std::uint32_t>(events.size()));
+    std::vector<std::uint8_t> trackLength;
+    bigendian::append(trackLength, static_cast<std::uint32_t>(events.size()), 4);
 
     output.write(header, sizeof header);
-    output.write(tempoTrack, sizeof tempoTrack);
+    output.write(tempoTrack.data(), static_cast<std::int32_t>(tempoTrack.size()));
     output.write("MTrk", 4);
-    output.write(trackLength, sizeof trackLength);
+    output.write(trackLength.data(), static_cast<std::int32_t>(trackLength.size()));
     output.write(events.data(), static_cast<std::int32_t>(events.size()));
 }

@@ -4,8 +4,18 @@
 
 OutputFile::OutputFile(const char* path) {
     if (!path) return;
+    pending.reset(new (std::nothrow) PendingFile(path));
     stream.reset(new (std::nothrow) std::ofstream);
-    if (stream) stream->open(path, std::ios::out | std::ios::trunc | std::ios::binary);
+    if (!pending || !stream) {
+        stream.reset();
+        return;
+    }
+    // A device or FIFO in the destination's place is never replaced: the open counts as failed.
+    if (!pending->replaceable()) {
+        stream->setstate(std::ios::failbit);
+        return;
+    }
+    stream->open(pending->path(), std::ios::out | std::ios::trunc | std::ios::binary);
 }
 
 OutputFile::~OutputFile() = default;
@@ -26,6 +36,18 @@ bool OutputFile::write(const void* data, std::int32_t count) {
 
 bool OutputFile::isBad() const { return stream ? stream->bad() : failedWithoutStream; }
 
-void OutputFile::close() {
-    if (stream) stream->close();
+bool OutputFile::close() {
+    if (!stream) return false;
+    const bool wasOpen = stream->is_open();
+    const bool written = stream->good();
+    stream->close();
+    if (!wasOpen || !written || stream->fail()) {
+        stream->setstate(std::ios::failbit);
+        return false;
+    }
+    if (pending->commit()) {
+        stream->setstate(std::ios::failbit);
+        return false;
+    }
+    return true;
 }

@@ -1,4 +1,5 @@
 #include "engine/DenormalFlush.h"
+#include "engine/EngineConstants.h"
 #include "engine/SliceEngine.h"
 #include "instrument/Instrument.h"
 #include "instrument/TempoFollow.h"
@@ -8,7 +9,7 @@
 
 namespace {
 
-constexpr float supportedSampleRate = 44100.0f;
+constexpr float supportedSampleRate = static_cast<float>(engineSampleRate);
 
 void clear(float* channel, std::int32_t frames) noexcept {
     if (channel) std::fill(channel, channel + frames, 0.0f);

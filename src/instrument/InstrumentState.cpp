@@ -1,3 +1,4 @@
+#include "engine/EngineConstants.h"
 #include "engine/SliceEngine.h"
 #include "export/MidiGrooveWriter.h"
 #include "export/OutputFile.h"
@@ -13,8 +14,6 @@
 #include <vector>
 
 namespace {
-
-constexpr int firstSliceNote = 36;
 
 const PlatformServices::FileDialog loadDialog{"Load Rex File", "REX Files (*.rex)", "*.rex", "rex"};
 const PlatformServices::FileDialog grooveDialog{"Save REX Groove As Standard Midi", "Midi Files (*.MID)", "*.mid",
@@ -109,8 +108,8 @@ void Instrument::exportGroove(void* window) {
     }
     OutputFile output(path);
     writeMidiGroove(*loop, output);
-    if (output.isBad()) platform.showError("Error", platform.lastErrorText().c_str());
-    output.close();
+    // A full disk may show only when the last bytes are flushed; an earlier file stays as it was.
+    if (!output.close()) platform.showError("Error", platform.lastErrorText().c_str());
 }
 
 std::int32_t Instrument::getChunk(void** data, bool preset) {

@@ -1,4 +1,5 @@
 #include "instrument/TempoFollow.h"
+#include "engine/EngineConstants.h"
 
 #include "engine/ResonantFilter.h"
 
@@ -6,7 +7,6 @@
 
 namespace {
 
-constexpr double sampleRate = 44100.0;
 constexpr double beatsPerBar = 4.0;
 
 // The sync mode comes from the editor's switch in steps of 0.2; each step picks a note value.
@@ -27,7 +27,7 @@ TempoFollow TempoFollow::follow(const VstTimeInfo* time, float syncMode, std::in
     if (!(time->tempo > 0.0) || !std::isfinite(time->tempo)) return result;
 
     const double beatsPerSecond = time->tempo * static_cast<double>(1.0f / 60.0f);
-    const double samplesPerBeat = std::trunc(sampleRate / beatsPerSecond);
+    const double samplesPerBeat = std::trunc(engineSampleRate / beatsPerSecond);
     const double rate = beatsPerSecond / divisorFor(syncMode) * 100.0;
     result.valid = true;
     result.lfoRate = ResonantFilter::wholeLfoRate(rate);

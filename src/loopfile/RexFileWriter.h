@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/EngineConstants.h"
 #include "loopfile/AiffChunk.h"
 #include "loopfile/SliceInfo.h"
 
@@ -11,7 +12,7 @@
 struct RexLoopContent {
     int16_t channelCount = 1;
     int16_t bitsPerSample = 16;  // 8, 16 or 24
-    int32_t sampleRate = 44100;
+    int32_t sampleRate = engineSampleRate;
     uint32_t tempoField = 120000;   // tempo x 1000
     uint32_t loopLength = 0;        // ticks, 960 per quarter note
     std::vector<float> samples;     // interleaved by channel, in [-1, 1)

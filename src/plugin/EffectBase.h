@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/EngineConstants.h"
 #include "plugin/VstAbi.h"
 
 #include <cstdint>
@@ -72,7 +73,7 @@ protected:
                        float opt = 0.0f);
     void setFlag(std::int32_t flag, bool on);
 
-    float sampleRate = 44100.0f;
+    float sampleRate = static_cast<float>(engineSampleRate);
     std::int32_t currentProgram = 0;
     std::int32_t blockSize = 1024;
 

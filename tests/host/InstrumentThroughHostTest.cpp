@@ -53,7 +53,7 @@ protected:
 
 TEST_F(InstrumentThroughHost, ANoteSoundsAtItsDeltaFrameOnBothOutputs) {
     loadThroughPreset(loopPath);
-    std::vector<VstMidiEvent> events = {PluginHost::midiEvent(10, 0x90, 38, 127)};
+    std::vector<VstMidiEvent> events = {EventList::midiEvent(10, 0x90, 38, 127)};
     EXPECT_EQ(host->sendEvents(events), 1);
     const std::vector<float> sound = block(32);
     EXPECT_EQ(sound[9], 0.0f);
@@ -98,7 +98,7 @@ TEST_F(InstrumentThroughHost, SelectingAProgramReloadsItsLoopFromDisk) {
     RexFileWriter::forLoop(louder).write(loopPath);
     host->dispatch(effSetProgram, 0, 1);
 
-    std::vector<VstMidiEvent> events = {PluginHost::midiEvent(0, 0x90, 36, 127)};
+    std::vector<VstMidiEvent> events = {EventList::midiEvent(0, 0x90, 36, 127)};
     host->sendEvents(events);
     EXPECT_EQ(block(8)[4], 2.0f / 16.0f);
 }
@@ -108,7 +108,7 @@ TEST_F(InstrumentThroughHost, AFailedLoadLeavesSilenceAndAWorkingInstrument) {
     const std::string broken = dir.file("broken.rex");
     std::ofstream(broken, std::ios::binary) << "FORM\0\0\0\4AIFC";
     loadThroughPreset(broken);
-    std::vector<VstMidiEvent> events = {PluginHost::midiEvent(0, 0x90, 36, 127)};
+    std::vector<VstMidiEvent> events = {EventList::midiEvent(0, 0x90, 36, 127)};
     EXPECT_EQ(host->sendEvents(events), 1);
     for (float sample : block(64)) EXPECT_EQ(sample, 0.0f);
 
@@ -181,9 +181,9 @@ TEST_F(InstrumentThroughHost, RealHostCallOrdersAreSurvived) {
     bool ordinary = true;
     for (int round = 0; round < 64; ++round) {
         const std::int32_t frames = parts[round % 4];
-        std::vector<VstMidiEvent> events = {PluginHost::midiEvent(0, 0x90, 36 + round % 8, 100 + round % 27),
-                                            PluginHost::midiEvent(0, 0xE0, round % 128, round % 128)};
-        if (round % 5 == 0) events.push_back(PluginHost::midiEvent(frames - 1, 0x80, 36 + (round + 4) % 8, 0));
+        std::vector<VstMidiEvent> events = {EventList::midiEvent(0, 0x90, 36 + round % 8, 100 + round % 27),
+                                            EventList::midiEvent(0, 0xE0, round % 128, round % 128)};
+        if (round % 5 == 0) events.push_back(EventList::midiEvent(frames - 1, 0x80, 36 + (round + 4) % 8, 0));
         EXPECT_EQ(host->sendEvents(events), 1);
         host->processReplacing(outputs, frames);
         for (std::size_t i = 0; i < static_cast<std::size_t>(frames); ++i) {
@@ -222,7 +222,7 @@ TEST_F(InstrumentThroughHost, TheFilterRingingOutNeverLeavesDenormals) {
     host->setParameter(8, 1.0f);
     host->setParameter(6, 1.0f);
     host->setParameter(5, 0.1f);
-    std::vector<VstMidiEvent> events = {PluginHost::midiEvent(0, 0x90, 43, 127)};
+    std::vector<VstMidiEvent> events = {EventList::midiEvent(0, 0x90, 43, 127)};
     host->sendEvents(events);
     bool ordinary = true;
     for (int round = 0; round < 400; ++round) {
@@ -239,7 +239,7 @@ TEST_F(InstrumentThroughHost, NonFiniteValuesNeverSilenceTheInstrument) {
     for (std::int32_t index : {1, 3, 5, 6, 10, 11}) host->setParameter(index, NAN);
     host->setParameter(3, INFINITY);
     host->setParameter(6, -INFINITY);
-    std::vector<VstMidiEvent> events = {PluginHost::midiEvent(0, 0x90, 38, 127)};
+    std::vector<VstMidiEvent> events = {EventList::midiEvent(0, 0x90, 38, 127)};
     host->sendEvents(events);
     bool finite = true;
     for (float sample : block(512)) finite = finite && std::isfinite(sample);
@@ -256,7 +256,7 @@ TEST_F(InstrumentThroughHost, APresetNamingAFifoIsRefusedAtOnce) {
     const std::string fifo = dir.file("pipe.rex");
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     loadThroughPreset(fifo);
-    std::vector<VstMidiEvent> events = {PluginHost::midiEvent(0, 0x90, 36, 127)};
+    std::vector<VstMidiEvent> events = {EventList::midiEvent(0, 0x90, 36, 127)};
     host->sendEvents(events);
     EXPECT_EQ(block(64)[63], 0.0f);
 }

@@ -25,17 +25,12 @@ TEST_F(ConcurrentLoading, LoopsReloadWhileAnotherThreadPlaysNotes) {
     std::thread audio([&] {
         std::vector<float> mono(300), copy(300);
         float* outputs[2] = {mono.data(), copy.data()};
-        std::vector<unsigned char> listMemory(sizeof(VstEvents) + 4 * sizeof(VstEvent*));
-        auto* list = reinterpret_cast<VstEvents*>(listMemory.data());
+        EventList list;
         int round = 0;
         while (!done.load()) {
             VstMidiEvent on = midi(round % 300, 0x90, 36 + round % 8, 127);
             VstMidiEvent off = midi(299, 0x80, 36 + (round + 3) % 8, 0);
-            VstEvent** entries = list->events;
-            entries[0] = reinterpret_cast<VstEvent*>(&on);
-            entries[1] = reinterpret_cast<VstEvent*>(&off);
-            list->numEvents = 2;
-            instrument.processEvents(list);
+            instrument.processEvents(list.of({reinterpret_cast<VstEvent*>(&on), reinterpret_cast<VstEvent*>(&off)}));
             instrument.processReplacing(nullptr, outputs, 1 + round % 300);
             for (float sample : mono) allFinite = allFinite && std::isfinite(sample);
             ++round;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "EventList.h"
 #include "LoopFiles.h"
 #include "RecordingPlatform.h"
 #include "engine/SliceEngine.h"
@@ -42,24 +43,13 @@ protected:
         return sendRaw(pointers);
     }
 
-    std::int32_t sendRaw(std::vector<VstEvent*>& pointers) {
-        eventList.assign(sizeof(VstEvents) + pointers.size() * sizeof(VstEvent*), 0);
-        auto* list = reinterpret_cast<VstEvents*>(eventList.data());
-        list->numEvents = static_cast<std::int32_t>(pointers.size());
-        VstEvent** entries = list->events;
-        for (std::size_t i = 0; i < pointers.size(); ++i) entries[i] = pointers[i];
-        return instrument.processEvents(list);
+    std::int32_t sendRaw(const std::vector<VstEvent*>& pointers) {
+        return instrument.processEvents(eventList.of(pointers));
     }
 
     static VstMidiEvent midi(std::int32_t delta, int status, int data1, int data2) {
-        VstMidiEvent event{};
-        event.type = kVstMidiType;
-        event.byteSize = sizeof event;
-        event.deltaFrames = delta;
-        event.midiData[0] = static_cast<char>(status);
-        event.midiData[1] = static_cast<char>(data1);
-        event.midiData[2] = static_cast<char>(data2);
-        return event;
+        return EventList::midiEvent(delta, static_cast<std::uint8_t>(status), static_cast<std::uint8_t>(data1),
+                                    static_cast<std::uint8_t>(data2));
     }
 
     bool load(const std::string& path) {
@@ -77,5 +67,5 @@ protected:
     Instrument instrument{host, platform};
     std::vector<float> left;
     std::vector<float> right;
-    std::vector<unsigned char> eventList;
+    EventList eventList;
 };

@@ -1,10 +1,10 @@
+#include "FileSizeLimit.h"
+#include "HeldBackFile.h"
 #include "InstrumentFixture.h"
 
-#include <condition_variable>
 #include <cstring>
 #include <fstream>
 #include <iterator>
-#include <mutex>
 #include <thread>
 
 namespace {
@@ -176,6 +176,21 @@ TEST_F(InstrumentLoading, AGrooveThatCannotBeWrittenShowsTheSystemsReason) {
     EXPECT_EQ(platform.messages[0].text, "The system's reason.");
 }
 
+#if !defined(_WIN32)
+TEST_F(InstrumentLoading, AGrooveThatDoesNotFitOnTheDiskShowsTheReasonAndKeepsTheEarlierFile) {
+    ASSERT_TRUE(load(loopPath));
+    platform.chosenPath = dir.file("groove.mid");
+    std::ofstream(platform.chosenPath) << "earlier";
+    {
+        const FileSizeLimit full(20);
+        instrument.exportGroove(nullptr);
+    }
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].caption, "Error");
+    EXPECT_EQ(fileBytes(platform.chosenPath), (std::vector<uint8_t>{'e', 'a', 'r', 'l', 'i', 'e', 'r'}));
+}
+#endif
+
 // Hosts may gather the presets of several programs before they save any of them.
 TEST_F(InstrumentLoading, EachProgramsPresetChunkStaysItsOwn) {
     instrument.setProgram(1);
@@ -217,39 +232,6 @@ TEST_F(InstrumentLoading, ALoopWhoseSlicesMultiplyItsMemoryIsRefusedWhole) {
     EXPECT_STREQ(instrument.program(0).path, loopPath.c_str());
     EXPECT_EQ(instrument.loadedLoop(), nullptr);
 }
-
-namespace {
-
-// A disk that hands out nothing until the test lets it.
-class HeldBackFile : public InputFile {
-public:
-    using InputFile::InputFile;
-
-    std::int32_t read(void* buffer, std::int32_t count) override {
-        std::unique_lock<std::mutex> lock(mutex);
-        reading = true;
-        changed.notify_all();
-        changed.wait(lock, [this] { return released; });
-        return InputFile::read(buffer, count);
-    }
-    void waitUntilReading() {
-        std::unique_lock<std::mutex> lock(mutex);
-        changed.wait(lock, [this] { return reading; });
-    }
-    void release() {
-        std::lock_guard<std::mutex> lock(mutex);
-        released = true;
-        changed.notify_all();
-    }
-
-private:
-    std::mutex mutex;
-    std::condition_variable changed;
-    bool reading = false;
-    bool released = false;
-};
-
-}  // namespace
 
 TEST_F(InstrumentLoading, ThePlayingLoopSoundsOnWhileTheNextIsRead) {
     ASSERT_TRUE(load(writeLoopFile(dir, "long.rex", eightSliceLoop(44100))));

@@ -105,6 +105,17 @@ TEST_F(InstrumentParameters, LabelsAndDisplaysLeaveTheHostsBufferAlone) {
     EXPECT_STREQ(text, "host");
 }
 
+TEST_F(InstrumentParameters, EveryParameterIsNamedExactlyWithItsBlanks) {
+    const char* const names[14] = {"  Pitch  ",   " Amp Atk ",  " Amp Dcy ",     " Amp Sus ",      " Amp Rls ",
+                                   " Flt Freq ",  " Flt Q ",    "  Flt Mode ",   "  Flt On  ",     "unnamed",
+                                   "  LFO Freq ", "  LFO Amt ", " LFO Sync On ", " LFO Sync Mode "};
+    for (std::int32_t index = 0; index < 14; ++index) {
+        char name[64] = "unnamed";
+        instrument.getParamName(index, name);
+        EXPECT_EQ(std::string(name), names[index]) << index;
+    }
+}
+
 TEST_F(InstrumentParameters, TurningTempoSyncOffBringsBackTheProgramsLfoRate) {
     VstTimeInfo time = hostTransport(120.0, 0.5);
     hostTime = &time;

@@ -20,7 +20,7 @@ TEST_F(NoAllocationOnTheAudioPath, BlocksOfOddSizesWithNotesBendsAndTempoSyncAll
     std::vector<VstEvent*> pointers;
     std::vector<float> first(513), second(513);
     float* outputs[2] = {first.data(), second.data()};
-    eventList.reserve(sizeof(VstEvents) + 64 * sizeof(VstEvent*));
+    eventList.reserve(64);
     storage.reserve(64);
     pointers.reserve(64);
     hostRequests.reserve(1024);  // the test host records each time request

@@ -37,7 +37,8 @@ protected:
 }  // namespace
 
 TEST_F(BadInput, AMissingLoopOrMidiFile) {
-    expectRefused({"--loop", dir.file("none.rex"), "--midi", groove}, "none.rex: no such loop file");
+    expectRefused({"--loop", dir.file("none.rex"), "--midi", groove},
+                  "none.rex: cannot open the loop file: there is no such file");
     expectRefused({"--loop", loop, "--midi", dir.file("none.mid")}, "none.mid: cannot open the MIDI file");
 }
 

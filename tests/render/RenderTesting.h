@@ -5,11 +5,11 @@
 #include "TempDir.h"
 #include "export/MidiGrooveWriter.h"
 #include "export/OutputFile.h"
+#include "loopfile/BigEndian.h"
 
 #include <cstdint>
 #include <cstring>
 #include <fstream>
-#include <initializer_list>
 #include <iterator>
 #include <sstream>
 #include <stdexcept>
@@ -21,27 +21,24 @@ using Bytes = std::vector<std::uint8_t>;
 // One track of a Standard MIDI File, written event by event.
 class MidiTrack {
 public:
-    MidiTrack& event(std::uint32_t delta, std::initializer_list<std::uint8_t> message) {
+    MidiTrack& event(std::uint32_t delta, const Bytes& message) {
         std::uint8_t encoded[4];
         data.insert(data.end(), encoded, encoded + encodeVariableLength(static_cast<std::int32_t>(delta), encoded));
-        data.insert(data.end(), message);
+        data.insert(data.end(), message.begin(), message.end());
         return *this;
     }
     MidiTrack& note(std::uint32_t delta, std::uint8_t note, std::uint8_t velocity = 127) {
         return event(delta, {0x90, note, velocity});
     }
     MidiTrack& tempo(std::uint32_t delta, std::uint32_t microseconds) {
-        return event(delta, {0xFF, 0x51, 3, static_cast<std::uint8_t>(microseconds >> 16),
-                             static_cast<std::uint8_t>(microseconds >> 8), static_cast<std::uint8_t>(microseconds)});
+        Bytes message{0xFF, 0x51, 3};
+        bigendian::append(message, microseconds, 3);
+        return event(delta, message);
     }
     MidiTrack& end(std::uint32_t delta = 0) { return event(delta, {0xFF, 0x2F, 0}); }
 
     Bytes data;
 };
-
-inline void put32(Bytes& out, std::uint32_t value) {
-    for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<std::uint8_t>(value >> shift));
-}
 
 inline Bytes midiFile(std::uint16_t format, std::uint16_t division, const std::vector<MidiTrack>& tracks) {
     Bytes file{'M',
@@ -60,7 +57,7 @@ inline Bytes midiFile(std::uint16_t format, std::uint16_t division, const std::v
                static_cast<std::uint8_t>(division)};
     for (const MidiTrack& track : tracks) {
         file.insert(file.end(), {'M', 'T', 'r', 'k'});
-        put32(file, static_cast<std::uint32_t>(track.data.size()));
+        bigendian::append(file, static_cast<std::uint32_t>(track.data.size()), 4);
         file.insert(file.end(), track.data.begin(), track.data.end());
     }
     return file;

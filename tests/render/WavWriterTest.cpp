@@ -1,6 +1,6 @@
-#include "PendingFile.h"
 #include "RenderTesting.h"
 #include "WavWriter.h"
+#include "export/PendingFile.h"
 
 #include <gtest/gtest.h>
 

@@ -64,26 +64,7 @@ void PluginHost::processReplacing(float** outputs, std::int32_t frames) {
 void PluginHost::process(float** outputs, std::int32_t frames) { plugin->process(plugin, nullptr, outputs, frames); }
 
 VstIntPtr PluginHost::sendEvents(std::vector<VstMidiEvent>& events) {
-    // Hosts size the list to its events; the record declares room for two only.
-    const std::size_t slots = std::max<std::size_t>(events.size(), 2);
-    eventList.assign(offsetof(VstEvents, events) + slots * sizeof(VstEvent*), 0);
-    auto* list = reinterpret_cast<VstEvents*>(eventList.data());
-    list->numEvents = static_cast<std::int32_t>(events.size());
-    VstEvent** entries = list->events;
-    for (std::size_t i = 0; i < events.size(); ++i) entries[i] = reinterpret_cast<VstEvent*>(&events[i]);
-    return dispatch(effProcessEvents, 0, 0, list);
-}
-
-VstMidiEvent PluginHost::midiEvent(std::int32_t deltaFrames, std::uint8_t status, std::uint8_t data1,
-                                   std::uint8_t data2) {
-    VstMidiEvent event{};
-    event.type = kVstMidiType;
-    event.byteSize = sizeof(VstMidiEvent);
-    event.deltaFrames = deltaFrames;
-    event.midiData[0] = static_cast<char>(status);
-    event.midiData[1] = static_cast<char>(data1);
-    event.midiData[2] = static_cast<char>(data2);
-    return event;
+    return dispatch(effProcessEvents, 0, 0, eventList.of(events));
 }
 
 std::vector<PluginHost::Request> PluginHost::requests() const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "EventList.h"
 #include "PluginLibrary.h"
 #include "plugin/VstAbi.h"
 
@@ -40,8 +41,6 @@ public:
     void process(float** outputs, std::int32_t frames);
     // Hands the events to the plug-in with effProcessEvents; they must outlive the next block.
     VstIntPtr sendEvents(std::vector<VstMidiEvent>& events);
-    static VstMidiEvent midiEvent(std::int32_t deltaFrames, std::uint8_t status, std::uint8_t data1,
-                                  std::uint8_t data2);
 
     // What the host answers.
     VstIntPtr versionAnswer = 2400;
@@ -60,7 +59,7 @@ private:
     const PluginLibrary& library;
     AEffect* plugin = nullptr;
     VstTimeInfo answeredTime{};
-    std::vector<unsigned char> eventList;
+    EventList eventList;
     mutable std::mutex requestLock;
     std::vector<Request> recorded;
 };

@@ -1,13 +1,13 @@
 #include "LoopFile.h"
 
-#include <filesystem>
+#include "ToolFiles.h"
+
 #include <stdexcept>
 
 namespace {
 
 const std::string& existing(const std::string& path) {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) throw std::runtime_error(path + ": no such loop file");
+    ToolFiles::requireRegular(path, "loop file");
     return path;
 }
 

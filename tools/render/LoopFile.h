@@ -9,7 +9,8 @@
 // refused here first, with the reader's reason, before anything is rendered.
 class LoopFile {
 public:
-    // Throws std::runtime_error with a one-line reason when the file is missing, refused or has no slices.
+    // Throws std::runtime_error with a one-line reason when the file is missing, not a regular file, refused or has no
+    // slices.
     explicit LoopFile(const std::string& path);
 
     const RexReader& reader() const { return rex; }

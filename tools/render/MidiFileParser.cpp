@@ -1,11 +1,14 @@
 #include "MidiFileParser.h"
 
+#include "ToolFiles.h"
+
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
 
 namespace {
+
+// Far more than any song needs; a bound keeps a huge file from taking all memory.
+constexpr std::uintmax_t largestMidiFile = 64 << 20;
 
 constexpr std::uint8_t metaEvent = 0xFF;
 constexpr std::uint8_t systemExclusive = 0xF0;
@@ -27,9 +30,7 @@ bool sameIdentifier(const std::uint8_t* bytes, const char* identifier) {
 }  // namespace
 
 Song MidiFileParser::read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw std::runtime_error(path + ": cannot open the MIDI file");
-    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const std::vector<std::uint8_t> bytes = ToolFiles::read(path, "MIDI file", largestMidiFile);
     try {
         return parse(bytes);
     } catch (const std::runtime_error& error) {

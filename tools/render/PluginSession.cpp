@@ -1,7 +1,5 @@
 #include "PluginSession.h"
 
-#include "instrument/ProgramRecord.h"
-
 #include <algorithm>
 #include <cstring>
 #include <stdexcept>
@@ -11,7 +9,7 @@ namespace {
 constexpr std::int32_t presetIndex = 1;
 constexpr std::int32_t bankIndex = 0;
 constexpr std::size_t presetSize = sizeof(ProgramRecord);
-constexpr std::size_t bankSize = 16 * sizeof(ProgramRecord);
+constexpr std::size_t bankSize = PluginSession::largestChunk;
 
 }  // namespace
 
@@ -39,11 +37,26 @@ std::vector<std::string> PluginSession::parameterNames() {
     return names;
 }
 
-void PluginSession::loadProgramChunk(const std::vector<std::uint8_t>& chunk) {
+void PluginSession::checkChunkSize(const std::vector<std::uint8_t>& chunk) {
     if (chunk.size() != presetSize && chunk.size() != bankSize) {
         throw std::runtime_error("a program chunk holds " + std::to_string(presetSize) + " bytes (one program) or " +
                                  std::to_string(bankSize) + " (a bank), not " + std::to_string(chunk.size()));
     }
+}
+
+std::string PluginSession::pathIn(const std::uint8_t* record) {
+    const auto* path = reinterpret_cast<const char*>(record + offsetof(ProgramRecord, path));
+    return std::string(path, std::find(path, path + ProgramRecord::pathSize, '\0'));
+}
+
+// A program alone and a bank, whose program 0 plays, both start with the playing program's record.
+std::string PluginSession::loopNamedBy(const std::vector<std::uint8_t>& chunk) {
+    checkChunkSize(chunk);
+    return pathIn(chunk.data());
+}
+
+void PluginSession::loadProgramChunk(const std::vector<std::uint8_t>& chunk) {
+    checkChunkSize(chunk);
     std::vector<std::uint8_t> copy = chunk;
     const std::int32_t index = chunk.size() == presetSize ? presetIndex : bankIndex;
     const auto size = static_cast<VstIntPtr>(copy.size());
@@ -52,11 +65,7 @@ void PluginSession::loadProgramChunk(const std::vector<std::uint8_t>& chunk) {
     }
 }
 
-std::string PluginSession::currentLoopPath() {
-    const std::vector<std::uint8_t> record = currentProgram();
-    const auto* path = reinterpret_cast<const char*>(record.data() + offsetof(ProgramRecord, path));
-    return std::string(path, std::find(path, path + ProgramRecord::pathSize, '\0'));
-}
+std::string PluginSession::currentLoopPath() { return pathIn(currentProgram().data()); }
 
 void PluginSession::loadLoop(const std::string& path) {
     if (path.size() >= ProgramRecord::pathSize) {

@@ -3,43 +3,51 @@
 #include "LoopFile.h"
 #include "MidiFileParser.h"
 #include "ParameterSetting.h"
-#include "PendingFile.h"
 #include "PluginSession.h"
 #include "ProgressBar.h"
 #include "RenderOptions.h"
 #include "Renderer.h"
+#include "ToolFiles.h"
 #include "WavWriter.h"
 #include "export/MidiGrooveWriter.h"
 #include "export/OutputFile.h"
+#include "export/PendingFile.h"
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
+#include <system_error>
 
 namespace {
 
-std::vector<std::uint8_t> programChunkFrom(const std::string& path) {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) throw std::runtime_error("no such program file");
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+// The program chunk, when one is given, with its path in front of every complaint about it.
+std::vector<std::uint8_t> programChunk(const RenderOptions& options) {
+    if (options.program.empty()) return {};
+    std::vector<std::uint8_t> chunk = ToolFiles::read(options.program, "program file", PluginSession::largestChunk);
+    try {
+        PluginSession::loopNamedBy(chunk);
+    } catch (const std::runtime_error& error) {
+        throw std::runtime_error(options.program + ": " + error.what());
+    }
+    return chunk;
+}
+
+// The loop to play: the one given, or else the one the program names.
+std::string loopToPlay(const RenderOptions& options, const std::vector<std::uint8_t>& program) {
+    if (!options.loop.empty()) return options.loop;
+    const std::string named = PluginSession::loopNamedBy(program);
+    if (named.empty()) throw std::runtime_error(options.program + ": the program names no loop; give one with --loop");
+    return named;
 }
 
 // Gives the plug-in its program, its loop and the parameter settings, in that order.
-void prepare(PluginSession& session, const RenderOptions& options) {
-    if (!options.program.empty()) {
+void prepare(PluginSession& session, const RenderOptions& options, const std::vector<std::uint8_t>& program) {
+    if (!program.empty()) {
         try {
-            session.loadProgramChunk(programChunkFrom(options.program));
+            session.loadProgramChunk(program);
         } catch (const std::runtime_error& error) {
             throw std::runtime_error(options.program + ": " + error.what());
         }
     }
-    const std::string loop = options.loop.empty() ? session.currentLoopPath() : options.loop;
-    if (loop.empty()) throw std::runtime_error(options.program + ": the program names no loop; give one with --loop");
-    // Read first as the instrument reads it, so that a loop it would refuse is reported with the reason.
-    const LoopFile checked(loop);
-    if (!options.loop.empty()) session.loadLoop(loop);
+    if (!options.loop.empty()) session.loadLoop(options.loop);
 
     const std::vector<std::string> names = session.parameterNames();
     for (const std::string& text : options.parameters) {
@@ -74,22 +82,27 @@ int RenderCommand::run(const std::vector<std::string>& args, const Console& cons
 std::string RenderCommand::defaultPlugin() { return PluginLibrary::besideExecutable(BREVATONE_PLUGIN_FILE); }
 
 void RenderCommand::exportGroove(const RenderOptions& options) {
+    ToolFiles::requireWritable(options.exportGroove, {options.loop});
     const LoopFile loop(options.loop);
-    PendingFile pending(options.exportGroove);
-    OutputFile file(pending.path().c_str());
+    OutputFile file(options.exportGroove.c_str());
     writeMidiGroove(loop.reader(), file);
-    const bool failed = file.isBad();
-    file.close();
-    if (failed) throw std::runtime_error("cannot write " + options.exportGroove);
-    pending.commit();
+    if (!file.close())
+        throw std::runtime_error("cannot write " + options.exportGroove + " (disk full or not writable?)");
 }
 
 void RenderCommand::render(const RenderOptions& options, const Console& console) {
+    const std::string plugin = options.plugin.empty() ? defaultPlugin() : options.plugin;
+    const std::vector<std::uint8_t> program = programChunk(options);
+    const std::string loop = loopToPlay(options, program);
+    ToolFiles::requireWritable(options.output, {options.midi, options.program, loop, plugin});
     const Song song = MidiFileParser::read(options.midi).repeated(options.repeat);
-    PluginSession session(options.plugin.empty() ? defaultPlugin() : options.plugin, options.blockSize);
-    prepare(session, options);
-
     const Renderer renderer(song, options.blockSize, options.tailSeconds);
+    WavWriter::checkLength(renderer.totalFrames(), options.format);
+    // Read first as the instrument reads it, so that a loop it would refuse is reported with the reason.
+    const LoopFile checked(loop);
+
+    PluginSession session(plugin, options.blockSize);
+    prepare(session, options, program);
     PendingFile pending(options.output);
     {
         WavWriter wav(pending.path(), options.format, static_cast<std::int32_t>(PluginSession::sampleRate));
@@ -99,5 +112,7 @@ void RenderCommand::render(const RenderOptions& options, const Console& console)
         progress.finish(renderer.totalFrames());
         wav.finish();
     }
-    pending.commit();
+    if (const std::error_code error = pending.commit()) {
+        throw std::runtime_error("cannot move the finished file to " + options.output + ": " + error.message());
+    }
 }

@@ -6,10 +6,27 @@
 
 #include <algorithm>
 #include <cmath>
+#include <stdexcept>
+#include <string>
+
+namespace {
+
+// Frames are counted in 64 bits and passed through doubles; a song must end well before either
+// loses count. No WAV file holds even a small part of this.
+constexpr double mostFrames = 9007199254740992.0;  // 2^53
+
+}  // namespace
 
 Renderer::Renderer(const Song& song, std::int32_t blockSize, double tailSeconds)
     : hostClock(song, PluginSession::sampleRate), block(blockSize) {
     const TempoMap& tempo = hostClock.tempoMap();
+    const std::uint64_t lastTick = std::max(song.endTick, song.events.empty() ? 0 : song.events.back().tick);
+    const double endSeconds = tempo.secondsAt(lastTick) + tailSeconds;
+    if (!(endSeconds * PluginSession::sampleRate < mostFrames)) {
+        throw std::runtime_error("the song is too long to render: it lasts " +
+                                 std::to_string(static_cast<long long>(std::min(endSeconds / 3600.0, 1e18))) +
+                                 " hours");
+    }
     for (const Song::Event& event : song.events) {
         events.push_back({tempo.frameAt(event.tick), event.status, event.data1, event.data2});
     }
@@ -29,7 +46,7 @@ void Renderer::render(PluginHost& host, AudioSink& sink, const Progress& progres
         blockEvents.clear();
         for (; next != events.end() && next->frame < start + frames; ++next) {
             const auto delta = static_cast<std::int32_t>(next->frame - start);
-            blockEvents.push_back(PluginHost::midiEvent(delta, next->status, next->data1, next->data2));
+            blockEvents.push_back(EventList::midiEvent(delta, next->status, next->data1, next->data2));
         }
         host.timeInfo = hostClock.timeAt(start);
         if (!blockEvents.empty()) host.sendEvents(blockEvents);

@@ -25,6 +25,7 @@ public:
     // Hears how many frames of how many are done after each block.
     using Progress = std::function<void(std::int64_t done, std::int64_t total)>;
 
+    // Throws std::runtime_error when the song is too long to count its frames.
     Renderer(const Song& song, std::int32_t blockSize, double tailSeconds);
 
     std::int64_t totalFrames() const { return total; }

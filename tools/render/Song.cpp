@@ -1,5 +1,9 @@
 #include "Song.h"
 
+#include <limits>
+#include <stdexcept>
+#include <string>
+
 namespace {
 
 template <class Item>
@@ -13,6 +17,9 @@ void appendShifted(std::vector<Item>& to, const std::vector<Item>& from, std::ui
 }  // namespace
 
 Song Song::repeated(std::uint32_t times) const {
+    if (times > 1 && endTick > std::numeric_limits<std::uint64_t>::max() / times) {
+        throw std::runtime_error("the song is too long to play " + std::to_string(times) + " times");
+    }
     Song result;
     result.ticksPerQuarter = ticksPerQuarter;
     for (std::uint32_t pass = 0; pass < times; ++pass) {

@@ -29,6 +29,7 @@ struct Song {
     // Where the last track ends, which may be later than its last event.
     std::uint64_t endTick = 0;
 
-    // The song played `times` times back to back, each time starting at the previous end.
+    // The song played `times` times back to back, each time starting at the previous end. Throws
+    // std::runtime_error when the ticks of so long a song cannot be counted.
     Song repeated(std::uint32_t times) const;
 };

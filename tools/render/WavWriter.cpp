@@ -1,5 +1,6 @@
 #include "WavWriter.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -12,55 +13,110 @@ constexpr std::uint16_t formatIeeeFloat = 3;
 constexpr std::uint16_t channels = 2;
 // RIFF sizes are 32-bit; the header before the data takes at most this much of them.
 constexpr std::uint64_t headerBytes = 58;
+constexpr std::uint64_t largestFile = std::numeric_limits<std::uint32_t>::max();
+// Small enough to stay in the cache between converting it and copying it to the file.
+constexpr std::size_t bufferBytes = 64 << 10;
+constexpr std::size_t pageBytes = 4096;
 
-void storeLittleEndian(std::uint8_t* at, std::uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) at[i] = static_cast<std::uint8_t>(value >> (8 * i));
+bool littleEndianMachine() {
+    const std::uint32_t one = 1;
+    std::uint8_t first;
+    std::memcpy(&first, &one, 1);
+    return first == 1;
+}
+
+// The compiler settles the machine's byte order at build time; on a little-endian machine the
+// store is one plain move.
+template <int bytes>
+void storeLittleEndian(std::uint8_t* at, std::uint32_t value) {
+    if (littleEndianMachine()) {
+        std::memcpy(at, &value, bytes);
+    } else {
+        for (int i = 0; i < bytes; ++i) at[i] = static_cast<std::uint8_t>(value >> (8 * i));
+    }
+}
+
+std::uint32_t floatBits(float sample) {
+    std::uint32_t bits;
+    std::memcpy(&bits, &sample, sizeof bits);
+    return bits;
 }
 
 void putLittleEndian(std::vector<std::uint8_t>& out, std::uint32_t value, int bytes) {
-    out.resize(out.size() + static_cast<std::size_t>(bytes));
-    storeLittleEndian(&out[out.size() - static_cast<std::size_t>(bytes)], value, bytes);
+    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
 }
 
 void putText(std::vector<std::uint8_t>& out, const char* text) {
     out.insert(out.end(), text, text + std::strlen(text));
 }
 
+std::size_t bytesPerFrame(WavWriter::Format format) {
+    return (format == WavWriter::Format::float32 ? 4u : 3u) * channels;
+}
+
 }  // namespace
 
 WavWriter::WavWriter(const std::string& filePath, Format sampleFormat, std::int32_t rate)
-    : path(filePath), format(sampleFormat), sampleRate(rate), stream(filePath, std::ios::binary | std::ios::trunc) {
+    : path(filePath),
+      format(sampleFormat),
+      sampleRate(rate),
+      stream(filePath, std::ios::binary | std::ios::trunc),
+      buffer(bufferBytes) {
     if (!stream) throw std::runtime_error("cannot create " + path);
-    writeHeader();
+    // The header starts the first block, so that the blocks after it lie on page boundaries.
+    const std::vector<std::uint8_t> start = header();
+    std::memcpy(buffer.data(), start.data(), start.size());
+    filled = start.size();
 }
 
 void WavWriter::write(const float* left, const float* right, std::int32_t frames) {
-    const int bytesPerSample = sampleBytes();
-    buffer.resize(static_cast<std::size_t>(frames) * channels * static_cast<std::size_t>(bytesPerSample));
-    std::uint8_t* at = buffer.data();
-    for (std::int32_t i = 0; i < frames; ++i) {
-        for (const float sample : {left[i], right[i]}) {
-            std::uint32_t bits;
-            if (format == Format::float32) {
-                std::memcpy(&bits, &sample, sizeof bits);
-            } else {
-                bits = static_cast<std::uint32_t>(toPcm24(sample));
-            }
-            storeLittleEndian(at, bits, bytesPerSample);
-            at += bytesPerSample;
-        }
-    }
-    dataBytes += buffer.size();
-    if (dataBytes + headerBytes > std::numeric_limits<std::uint32_t>::max()) {
+    const std::size_t perFrame = frameBytes();
+    dataBytes += static_cast<std::uint64_t>(frames) * perFrame;
+    if (dataBytes + headerBytes > largestFile) {
         throw std::runtime_error("the audio is too long for a WAV file (4 GiB at most)");
     }
-    stream.write(reinterpret_cast<const char*>(buffer.data()), static_cast<std::streamsize>(buffer.size()));
+    while (frames > 0) {
+        if (filled + perFrame > buffer.size()) flush(false);
+        const std::size_t room = (buffer.size() - filled) / perFrame;
+        const auto part = static_cast<std::int32_t>(std::min<std::size_t>(room, static_cast<std::size_t>(frames)));
+        convert(left, right, part);
+        left += part;
+        right += part;
+        frames -= part;
+    }
+}
+
+void WavWriter::convert(const float* left, const float* right, std::int32_t frames) {
+    std::uint8_t* at = buffer.data() + filled;
+    if (format == Format::float32) {
+        for (std::int32_t i = 0; i < frames; ++i, at += 8) {
+            storeLittleEndian<4>(at, floatBits(left[i]));
+            storeLittleEndian<4>(at + 4, floatBits(right[i]));
+        }
+    } else {
+        for (std::int32_t i = 0; i < frames; ++i, at += 6) {
+            storeLittleEndian<3>(at, static_cast<std::uint32_t>(toPcm24(left[i])));
+            storeLittleEndian<3>(at + 3, static_cast<std::uint32_t>(toPcm24(right[i])));
+        }
+    }
+    filled = static_cast<std::size_t>(at - buffer.data());
+}
+
+// Only whole pages leave before the end, so that every write lands on page boundaries of the file
+// and the system need not read or clear a part page; the rest moves to the buffer's front.
+void WavWriter::flush(bool everything) {
+    const std::size_t leaving = everything ? filled : filled / pageBytes * pageBytes;
+    stream.write(reinterpret_cast<const char*>(buffer.data()), static_cast<std::streamsize>(leaving));
     if (!stream) fail();
+    std::memmove(buffer.data(), buffer.data() + leaving, filled - leaving);
+    filled -= leaving;
 }
 
 void WavWriter::finish() {
+    flush(true);
+    const std::vector<std::uint8_t> complete = header();
     stream.seekp(0);
-    writeHeader();
+    stream.write(reinterpret_cast<const char*>(complete.data()), static_cast<std::streamsize>(complete.size()));
     stream.close();
     if (!stream) fail();
 }
@@ -74,10 +130,20 @@ std::int32_t WavWriter::toPcm24(float sample) {
     return static_cast<std::int32_t>(scaled);
 }
 
+void WavWriter::checkLength(std::int64_t frames, Format format) {
+    const std::uint64_t framesThatFit = (largestFile - headerBytes) / bytesPerFrame(format);
+    if (frames < 0 || static_cast<std::uint64_t>(frames) > framesThatFit) {
+        throw std::runtime_error("the render is too long for a WAV file: " + std::to_string(frames) +
+                                 " frames, and 4 GiB hold at most " + std::to_string(framesThatFit));
+    }
+}
+
+std::size_t WavWriter::frameBytes() const { return bytesPerFrame(format); }
+
 // Float data needs the extended format record and a "fact" chunk; integer data the plain record.
-void WavWriter::writeHeader() {
+std::vector<std::uint8_t> WavWriter::header() const {
     const bool isFloat = format == Format::float32;
-    const auto bytesPerSample = static_cast<std::uint16_t>(sampleBytes());
+    const auto frame = static_cast<std::uint32_t>(frameBytes());
     const std::uint32_t formatSize = isFloat ? 18 : 16;
     const std::uint32_t factSize = isFloat ? 12 : 0;
     const auto data = static_cast<std::uint32_t>(dataBytes);
@@ -89,19 +155,18 @@ void WavWriter::writeHeader() {
     putLittleEndian(header, isFloat ? formatIeeeFloat : formatPcm, 2);
     putLittleEndian(header, channels, 2);
     putLittleEndian(header, static_cast<std::uint32_t>(sampleRate), 4);
-    putLittleEndian(header, static_cast<std::uint32_t>(sampleRate) * channels * bytesPerSample, 4);
-    putLittleEndian(header, channels * bytesPerSample, 2);
-    putLittleEndian(header, 8u * bytesPerSample, 2);
+    putLittleEndian(header, static_cast<std::uint32_t>(sampleRate) * frame, 4);
+    putLittleEndian(header, frame, 2);
+    putLittleEndian(header, 8u * frame / channels, 2);
     if (isFloat) {
         putLittleEndian(header, 0, 2);
         putText(header, "fact");
         putLittleEndian(header, 4, 4);
-        putLittleEndian(header, data / (channels * bytesPerSample), 4);
+        putLittleEndian(header, data / frame, 4);
     }
     putText(header, "data");
     putLittleEndian(header, data, 4);
-    stream.write(reinterpret_cast<const char*>(header.data()), static_cast<std::streamsize>(header.size()));
-    if (!stream) fail();
+    return header;
 }
 
 void WavWriter::fail() const { throw std::runtime_error("cannot write " + path + " (disk full or not writable?)"); }

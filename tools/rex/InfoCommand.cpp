@@ -1,6 +1,9 @@
 #include "InfoCommand.h"
 
+#include "SampleRateText.h"
 #include "ToolError.h"
+#include "engine/EngineConstants.h"
+#include "engine/SliceBank.h"
 #include "loopfile/InputFile.h"
 #include "loopfile/RexReader.h"
 
@@ -16,13 +19,28 @@ std::string channelsText(int16_t channels) {
     return channels == 2 ? "stereo" : std::to_string(channels) + " channels";
 }
 
+// Why the instrument cannot play a slice, or nothing when it can.
+std::string unplayable(int32_t index) {
+    if (index >= SliceBank::capacity) {
+        return "  not playable: past the " + std::to_string(SliceBank::capacity) + " slices the instrument keeps";
+    }
+    if (firstSliceNote + index > highestMidiNote) return "  not playable: no MIDI note reaches it";
+    return "";
+}
+
+std::string noteText(int32_t index) {
+    const int32_t note = firstSliceNote + index;
+    return note > highestMidiNote ? "-" : std::to_string(note);
+}
+
 }  // namespace
 
 const char* InfoCommand::usage() {
     return "usage: brevatone-rex info FILE\n"
            "Prints the sample format, tempo, loop length and slice table of a REX loop file.\n"
            "Slice start and length count sample values (frames x channels); positions are ticks,\n"
-           "960 per quarter note. A file the plug-in would refuse gives an error and exit status 1.\n";
+           "960 per quarter note. Slices that no MIDI note reaches, or past the 256 the plug-in keeps,\n"
+           "are marked as not playable. A file the plug-in would refuse gives an error and exit status 1.\n";
 }
 
 void InfoCommand::run(const std::vector<std::string>& args, std::ostream& out) {
@@ -42,7 +60,7 @@ void InfoCommand::run(const std::vector<std::string>& args, std::ostream& out) {
     }
     out << "file: " << path << "\n"
         << "format: " << channelsText(reader.channelCount()) << ", " << reader.bitsPerSample() << " bits, "
-        << reader.sampleRate() << " Hz, " << reader.sampleFrames() << " frames, " << reader.sampleCount()
+        << SampleRateText::of(path) << ", " << reader.sampleFrames() << " frames, " << reader.sampleCount()
         << " sample values\n"
         << std::fixed << std::setprecision(3) << "tempo: " << reader.tempo() << " bpm\n"
         << "loop length: " << reader.loopLength() << " ticks (" << reader.loopLength() / 960.0 << " quarter notes)\n"
@@ -52,7 +70,7 @@ void InfoCommand::run(const std::vector<std::string>& args, std::ostream& out) {
     }
     for (int32_t i = 0; i < reader.sliceCount(); ++i) {
         const SliceInfo* slice = reader.sliceInfo(static_cast<uint32_t>(i));
-        out << std::setw(7) << i << std::setw(6) << 36 + i << std::setw(12) << slice->start << std::setw(12)
-            << slice->length << std::setw(10) << slice->position << "\n";
+        out << std::setw(7) << i << std::setw(6) << noteText(i) << std::setw(12) << slice->start << std::setw(12)
+            << slice->length << std::setw(10) << slice->position << unplayable(i) << "\n";
     }
 }

@@ -1,4 +1,5 @@
 #include "DrumHits.h"
+#include "LoopFiles.h"
 #include "TempDir.h"
 #include "loopfile/RexFileWriter.h"
 
@@ -6,6 +7,7 @@
 #include <sndfile.h>
 #include <sys/wait.h>
 
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -141,6 +143,38 @@ TEST_F(RexToolTest, EachCommandExplainsItselfWithHelp) {
     EXPECT_EQ(info.out.rfind("usage: brevatone-rex info", 0), 0u) << info.out;
     EXPECT_NE(run("").status, 0);
     EXPECT_EQ(run("play x.rex").status, 1);
+}
+
+TEST_F(RexToolTest, InfoMarksSlicesThatNoNoteReachesOrTheInstrumentDoesNotKeep) {
+    const std::vector<uint16_t> positions(300, 0);
+    const std::string rex = writeLoopFile(dir, "many.rex", loopWithPositions(positions, 3840));
+    const ToolRun info = run("info " + rex);
+    ASSERT_EQ(info.status, 0) << info.err;
+    EXPECT_NE(info.out.find("\n     91   127         364           4         0\n"), std::string::npos) << info.out;
+    EXPECT_NE(
+        info.out.find("\n     92     -         368           4         0  not playable: no MIDI note reaches it\n"),
+        std::string::npos);
+    EXPECT_NE(info.out.find("\n    256     -        1024           4         0  not playable: past the 256 slices the "
+                            "instrument keeps\n"),
+              std::string::npos);
+}
+
+TEST_F(RexToolTest, InfoShowsASampleRateThatIsNoNumberOrOutOfRangeAsSuch) {
+    const std::vector<std::pair<std::array<uint8_t, 10>, std::string>> rates = {
+        {{0x40, 0x0E, 0xAC, 0x44, 0, 0, 0, 0, 0, 0}, "format: mono, 16 bits, 44100 Hz,"},
+        {{0x7F, 0xFF, 0xC0, 0, 0, 0, 0, 0, 0, 0}, "a sample rate that is not a number,"},
+        {{0x7F, 0xFF, 0x80, 0, 0, 0, 0, 0, 0, 0}, "a sample rate out of range (inf Hz),"},
+        {{0x40, 0x3F, 0x80, 0, 0, 0, 0, 0, 0, 0}, "a sample rate out of range (1.84467e+19 Hz),"},
+        {{0xC0, 0x0E, 0xAC, 0x44, 0, 0, 0, 0, 0, 0}, "a sample rate out of range (-44100 Hz),"},
+        {{0x3F, 0xFE, 0x80, 0, 0, 0, 0, 0, 0, 0}, "a sample rate out of range (0.5 Hz),"}};
+    for (const auto& [rate, text] : rates) {
+        RexFileWriter writer = RexFileWriter::forLoop(eightSliceLoop());
+        std::copy(rate.begin(), rate.end(), writer.chunk("COMM").body.begin() + 8);
+        const std::string rex = dir.file("rate.rex");
+        ASSERT_TRUE(writer.write(rex));
+        const ToolRun info = run("info " + rex);
+        EXPECT_NE(info.out.find(text), std::string::npos) << info.out << info.err;
+    }
 }
 
 }  // namespace

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <string>
+#include <system_error>
 
 // A file written under a temporary name beside its destination and moved into place only once it
-// is complete, so that a run that fails never leaves a partial file where the result belongs.
+// is complete, so that a failed write never leaves a partial file where the result belongs and
+// never destroys an earlier one.
 class PendingFile {
 public:
     explicit PendingFile(std::string destination);
@@ -14,8 +16,11 @@ public:
 
     // Where to write meanwhile.
     const std::string& path() const { return temporary; }
-    // Replaces the destination with the finished file; throws std::runtime_error when it cannot.
-    void commit();
+    // False when the destination exists but is not a regular file (a device, a FIFO, a folder):
+    // the rename would put a regular file in its place.
+    bool replaceable() const;
+    // Replaces the destination with the finished file; answers the error, none on success.
+    std::error_code commit();
 
 private:
     std::string destination;

@@ -1,0 +1,67 @@
+#include "ToolFiles.h"
+
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Why a path that is not a regular file cannot be read as one.
+std::string whatInstead(const fs::file_status& status) {
+    switch (status.type()) {
+        case fs::file_type::not_found: return "there is no such file";
+        case fs::file_type::directory: return "it is a folder";
+        case fs::file_type::fifo: return "it is a FIFO, not a regular file";
+        case fs::file_type::block:
+        case fs::file_type::character: return "it is a device, not a regular file";
+        case fs::file_type::socket: return "it is a socket, not a regular file";
+        default: return "it is not a regular file";
+    }
+}
+
+}  // namespace
+
+void ToolFiles::requireRegular(const std::string& path, const std::string& what) {
+    std::error_code error;
+    const fs::file_status status = fs::status(path, error);
+    if (fs::is_regular_file(status)) return;
+    const std::string reason =
+        error && status.type() != fs::file_type::not_found ? error.message() : whatInstead(status);
+    throw std::runtime_error(path + ": cannot open the " + what + ": " + reason);
+}
+
+std::vector<std::uint8_t> ToolFiles::read(const std::string& path, const std::string& what, std::uintmax_t largest) {
+    requireRegular(path, what);
+    std::error_code error;
+    const std::uintmax_t size = fs::file_size(path, error);
+    if (error) throw std::runtime_error(path + ": cannot read the " + what + ": " + error.message());
+    if (size > largest) {
+        throw std::runtime_error(path + ": " + std::to_string(size) + " bytes is more than a " + what + " holds (" +
+                                 std::to_string(largest) + " at most)");
+    }
+    std::ifstream in(path, std::ios::binary);
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size));
+    if (!in || in.gcount() != static_cast<std::streamsize>(size)) {
+        throw std::runtime_error(path + ": cannot read the " + what);
+    }
+    return bytes;
+}
+
+void ToolFiles::requireWritable(const std::string& output, const std::vector<std::string>& inputs) {
+    std::error_code error;
+    const fs::file_status status = fs::status(output, error);
+    if (!fs::exists(status)) return;
+    if (!fs::is_regular_file(status)) {
+        throw std::runtime_error(output + ": will not write there: " + whatInstead(status));
+    }
+    for (const std::string& input : inputs) {
+        if (!input.empty() && fs::equivalent(output, input, error)) {
+            throw std::runtime_error(output + ": the output is the same file as the input " + input +
+                                     ", which writing would destroy");
+        }
+    }
+}
