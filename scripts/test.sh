@@ -48,6 +48,8 @@ echo "== native build"
 configure build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j"$jobs"
 run_ctest native --test-dir build
+# The panel as the software platform draws it, for the README.
+if [ -f build/panel.ppm ]; then convert build/panel.ppm build/panel.png; fi
 
 # The sanitizer build uses clang, so both compilers see every file with warnings as errors.
 echo "== address and undefined-behaviour sanitizers (clang)"
