@@ -3,9 +3,7 @@
 #include "platform/portable/BmpDecoder.h"
 #include "platform/portable/SoftwareWindow.h"
 
-#ifdef BREVATONE_EMBEDDED_ARTWORK
 #include "PanelBitmaps.h"
-#endif
 
 #include <algorithm>
 
@@ -15,12 +13,8 @@ SoftwarePlatform::~SoftwarePlatform() = default;
 std::unique_ptr<BitmapImage> SoftwarePlatform::loadBitmap(std::int32_t resourceNumber) {
     const auto found = pictures.find(resourceNumber);
     if (found != pictures.end()) return std::make_unique<RgbImage>(found->second);
-#ifdef BREVATONE_EMBEDDED_ARTWORK
     const EmbeddedBitmap panelBitmap = embeddedPanelBitmap(resourceNumber);
     return decodeBmp(panelBitmap.bytes, panelBitmap.size);
-#else
-    return nullptr;
-#endif
 }
 
 std::unique_ptr<NativeWindow> SoftwarePlatform::createWindow(void* parent, std::int32_t width, std::int32_t height,
