@@ -12,6 +12,7 @@ packages=(
   wine64 xvfb xauth
   libsndfile1-dev sox
   python3-mido
+  xvfb xdotool imagemagick
 )
 # The 32-bit DLL's tests run under wine32's loader, the 64-bit DLL's under wine64's.
 i386_packages=(wine wine32:i386)

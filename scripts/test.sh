@@ -17,6 +17,7 @@ ctest_launcher=()
 trap 'rm -rf "$log_dir"' EXIT
 
 # Runs ctest in a build folder and adds its counts to the totals; the stage's own summary line stays visible.
+# A stage may set ctest_launcher to a command that runs ctest (the Wine stage runs it on a display).
 run_ctest() {
   local stage=$1; shift
   local log="$log_dir/$stage.log"
@@ -52,6 +53,8 @@ echo "== native build"
 configure build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j"$jobs"
 run_ctest native --test-dir build
+# The panel as the software platform draws it, for the README.
+if [ -f build/panel.ppm ]; then convert build/panel.ppm build/panel.png; fi
 
 # The sanitizer build uses clang, so both compilers see every file with warnings as errors.
 echo "== address and undefined-behaviour sanitizers (clang)"
@@ -95,11 +98,13 @@ run_step demo-native env OUT_DIR="$log_dir/demo-native" bash scripts/demo.sh
 # width, and ctest runs every Windows test program through it, so a new test program needs no
 # line here. One 64-bit prefix serves both: its WoW64 half runs the 32-bit programs.
 WINEPREFIX=$(mktemp -d)
-# Quiet, and without the offer to install Mono or Gecko, which needs a display.
+# Quiet, and without the offer to install Mono or Gecko. The window tests open real windows and
+# message boxes need a display, so the Wine stages run on a virtual one, where the prefix is made
+# too (see wine-display.sh).
 export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-"$(wine_loader x86_64)" wineboot -i >/dev/null 2>&1 || true
-# Message boxes need a display: the Wine stages run in a virtual X server.
-ctest_launcher=(xvfb-run -a -s "-screen 0 1024x768x24")
+BREVATONE_WINE_LOADER="$(wine_loader x86_64)"
+export BREVATONE_WINE_LOADER
+ctest_launcher=(bash scripts/wine-display.sh)
 windows_builds=("build-win i686" "build-win64 x86_64")
 for entry in "${windows_builds[@]}"; do
   read -r dir arch <<<"$entry"
