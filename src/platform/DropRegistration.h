@@ -1,0 +1,22 @@
+#pragma once
+
+class DropReceiver;
+class DropTarget;
+
+// Makes a native window accept dragged text and files for as long as this lives, reporting them
+// to the receiver. The receiver is detached from the target before the target is revoked: a drag
+// in progress holds its own reference, so the target can outlive this and must then do nothing.
+class DropRegistration {
+public:
+    DropRegistration(void* window, DropReceiver& receiver);
+    ~DropRegistration();
+    DropRegistration(const DropRegistration&) = delete;
+    DropRegistration& operator=(const DropRegistration&) = delete;
+
+    bool isRegistered() const { return target != nullptr; }
+
+private:
+    // Unused where native windows take no drops.
+    [[maybe_unused]] void* window;
+    DropTarget* target = nullptr;
+};
