@@ -1,4 +1,4 @@
-#include "platform/DropRegistration.h"
+#include "platform/win32/DropRegistration.h"
 
 #include "DropTargetFixture.h"
 

@@ -1,12 +1,12 @@
-#include "platform/DropRegistration.h"
+#include "platform/win32/DropRegistration.h"
 
 #include "platform/win32/DropTarget.h"
 
-DropRegistration::DropRegistration(void* nativeWindow, DropReceiver& receiver) : window(nativeWindow) {
+DropRegistration::DropRegistration(HWND registeredWindow, DropReceiver& receiver) : window(registeredWindow) {
     auto* created = new DropTarget(receiver);
     // Our own reference keeps the target alive until it is detached, whatever the registration does.
     created->AddRef();
-    if (RegisterDragDrop(static_cast<HWND>(window), created) == S_OK) {
+    if (RegisterDragDrop(window, created) == S_OK) {
         target = created;
     } else {
         created->Release();
@@ -16,6 +16,6 @@ DropRegistration::DropRegistration(void* nativeWindow, DropReceiver& receiver) :
 DropRegistration::~DropRegistration() {
     if (!target) return;
     target->detach();
-    RevokeDragDrop(static_cast<HWND>(window));
+    RevokeDragDrop(window);
     target->Release();
 }
