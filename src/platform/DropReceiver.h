@@ -1,12 +1,8 @@
 #pragma once
 
-#include <cstdint>
+#include "gui/GuiGeometry.h"
 
-// A cursor position in pixels, relative to the top-left corner of the receiving window.
-struct DropPoint {
-    std::int32_t x = 0;
-    std::int32_t y = 0;
-};
+#include <cstdint>
 
 // What a drop target reports to: in the plug-in, the editor's frame. The target knows the
 // receiver only through this, so the frame can be destroyed while a drag still holds the target.
@@ -18,7 +14,8 @@ public:
 
     virtual ~DropReceiver() = default;
 
-    virtual DropPoint dropCursorPosition() = 0;
+    // The cursor relative to the top-left corner of the receiver's window.
+    virtual PixelPoint dropCursorPosition() = 0;
     // Answers true when something under the point took the drop.
-    virtual bool acceptDrop(const char* const* names, std::int32_t count, std::int32_t kind, DropPoint point) = 0;
+    virtual bool acceptDrop(const char* const* names, std::int32_t count, std::int32_t kind, PixelPoint point) = 0;
 };

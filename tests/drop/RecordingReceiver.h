@@ -8,12 +8,12 @@
 // Stands for a widget that takes drops: keeps what it was handed, answers as told.
 class RecordingReceiver final : public DropReceiver {
 public:
-    static constexpr DropPoint cursor{17, 42};
+    static constexpr PixelPoint cursor{17, 42};
 
-    DropPoint dropCursorPosition() override { return cursor; }
+    PixelPoint dropCursorPosition() override { return cursor; }
 
     bool acceptDrop(const char* const* given, std::int32_t givenCount, std::int32_t givenKind,
-                    DropPoint givenPoint) override {
+                    PixelPoint givenPoint) override {
         ++drops;
         // Text comes as one element whose count is its block's size.
         names.assign(given, given + (givenKind == textKind ? 1 : givenCount));
@@ -28,5 +28,5 @@ public:
     std::vector<std::string> names;
     std::int32_t count = -1;
     std::int32_t kind = -1;
-    DropPoint point{-1, -1};
+    PixelPoint point{-1, -1};
 };
