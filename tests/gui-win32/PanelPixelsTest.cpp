@@ -1,6 +1,7 @@
 #include "PanelScene.h"
 #include "WindowTesting.h"
 #include "gui/GuiPlatform.h"
+#include "gui/SkinBitmap.h"
 #include "gui/ValueListener.h"
 #include "platform/portable/SoftwarePlatform.h"
 #include "platform/portable/SoftwareWindow.h"

@@ -7,9 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -94,6 +96,31 @@ TEST_F(WindowLifecycle, AThousandFramesLeaveTheFreeGdiHandlesAsTheyWere) {
         frame->redraw(nullptr);
     }
     EXPECT_EQ(freeGdiHandles(), freeBefore);
+    EXPECT_FALSE(classRegistered());
+}
+
+TEST_F(WindowLifecycle, TwoThreadsOpeningAndClosingEditorsShareTheClassSafely) {
+    std::atomic<int> running{2};
+    std::atomic<int> windowsMade{0};
+    auto openAndClose = [&] {
+        QuietEditor ownEditor;
+        for (int i = 0; i < 100; ++i) {
+            HostWindow host;
+            EditorFrame frame(systemGuiPlatform(), panel, host.handle(), &ownEditor);
+            if (frame.hasWindow()) ++windowsMade;
+        }
+        --running;
+    };
+    std::thread first(openAndClose);
+    std::thread second(openAndClose);
+    // The host windows' ancestor lives on this thread and must keep answering.
+    while (running > 0) {
+        pumpWaitingMessages();
+        Sleep(1);
+    }
+    first.join();
+    second.join();
+    EXPECT_EQ(windowsMade, 200);
     EXPECT_FALSE(classRegistered());
 }
 
