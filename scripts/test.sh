@@ -12,17 +12,17 @@ jobs=$(nproc)
 passed=0
 failed=0
 log_dir=$(mktemp -d)
+ctest_launcher=()
 trap 'rm -rf "$log_dir"' EXIT
 
 # Runs ctest in a build folder and adds its counts to the totals; the stage's own summary line stays visible.
 # A stage may set ctest_launcher to a command that runs ctest (the Wine stage runs it on a display).
-ctest_launcher=()
 run_ctest() {
   local stage=$1; shift
   local log="$log_dir/$stage.log"
   echo "== $stage"
   set +e
-  ${ctest_launcher[@]+"${ctest_launcher[@]}"} ctest "$@" --output-on-failure -j"$jobs" 2>&1 | tee "$log" | grep -E "tests passed|FAILED|Failed|\*\*\*" || true
+  "${ctest_launcher[@]}" ctest "$@" --output-on-failure -j"$jobs" 2>&1 | tee "$log" | grep -E "tests passed|FAILED|Failed|\*\*\*" || true
   set -e
   local summary
   summary=$(grep -E "tests passed, [0-9]+ tests failed out of [0-9]+" "$log" | tail -1 || true)
@@ -48,6 +48,8 @@ echo "== native build"
 configure build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j"$jobs"
 run_ctest native --test-dir build
+# The panel as the software platform draws it, for the README.
+if [ -f build/panel.ppm ]; then convert build/panel.ppm build/panel.png; fi
 
 # The sanitizer build uses clang, so both compilers see every file with warnings as errors.
 echo "== address and undefined-behaviour sanitizers (clang)"
@@ -67,7 +69,8 @@ cmake --build build-win -j"$jobs"
 bash scripts/check-dll.sh build-win/bin/brevatone.dll
 WINEPREFIX=$(mktemp -d)
 # A throwaway prefix, quiet, and without the offer to install Mono or Gecko. The window tests
-# open real windows, so the stage runs on a virtual display.
+# open real windows and message boxes need a display, so the stage runs on a virtual one, where
+# the prefix is made too (see wine-display.sh).
 export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 ctest_launcher=(bash scripts/wine-display.sh)
 run_ctest wine --test-dir build-win

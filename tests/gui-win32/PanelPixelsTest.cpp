@@ -5,6 +5,7 @@
 #include "gui/ValueListener.h"
 #include "platform/portable/SoftwarePlatform.h"
 #include "platform/portable/SoftwareWindow.h"
+#include "platform/win32/Win32PaintContext.h"
 
 #include <gtest/gtest.h>
 
@@ -116,7 +117,8 @@ TEST_F(PanelPixels, ADragWithRealInputGivesTheScriptedValue) {
     GetWindowRect(frameWindow(), &place);
     auto at = [&](std::int32_t x, std::int32_t y) { return POINT{place.left + x, place.top + y}; };
     sendWhilePumping({mouseInput(0, at(50, 60)), mouseInput(MOUSEEVENTF_LEFTDOWN, at(50, 60)),
-                      mouseInput(0, at(50, 45)), mouseInput(0, at(50, 37)), mouseInput(MOUSEEVENTF_LEFTUP, at(50, 37))});
+                      mouseInput(0, at(50, 45)), mouseInput(0, at(50, 37)),
+                      mouseInput(MOUSEEVENTF_LEFTUP, at(50, 37))});
     software.pointer().hold({50, 60}, kLeftButton);
     software.pointer().script({{{50, 45}, kLeftButton}, {{50, 37}, kLeftButton}, {{50, 37}, 0}});
     software.lastWindow()->press({50, 60}, kLeftButton);
@@ -125,9 +127,14 @@ TEST_F(PanelPixels, ADragWithRealInputGivesTheScriptedValue) {
 }
 
 TEST_F(PanelPixels, TenThousandColourKeyedDrawsLeaveTheFreeGdiHandlesAsTheyWere) {
-    windows.frame().redraw(windows.attack);
+    const SkinBitmap& handle = windows.bitmap(131);
+    // Onto an offscreen surface, as a fader draws its handle.
+    Win32PaintContext window(GetDC(frameWindow()), frameWindow(), Win32PaintContext::DcOwnership::releaseToWindow);
+    auto surface = window.makeOffscreen(17, 65, kBlack);
+    ASSERT_TRUE(surface);
+    handle.drawTransparent(*surface, {0, 20, 17, 29}, {0, 0});  // the mask is made once, at the first draw
     const int freeBefore = freeGdiHandles();
-    for (int i = 0; i < 10000; ++i) windows.frame().redraw(windows.attack);
+    for (int i = 0; i < 10000; ++i) handle.drawTransparent(*surface, {0, 20, 17, 29}, {0, 0});
     EXPECT_EQ(freeGdiHandles(), freeBefore);
 }
 

@@ -1,6 +1,9 @@
 #include "platform/portable/SoftwarePlatform.h"
 
+#include "platform/portable/BmpDecoder.h"
 #include "platform/portable/SoftwareWindow.h"
+
+#include "PanelBitmaps.h"
 
 #include <algorithm>
 
@@ -9,8 +12,9 @@ SoftwarePlatform::~SoftwarePlatform() = default;
 
 std::unique_ptr<BitmapImage> SoftwarePlatform::loadBitmap(std::int32_t resourceNumber) {
     const auto found = pictures.find(resourceNumber);
-    if (found == pictures.end()) return nullptr;
-    return std::make_unique<RgbImage>(found->second);
+    if (found != pictures.end()) return std::make_unique<RgbImage>(found->second);
+    const EmbeddedBitmap panelBitmap = embeddedPanelBitmap(resourceNumber);
+    return decodeBmp(panelBitmap.bytes, panelBitmap.size);
 }
 
 std::unique_ptr<NativeWindow> SoftwarePlatform::createWindow(void* parent, std::int32_t width, std::int32_t height,

@@ -9,7 +9,8 @@
 
 class SoftwareWindow;
 
-// The toolkit's platform without an operating system: pictures come from memory, windows draw
+// The toolkit's platform without an operating system: pictures come from memory (the panel's
+// own bitmaps unless a test supplies others), windows draw
 // into pictures, the pointer is scripted and the clock only moves when told to or when slept on.
 class SoftwarePlatform final : public GuiPlatform {
 public:
