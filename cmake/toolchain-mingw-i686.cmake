@@ -1,14 +1,4 @@
-# Cross-compiles the product: a 32-bit Windows DLL, with the posix-thread flavour of mingw-w64.
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR i686)
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_CROSSCOMPILING_EMULATOR wine)
-# SSE2 arithmetic: the same float results as the native build, and flush-to-zero for denormals.
-set(CMAKE_C_FLAGS_INIT "-msse2 -mfpmath=sse")
-set(CMAKE_CXX_FLAGS_INIT "-msse2 -mfpmath=sse")
+# Cross-compiles the product: the 32-bit Windows DLL, run under Wine's 32-bit loader in the tests.
+set(BREVATONE_MINGW_ARCH i686)
+set(BREVATONE_WINE wine)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)

@@ -2,11 +2,13 @@
 # The main job, end to end: builds the tools, synthesises eight drum hits, cuts them into a REX
 # loop (8 slices, 2 bars at 120 bpm), exports the loop's groove as a MIDI file and renders that
 # groove back through the plug-in to out/demo.wav, then prints the result's length and peak.
+# OUT_DIR writes elsewhere; RENDER names another render command, such as a Windows build of the
+# tool with the Wine loader that runs it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 build=${BUILD_DIR:-build}
-out=out
+out=${OUT_DIR:-out}
 rate=44100
 hit_seconds=0.5
 
@@ -16,7 +18,7 @@ echo "== building the plug-in and the tools in $build/"
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j"$(nproc)" --target brevatone brevatone-rex brevatone-render >/dev/null
 rex="$build/bin/brevatone-rex"
-render="$build/bin/brevatone-render"
+read -ra render <<<"${RENDER:-$build/bin/brevatone-render}"
 
 mkdir -p "$out"
 work=$(mktemp -d)
@@ -39,12 +41,12 @@ slices=$(seq -s, 0 $frames_per_hit $((7 * frames_per_hit)))
 "$rex" make "$work/drums.wav" "$out/demo.rex" --bars 2 --tempo 120 --slices "$slices"
 
 echo "== exporting the groove"
-"$render" --loop "$out/demo.rex" --export-groove "$out/demo-groove.mid"
+"${render[@]}" --loop "$out/demo.rex" --export-groove "$out/demo-groove.mid"
 echo "wrote $out/demo-groove.mid"
 
 echo "== rendering the groove through the plug-in"
 # Instant attack and full sustain: each slice plays as it was cut.
-"$render" --loop "$out/demo.rex" --midi "$out/demo-groove.mid" --output "$out/demo.wav" \
+"${render[@]}" --loop "$out/demo.rex" --midi "$out/demo-groove.mid" --output "$out/demo.wav" \
   --param "Amp Atk=0" --param "Amp Sus=1"
 
 length=$(soxi -D "$out/demo.wav")

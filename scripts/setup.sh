@@ -8,10 +8,13 @@ packages=(
   clang libclang-rt-14-dev llvm
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686
+  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+  wine64 xvfb xauth
   libsndfile1-dev sox
   python3-mido
   xvfb xdotool imagemagick
 )
+# The 32-bit DLL's tests run under wine32's loader, the 64-bit DLL's under wine64's.
 i386_packages=(wine wine32:i386)
 
 missing=()

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every check: the native suite, the same suite under Address and
-# UndefinedBehavior sanitizers, the threaded tests under ThreadSanitizer, the Windows DLL
-# under Wine, and a bounded fuzz run of the loop-file reader. Installs what it needs first.
+# UndefinedBehavior sanitizers, the threaded tests under ThreadSanitizer, the 32-bit and 64-bit
+# Windows DLLs under Wine, and a bounded fuzz run of the loop-file reader. Installs what it needs first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -63,18 +63,58 @@ configure build-tsan -DCMAKE_BUILD_TYPE=Debug -DBREVATONE_SANITIZE=thread -DBREV
 cmake --build build-tsan -j"$jobs"
 TSAN_OPTIONS=halt_on_error=1 run_ctest threads --test-dir build-tsan -R Concurrent
 
-echo "== Windows DLL"
-configure build-win -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-i686.cmake" -DBREVATONE_BENCH=OFF
-cmake --build build-win -j"$jobs"
-bash scripts/check-dll.sh build-win/bin/brevatone.dll
+# Whether two WAV files have the same length and agree within 1e-6 on every sample.
+same_audio() {
+  [ "$(soxi -s "$1")" = "$(soxi -s "$2")" ] || return 1
+  sox -m -v 1 "$1" -v -1 "$2" -n stat 2>&1 |
+    awk '/^(Maximum|Minimum) amplitude/ { if ($3 > 1e-6 || $3 < -1e-6) bad = 1 } END { exit bad }'
+}
+
+# Runs one check and counts it; only its last line is shown unless it fails.
+run_step() {
+  local name=$1; shift
+  if "$@" >"$log_dir/$name.log" 2>&1; then
+    echo "$name: passed $(tail -n 1 "$log_dir/$name.log")"
+    passed=$((passed + 1))
+  else
+    cat "$log_dir/$name.log"
+    echo "$name: failed" >&2
+    failed=$((failed + 1))
+  fi
+}
+
+# The Wine loader that a toolchain file names for its width.
+wine_loader() { sed -n 's/^set(BREVATONE_WINE \(.*\))$/\1/p' "$root/cmake/toolchain-mingw-$1.cmake"; }
+
+echo "== the demo groove, rendered natively for the Windows builds to match"
+run_step demo-native env OUT_DIR="$log_dir/demo-native" bash scripts/demo.sh
+
+# The same sources as a 32-bit and a 64-bit DLL. Each toolchain file names the Wine loader for its
+# width, and ctest runs every Windows test program through it, so a new test program needs no
+# line here. One 64-bit prefix serves both: its WoW64 half runs the 32-bit programs.
 WINEPREFIX=$(mktemp -d)
-# A throwaway prefix, quiet, and without the offer to install Mono or Gecko. The window tests
-# open real windows and message boxes need a display, so the stage runs on a virtual one, where
-# the prefix is made too (see wine-display.sh).
+# Quiet, and without the offer to install Mono or Gecko, which needs a display.
 export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+"$(wine_loader x86_64)" wineboot -i >/dev/null 2>&1 || true
+# The window tests open real windows and message boxes need a display: the Wine stages run in a
+# virtual X server, where the prefix is set up again first (see wine-display.sh).
 ctest_launcher=(bash scripts/wine-display.sh)
-run_ctest wine --test-dir build-win
+windows_builds=("build-win i686" "build-win64 x86_64")
+for entry in "${windows_builds[@]}"; do
+  read -r dir arch <<<"$entry"
+  echo "== Windows DLL, $arch"
+  configure "$dir" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-$arch.cmake" -DBREVATONE_BENCH=OFF
+  cmake --build "$dir" -j"$jobs"
+  run_step "check-dll-$arch" bash scripts/check-dll.sh "$dir/bin/brevatone.dll"
+  run_ctest "wine-$arch" --test-dir "$dir"
+  echo "== the demo groove through the $arch DLL, against the native render"
+  run_step "demo-$arch" env OUT_DIR="$log_dir/demo-$arch" RENDER="$(wine_loader "$arch") $dir/bin/brevatone-render.exe" \
+    bash scripts/demo.sh
+  run_step "demo-$arch-matches" same_audio "$log_dir/demo-native/demo.wav" "$log_dir/demo-$arch/demo.wav"
+done
 ctest_launcher=()
+# The prefix's server writes its registry files as it exits.
+wineserver -w
 rm -rf "$WINEPREFIX"
 
 if [ -x scripts/fuzz.sh ]; then

@@ -159,8 +159,9 @@ bool EffectBaseEx::hostOutputSpeakerArrangement(std::int32_t a, void* b) {
 bool EffectBaseEx::hostVendorString(char* text) { return askHost(audioMasterGetVendorString, 0, 0, text); }
 bool EffectBaseEx::hostProductString(char* text) { return askHost(audioMasterGetProductString, 0, 0, text); }
 std::int32_t EffectBaseEx::hostVendorVersion() { return hostAnswer(audioMasterGetVendorVersion); }
-std::int32_t EffectBaseEx::hostVendorSpecific(std::int32_t index, VstIntPtr value, void* ptr, float opt) {
-    return static_cast<std::int32_t>(callHost(audioMasterVendorSpecific, index, value, ptr, opt));
+// Vendor-specific answers may be pointers, so they keep their full width.
+VstIntPtr EffectBaseEx::hostVendorSpecific(std::int32_t index, VstIntPtr value, void* ptr, float opt) {
+    return callHost(audioMasterVendorSpecific, index, value, ptr, opt);
 }
 bool EffectBaseEx::hostCanDo(char* text) { return askHost(audioMasterCanDo, 0, 0, text); }
 void EffectBaseEx::setSynthFlag(bool on) { setFlag(effFlagsIsSynth, on); }

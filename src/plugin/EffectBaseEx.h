@@ -59,7 +59,7 @@ public:
     virtual bool hostVendorString(char* text);
     virtual bool hostProductString(char* text);
     virtual std::int32_t hostVendorVersion();
-    virtual std::int32_t hostVendorSpecific(std::int32_t index, VstIntPtr value, void* ptr, float opt);
+    virtual VstIntPtr hostVendorSpecific(std::int32_t index, VstIntPtr value, void* ptr, float opt);
     virtual bool hostCanDo(char* text);
     virtual void setSynthFlag(bool on);
     virtual void setNoSoundInStopFlag(bool on);

@@ -4,12 +4,34 @@
 
 namespace {
 EffectBase* objectOf(AEffect* effect) { return effect ? static_cast<EffectBase*>(effect->object) : nullptr; }
+
+// The opcodes that read the pointer-sized `value` as a 32-bit number: a size, a count, a
+// coordinate or a mode.
+bool readsValueAsNumber(std::int32_t opcode) {
+    switch (opcode) {
+        case effSetBlockSize:
+        case effSetChunk:
+        case effGetProgramNameIndexed:
+        case effOfflineNotify:
+        case effOfflinePrepare:
+        case effOfflineRun:
+        case effSetBlockSizeAndSampleRate:
+        case effSetViewPosition:
+        case effSetEditKnobMode: return true;
+        default: return false;
+    }
+}
+
+bool fitsInt32(VstIntPtr value) { return static_cast<VstIntPtr>(static_cast<std::int32_t>(value)) == value; }
 }  // namespace
 
 VstIntPtr VSTCALL routeDispatcher(AEffect* effect, std::int32_t opcode, std::int32_t index, VstIntPtr value, void* ptr,
                                   float opt) {
     EffectBase* object = objectOf(effect);
     if (!object) return 0;
+    // From a 64-bit host such a number may not fit; its low half is some other number, so the
+    // call is refused rather than answered for a value the host never sent.
+    if (readsValueAsNumber(opcode) && !fitsInt32(value)) return 0;
     try {
         if (opcode == effClose) {
             object->dispatcher(opcode, index, value, ptr, opt);

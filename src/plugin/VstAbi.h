@@ -285,9 +285,10 @@ static_assert(offsetof(VstEvents, events) == 8);
 #else
 static_assert(sizeof(AEffect) == 192);
 static_assert(offsetof(AEffect, dispatcher) == 8 && offsetof(AEffect, numPrograms) == 40 &&
-              offsetof(AEffect, flags) == 56 && offsetof(AEffect, resvd1) == 64 &&
+              offsetof(AEffect, flags) == 56 && offsetof(AEffect, resvd1) == 64 && offsetof(AEffect, resvd2) == 72 &&
               offsetof(AEffect, initialDelay) == 80 && offsetof(AEffect, ioRatio) == 92 &&
               offsetof(AEffect, object) == 96 && offsetof(AEffect, user) == 104 && offsetof(AEffect, uniqueID) == 112 &&
-              offsetof(AEffect, processReplacing) == 120);
+              offsetof(AEffect, version) == 116 && offsetof(AEffect, processReplacing) == 120 &&
+              offsetof(AEffect, future) == 128);
 static_assert(offsetof(VstEvents, events) == 16);
 #endif

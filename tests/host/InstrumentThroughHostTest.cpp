@@ -3,6 +3,7 @@
 #include "instrument/ProgramRecord.h"
 
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <fstream>
 #ifndef _WIN32
@@ -10,6 +11,9 @@
 #endif
 
 namespace {
+
+// A pattern in the upper half of a pointer-sized value: bits a 32-bit field would lose.
+const VstIntPtr highBits = static_cast<VstIntPtr>(~std::uintptr_t{0} << (4 * sizeof(std::uintptr_t)));
 
 class InstrumentThroughHost : public HostFixture {
 protected:
@@ -160,14 +164,15 @@ TEST_F(InstrumentThroughHost, RealHostCallOrdersAreSurvived) {
     host->dispatch(effMainsChanged, 0, 1);
     ERect* rect = nullptr;
     host->dispatch(effEditGetRect, 0, 0, &rect);
-    effect->user = &rect;  // hosts keep their own pointers in these fields
-    effect->resvd1 = 0x1234;
+    // Hosts keep their own values in these fields, using every bit a pointer has.
+    void* const user = reinterpret_cast<void*>(highBits | 0x5A5A);
+    effect->user = user;
+    effect->resvd1 = highBits | 0x1234;
     effect->resvd2 = -1;
     loadThroughPreset(loopPath);
     host->setParameter(8, 1.0f);
     host->setParameter(6, 1.0f);
     host->setParameter(11, 1.0f);
-    effect->user = host.get();
 
     // A host that splits its block at every event sends each part with its own event list.
     std::vector<float> mono(513), copy(513);
@@ -186,7 +191,30 @@ TEST_F(InstrumentThroughHost, RealHostCallOrdersAreSurvived) {
         }
     }
     EXPECT_TRUE(ordinary);
-    EXPECT_EQ(effect->resvd1, 0x1234);
+    EXPECT_EQ(effect->user, user);
+    EXPECT_EQ(effect->resvd1, highBits | 0x1234);
+    EXPECT_EQ(effect->resvd2, -1);
+}
+
+TEST_F(InstrumentThroughHost, NumbersWiderThanThirtyTwoBitsAreRefusedNotCut) {
+    if (sizeof(VstIntPtr) == sizeof(std::int32_t)) GTEST_SKIP() << "a 32-bit host cannot send such a value";
+    const auto beyond = static_cast<VstIntPtr>(std::int64_t{1} << 32);
+    host->dispatch(effSetProgram, 0, 2);
+    ProgramRecord record{};
+    record.values[0] = 0.25f;
+    std::vector<unsigned char> bank(17600, 0);
+    for (VstIntPtr size : {beyond + 1100, -beyond + 1100}) {
+        EXPECT_EQ(host->dispatch(effSetChunk, 1, size, &record), 0) << size;
+    }
+    for (VstIntPtr size : {beyond + 17600, -beyond + 17600}) {
+        EXPECT_EQ(host->dispatch(effSetChunk, 0, size, bank.data()), 0) << size;
+    }
+    host->dispatch(effSetProgram, 0, beyond + 5);
+    EXPECT_EQ(host->dispatch(effGetProgram), 2);
+    EXPECT_EQ(host->getParameter(0), 0.5f);
+    char name[32];
+    host->dispatch(effGetProgramName, 0, 0, name);
+    EXPECT_STREQ(name, "Init");
 }
 
 TEST_F(InstrumentThroughHost, TheFilterRingingOutNeverLeavesDenormals) {

@@ -2,10 +2,22 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <map>
 
 namespace {
-// The plug-in may call back before it has a record whose `user` field names its host.
+// The plug-in calls back from inside `main`, before its host knows the record's address.
 thread_local PluginHost* hostBeingOpened = nullptr;
+
+// Which host opened which record. The record's `user` field would serve, but tests fill it with
+// arbitrary values to see that the plug-in leaves it alone.
+std::mutex hostsLock;
+std::map<const AEffect*, PluginHost*> hostsByEffect;
+
+PluginHost* hostOf(const AEffect* effect) {
+    std::lock_guard<std::mutex> guard(hostsLock);
+    const auto found = hostsByEffect.find(effect);
+    return found == hostsByEffect.end() ? hostBeingOpened : found->second;
+}
 }  // namespace
 
 PluginHost::PluginHost(const PluginLibrary& pluginLibrary) : library(pluginLibrary) {}
@@ -19,13 +31,21 @@ AEffect* PluginHost::open() {
     hostBeingOpened = this;
     plugin = library.entry()(&PluginHost::callback);
     hostBeingOpened = nullptr;
-    if (plugin) plugin->user = this;
+    if (plugin) {
+        plugin->user = this;
+        std::lock_guard<std::mutex> guard(hostsLock);
+        hostsByEffect[plugin] = this;
+    }
     return plugin;
 }
 
 VstIntPtr PluginHost::close() {
     if (!plugin) return 0;
     const VstIntPtr result = plugin->dispatcher(plugin, effClose, 0, 0, nullptr, 0.0f);
+    {
+        std::lock_guard<std::mutex> guard(hostsLock);
+        hostsByEffect.erase(plugin);
+    }
     plugin = nullptr;
     return result;
 }
@@ -84,7 +104,7 @@ void PluginHost::forgetRequests() {
 
 VstIntPtr VSTCALL PluginHost::callback(AEffect* effect, std::int32_t opcode, std::int32_t index, VstIntPtr value, void*,
                                        float opt) {
-    PluginHost* host = effect && effect->user ? static_cast<PluginHost*>(effect->user) : hostBeingOpened;
+    PluginHost* host = hostOf(effect);
     return host ? host->answer(effect, opcode, index, value, opt) : 0;
 }
 
