@@ -182,6 +182,10 @@ void EditorFrame::paintWindow(PaintContext& context) { draw(context); }
 
 void EditorFrame::pressInWindow(PaintContext& context, const MousePress& press) { onMouseDown(context, press); }
 
+bool EditorFrame::dropInWindow(const char* const* names, std::int32_t count, std::int32_t kind, PixelPoint point) {
+    return onDrop(names, count, kind, point);
+}
+
 void EditorFrame::windowDestroyed() {
     open = false;
     parent = nullptr;

@@ -57,6 +57,7 @@ private:
     void paintWindow(PaintContext& context) override;
     void pressInWindow(PaintContext& context, const MousePress& press) override;
     void windowDestroyed() override;
+    bool dropInWindow(const char* const* names, std::int32_t count, std::int32_t kind, PixelPoint point) override;
     // Runs `drawing` on a context of the window, on the window's thread; from another thread the
     // window is only asked to repaint.
     template <typename Drawing>

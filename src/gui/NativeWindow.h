@@ -35,4 +35,6 @@ public:
     virtual void pressInWindow(PaintContext& context, const MousePress& press) = 0;
     // The window is being destroyed and will deliver nothing more.
     virtual void windowDestroyed() = 0;
+    // Dragged file names (kind 0) or text (kind 1) let go over the window; true when taken.
+    virtual bool dropInWindow(const char* const* names, std::int32_t count, std::int32_t kind, PixelPoint point) = 0;
 };

@@ -70,8 +70,7 @@ Win32Window::~Win32Window() {
 }
 
 void Win32Window::destroyed() {
-    if (dropRegistered) RevokeDragDrop(window);
-    dropRegistered = false;
+    drops.reset();
     SetWindowLongPtrA(window, GWLP_USERDATA, 0);
     window = nullptr;
     client.windowDestroyed();
@@ -141,11 +140,11 @@ void Win32Window::setCursorShape(std::int32_t shape) {
 bool Win32Window::setDropActive(bool on) {
     if (!window) return false;
     if (!on) {
-        if (dropRegistered) RevokeDragDrop(window);
-        dropRegistered = false;
+        drops.reset();
         return true;
     }
-    // The drop target (file drag and drop) registers here, and only where OLE is ready. Until it
-    // exists the window accepts no drops, and says so.
-    return dropRegistered;
+    if (!oleReady) return false;
+    if (!drops) drops = std::make_unique<DropRegistration>(window, static_cast<DropReceiver&>(*this));
+    if (!drops->isRegistered()) drops.reset();
+    return drops != nullptr;
 }

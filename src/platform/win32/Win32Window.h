@@ -1,12 +1,14 @@
 #pragma once
 
 #include "gui/NativeWindow.h"
+#include "platform/DropReceiver.h"
+#include "platform/win32/DropRegistration.h"
 
 #include <windows.h>
 
 // The editor's child window. OLE is initialised here, on the thread that makes the window, and
 // uninitialised there only if that succeeded; without it the window simply takes no drops.
-class Win32Window final : public NativeWindow {
+class Win32Window final : public NativeWindow, private DropReceiver {
 public:
     // Null, with nothing left registered or initialised, when the parent is not a live window or
     // the window cannot be made.
@@ -29,11 +31,15 @@ private:
     void destroyed();
     void press(WPARAM wParam, LPARAM lParam);
     void paint();
+    PixelPoint dropCursorPosition() override { return cursorPosition(); }
+    bool acceptDrop(const char* const* names, std::int32_t count, std::int32_t kind, PixelPoint point) override {
+        return client.dropInWindow(names, count, kind, point);
+    }
 
     HWND window;
     WindowClient& client;
     DWORD ownerThread = GetCurrentThreadId();
     HCURSOR savedCursor = nullptr;
     bool oleReady;
-    bool dropRegistered = false;
+    std::unique_ptr<DropRegistration> drops;
 };

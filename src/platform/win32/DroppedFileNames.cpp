@@ -1,0 +1,79 @@
+#include "platform/win32/DroppedFileNames.h"
+
+#include "platform/DropFileList.h"
+#include "platform/DropRules.h"
+#include "platform/win32/ResolveShortcut.h"
+
+// windows.h must come before the headers that build on it.
+#include <windows.h>
+
+namespace {
+
+// A drop of many shortcuts whose targets have moved must not hang the editor's thread: once this
+// is spent, the remaining shortcuts go on as their own paths.
+constexpr DWORD shortcutBudgetMs = 2000;
+
+// The name in the system code page if every character has an exact counterpart there. Best-fit
+// look-alikes and "?" are refused: they can name a different, existing file.
+bool exactNarrowName(const std::wstring& wide, std::string& narrow) {
+    char buffer[DropFileList::nameCapacity];
+    const bool utf8 = GetACP() == CP_UTF8;
+    BOOL replaced = FALSE;
+    const int written = WideCharToMultiByte(CP_ACP, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, wide.c_str(), -1, buffer,
+                                            sizeof buffer, nullptr, utf8 ? nullptr : &replaced);
+    if (written <= 0 || replaced) return false;
+    narrow = buffer;
+    return true;
+}
+
+bool narrowNameOrShortForm(const std::wstring& wide, std::string& narrow) {
+    if (exactNarrowName(wide, narrow)) return true;
+    wchar_t shortForm[DropFileList::nameCapacity];
+    const DWORD length = GetShortPathNameW(wide.c_str(), shortForm, DropFileList::nameCapacity);
+    return length > 0 && length < DropFileList::nameCapacity && exactNarrowName(shortForm, narrow);
+}
+
+class ShortcutResolver {
+public:
+    // True when `path` was a shortcut and now holds its target.
+    bool resolve(std::wstring& path) {
+        const std::u16string name(path.begin(), path.end());
+        if (!DropRules::isShortcutName(name) || GetTickCount() - start >= shortcutBudgetMs) return false;
+        return resolveShortcut(path, path);
+    }
+
+private:
+    DWORD start = GetTickCount();
+};
+
+std::wstring widened(const std::string& narrow) {
+    const int length = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, narrow.c_str(), -1, nullptr, 0);
+    if (length <= 0) return {};
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, narrow.c_str(), -1, &wide[0], length);
+    wide.resize(static_cast<std::size_t>(length - 1));
+    return wide;
+}
+
+}  // namespace
+
+std::vector<std::string> droppedFileNames(const DropFileList& list) {
+    ShortcutResolver shortcuts;
+    std::vector<std::string> names;
+    std::string narrow;
+    if (list.isWide()) {
+        for (const std::u16string& name : list.wideNames()) {
+            std::wstring path(name.begin(), name.end());
+            shortcuts.resolve(path);
+            if (narrowNameOrShortForm(path, narrow)) names.push_back(narrow);
+        }
+        return names;
+    }
+    // Names already in the system code page go on as they came unless a shortcut is replaced.
+    for (const std::string& name : list.narrowNames()) {
+        std::wstring path = widened(name);
+        const bool replaced = !path.empty() && shortcuts.resolve(path) && narrowNameOrShortForm(path, narrow);
+        names.push_back(replaced ? narrow : name);
+    }
+    return names;
+}

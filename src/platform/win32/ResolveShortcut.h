@@ -1,0 +1,8 @@
+#pragma once
+
+#include <string>
+
+// Replaces `target` with the path a shell shortcut file points at, in its short form, and answers
+// true; false, leaving `target` alone, when the file is no shortcut or points at no file. Never
+// shows a dialog; a search for a moved target gives up after half a second.
+bool resolveShortcut(const std::wstring& shortcutPath, std::wstring& target);
