@@ -1,6 +1,6 @@
 #include "plugin/EffectBase.h"
 
-#include "gui/EditorBase.h"
+#include "plugin/EditorBase.h"
 #include "plugin/RoutingFunctions.h"
 #include "plugin/ValueText.h"
 
@@ -36,6 +36,7 @@ EffectBase::~EffectBase() { delete editorObject; }
 void EffectBase::attachEditor(EditorBase* editorToOwn) {
     delete editorObject;
     editorObject = editorToOwn;
+    setFlag(effFlagsHasEditor, editorObject != nullptr);
 }
 
 void EffectBase::setParameter(std::int32_t, float) {}

@@ -63,7 +63,7 @@ public:
 
     AEffect* effect() { return &effectRecord; }
     EditorBase* editor() const { return editorObject; }
-    // The editor attaches itself; the effect owns it from then on.
+    // The editor attaches itself; the effect owns it from then on and tells the host it has an editor.
     void attachEditor(EditorBase* editorToOwn);
 
 protected:

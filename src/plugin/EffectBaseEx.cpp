@@ -1,6 +1,6 @@
 #include "plugin/EffectBaseEx.h"
 
-#include "gui/EditorBase.h"
+#include "plugin/EditorBase.h"
 
 namespace {
 constexpr std::int32_t synthCategory = 2;

@@ -1,4 +1,4 @@
-#include "gui/EditorBase.h"
+#include "plugin/EditorBase.h"
 #include "instrument/Instrument.h"
 
 #include <gtest/gtest.h>

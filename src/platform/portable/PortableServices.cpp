@@ -22,4 +22,3 @@ PlatformServices& systemPlatformServices() {
     static PortableServices services;
     return services;
 }
-

@@ -1,4 +1,4 @@
-#include "gui/EditorBase.h"
+#include "plugin/EditorBase.h"
 
 int EditorBase::getRect(ERect** rect) {
     *rect = nullptr;

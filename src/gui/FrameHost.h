@@ -1,0 +1,15 @@
+#pragma once
+
+#include <cstdint>
+
+// What a frame needs of the editor that made it: time for the host while a control is dragged,
+// and the host's begin-edit and end-edit notices around a drag.
+class FrameHost {
+public:
+    virtual void pumpMessages() = 0;
+    virtual void beginEdit(std::int32_t tag) = 0;
+    virtual void endEdit(std::int32_t tag) = 0;
+
+protected:
+    ~FrameHost() = default;
+};

@@ -1,0 +1,13 @@
+#pragma once
+
+class PaintContext;
+class ValueControl;
+
+// Told of every change of a control's value; reads the tag and value from the control.
+class ValueListener {
+public:
+    virtual void onValueChanged(PaintContext& context, ValueControl& control) = 0;
+
+protected:
+    ~ValueListener() = default;
+};

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "gui/GuiPlatform.h"
+#include "platform/portable/RgbImage.h"
+#include "platform/portable/ScriptedPointer.h"
+
+#include <map>
+#include <vector>
+
+class SoftwareWindow;
+
+// The toolkit's platform without an operating system: pictures come from memory, windows draw
+// into pictures, the pointer is scripted and the clock only moves when told to or when slept on.
+class SoftwarePlatform final : public GuiPlatform {
+public:
+    SoftwarePlatform();
+    ~SoftwarePlatform() override;
+
+    std::unique_ptr<BitmapImage> loadBitmap(std::int32_t resourceNumber) override;
+    std::unique_ptr<NativeWindow> createWindow(void* parent, std::int32_t width, std::int32_t height,
+                                               WindowClient& client) override;
+    std::uint32_t tickCount() override { return clock; }
+    void sleep(std::uint32_t milliseconds) override;
+    void dispatchPendingPaint() override;
+    PixelPoint screenCursor() override { return scriptedPointer.cursor(); }
+
+    // Pictures by number; these replace the panel artwork for the same number.
+    void addBitmap(std::int32_t resourceNumber, const RgbImage& picture);
+    void setClock(std::uint32_t milliseconds) { clock = milliseconds; }
+    void setWindowOrigin(PixelPoint origin) { screenOrigin = origin; }
+
+    ScriptedPointer& pointer() { return scriptedPointer; }
+    PixelPoint windowOrigin() const { return screenOrigin; }
+    // The most recently opened window still alive, or null.
+    SoftwareWindow* lastWindow() const { return windows.empty() ? nullptr : windows.back(); }
+    std::uint32_t sleptMilliseconds() const { return slept; }
+    std::int32_t paintsDispatched() const { return dispatched; }
+
+    void windowOpened(SoftwareWindow& window);
+    void windowClosed(SoftwareWindow& window);
+
+private:
+    std::map<std::int32_t, RgbImage> pictures;
+    std::vector<SoftwareWindow*> windows;
+    ScriptedPointer scriptedPointer;
+    PixelPoint screenOrigin;
+    std::uint32_t clock = 0;
+    std::uint32_t slept = 0;
+    std::int32_t dispatched = 0;
+};

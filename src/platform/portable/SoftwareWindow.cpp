@@ -1,0 +1,50 @@
+#include "platform/portable/SoftwareWindow.h"
+
+#include "platform/portable/SoftwareCanvas.h"
+#include "platform/portable/SoftwarePlatform.h"
+
+namespace {
+// What the window shows before its first paint, as the native class's button-face background does.
+constexpr Colour buttonFace{212, 208, 200, 0};
+}  // namespace
+
+SoftwareWindow::SoftwareWindow(SoftwarePlatform& owner, std::int32_t width, std::int32_t height,
+                               WindowClient& windowClient)
+    : platform(owner), client(windowClient), pixels(width, height, buttonFace) {
+    platform.windowOpened(*this);
+}
+
+SoftwareWindow::~SoftwareWindow() { platform.windowClosed(*this); }
+
+std::unique_ptr<PaintContext> SoftwareWindow::makeContext() {
+    if (!alive) return nullptr;
+    return std::make_unique<SoftwareCanvas>(pixels, platform.pointer(), platform.windowOrigin());
+}
+
+PixelPoint SoftwareWindow::cursorPosition() {
+    const PixelPoint screen = platform.pointer().cursor();
+    const PixelPoint origin = platform.windowOrigin();
+    return {screen.x - origin.x, screen.y - origin.y};
+}
+
+bool SoftwareWindow::setDropActive(bool on) {
+    if (!alive) return false;
+    dropRegistered = on;
+    return true;
+}
+
+void SoftwareWindow::paint() {
+    paintPending = false;
+    if (auto context = makeContext()) client.paintWindow(*context);
+}
+
+void SoftwareWindow::press(PixelPoint point, MouseButtons buttons) {
+    if (auto context = makeContext()) client.pressInWindow(*context, {point, buttons});
+}
+
+void SoftwareWindow::destroyWithParent() {
+    if (!alive) return;
+    dropRegistered = false;
+    client.windowDestroyed();
+    alive = false;
+}
