@@ -1,0 +1,33 @@
+// Draws the panel bitmaps and writes them, with the sources that carry them into the product,
+// to the folder given as the only argument.
+
+#include <exception>
+#include <iostream>
+
+#include "BmpEncoder.h"
+#include "ControlArtwork.h"
+#include "GeneratedSources.h"
+#include "PanelBackground.h"
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::cerr << "usage: " << argv[0] << " <output folder>\n";
+        return 2;
+    }
+    try {
+        const std::vector<unsigned char> key = encodeBmp(drawKeyBitmap());
+        writeGeneratedSources(argv[1], {
+                                           {128, encodeBmp(drawPanelBackground())},
+                                           {129, key},
+                                           {130, key},
+                                           {131, encodeBmp(drawFaderHandle())},
+                                           {132, encodeBmp(drawLedBitmap())},
+                                           {133, encodeBmp(drawModeLedBitmap())},
+                                           {134, encodeBmp(drawSyncModeBitmap())},
+                                       });
+    } catch (const std::exception& error) {
+        std::cerr << argv[0] << ": " << error.what() << '\n';
+        return 1;
+    }
+    return 0;
+}
