@@ -1,16 +1,18 @@
 #include "instrument/Instrument.h"
 
+#include "editor/InstrumentEditor.h"
 #include "engine/SliceEngine.h"
 #include "instrument/ParameterTable.h"
 #include "loopfile/RexReader.h"
 #include "platform/PlatformServices.h"
+#include "platform/WindowSystem.h"
 #include "plugin/BoundedText.h"
 
 #include <cstring>
 
-Instrument::Instrument(audioMasterCallback host) : Instrument(host, systemPlatformServices()) {}
+Instrument::Instrument(audioMasterCallback host) : Instrument(host, systemPlatformServices(), windowSystem()) {}
 
-Instrument::Instrument(audioMasterCallback host, PlatformServices& services)
+Instrument::Instrument(audioMasterCallback host, PlatformServices& services, GuiPlatform* windowSystem)
     : EffectBaseEx(host, programTotal, parameterTotal),
       platform(services),
       engine(std::make_unique<SliceEngine>()),
@@ -24,23 +26,31 @@ Instrument::Instrument(audioMasterCallback host, PlatformServices& services)
     setReplacingFlag(true);
     setSynthFlag(true);
     wantEvents(1);
+    if (windowSystem) panel = new InstrumentEditor(*this, *this, *windowSystem);
     setProgram(0);
     // The first values must be in place before any event arrives, whichever thread sends it.
     applyPendingParameters();
 }
 
-Instrument::~Instrument() = default;
+Instrument::~Instrument() { closeEditor(); }
 
 void Instrument::setParameter(std::int32_t index, float value) {
     const std::int32_t slot = ParameterTable::slotOf(index);
-    if (slot < 0) return;
-    current().values[slot] = value;
-    pendingParameters.post(index, value);
+    if (slot >= 0) {
+        current().values[slot] = value;
+        pendingParameters.post(index, value);
+    }
+    if (panel) panel->setParameter(index, value);
 }
 
 float Instrument::getParameter(std::int32_t index) {
     const std::int32_t slot = ParameterTable::slotOf(index);
     return slot < 0 ? 1.0f : current().values[slot];
+}
+
+void Instrument::closeEditor() {
+    panel = nullptr;
+    attachEditor(nullptr);
 }
 
 void Instrument::applyParameter(std::int32_t index, float value) noexcept {

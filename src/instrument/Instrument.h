@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/PanelCommands.h"
 #include "instrument/EngineGate.h"
 #include "instrument/ParameterMailbox.h"
 #include "instrument/ProgramRecord.h"
@@ -9,7 +10,9 @@
 #include <cstdint>
 #include <memory>
 
+class GuiPlatform;
 class InputFile;
+class InstrumentEditor;
 class PlatformServices;
 class RexReader;
 class SliceEngine;
@@ -22,7 +25,7 @@ class SliceEngine;
 // call may come from any other thread. Only the audio thread touches the engine's sound settings
 // (parameter changes travel through a mailbox) and only a loader holding the engine gate touches
 // its slices.
-class Instrument : public EffectBaseEx {
+class Instrument : public EffectBaseEx, public PanelCommands {
 public:
     static constexpr std::int32_t programTotal = 16;
     static constexpr std::int32_t parameterTotal = 14;
@@ -31,7 +34,8 @@ public:
     static constexpr std::int32_t presetChunkSize = static_cast<std::int32_t>(sizeof(ProgramRecord));
 
     explicit Instrument(audioMasterCallback host);
-    Instrument(audioMasterCallback host, PlatformServices& services);
+    // Without a window system the instrument has no editor.
+    Instrument(audioMasterCallback host, PlatformServices& services, GuiPlatform* windowSystem = nullptr);
     ~Instrument() override;
 
     void setParameter(std::int32_t index, float value) override;
@@ -54,8 +58,8 @@ public:
 
     // Answers whether the loop was read; a refused file leaves the bank empty.
     bool loadLoop(InputFile& file);
-    void chooseLoopFile(void* window);
-    void exportGroove(void* window);
+    void chooseLoopFile(void* window) override;
+    void exportGroove(void* window) override;
 
     const ProgramRecord& program(std::int32_t index) const { return programs[static_cast<std::size_t>(index)]; }
     // The loop read last, if it was read successfully.
@@ -72,6 +76,10 @@ private:
     // Each stored value through setParameter, in the order programs apply them.
     void applyValues(const ProgramRecord& record);
     void loadFromRecordPath(const ProgramRecord& record);
+    // The editor goes first when the instrument does: its window may still call back into it.
+    void closeEditor();
+
+    InstrumentEditor* panel = nullptr;
 
     PlatformServices& platform;
     std::unique_ptr<RexReader> currentReader;

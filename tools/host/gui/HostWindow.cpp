@@ -4,10 +4,10 @@ namespace {
 
 constexpr char className[] = "BrevatoneTestHostWindow";
 
-ATOM registerHostClass() {
+ATOM registerHostClass(WNDPROC procedure) {
     static const ATOM atom = [] {
         WNDCLASSA windowClass{};
-        windowClass.lpfnWndProc = DefWindowProcA;
+        windowClass.lpfnWndProc = procedure;
         windowClass.hInstance = GetModuleHandleA(nullptr);
         windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
         windowClass.hbrBackground = reinterpret_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
@@ -20,10 +20,11 @@ ATOM registerHostClass() {
 }  // namespace
 
 HostWindow::HostWindow(int width, int height) {
-    registerHostClass();
+    registerHostClass(procedure);
     window = CreateWindowExA(WS_EX_TOPMOST, className, "Brevatone test host", WS_POPUP | WS_VISIBLE, spotX, spotY,
                              width, height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (window) {
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
         SetForegroundWindow(window);
         UpdateWindow(window);
     }
@@ -31,8 +32,23 @@ HostWindow::HostWindow(int width, int height) {
 
 HostWindow::~HostWindow() { destroy(); }
 
+LRESULT CALLBACK HostWindow::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<HostWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (self) {
+        const auto handler = self->handlers.find(message);
+        if (handler != self->handlers.end()) {
+            handler->second();
+            return 0;
+        }
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
 void HostWindow::destroy() {
-    if (window && IsWindow(window)) DestroyWindow(window);
+    if (window && IsWindow(window)) {
+        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+        DestroyWindow(window);
+    }
     window = nullptr;
 }
 

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <map>
 
 // The host's own window, borderless at a fixed screen spot so that panel coordinates map to
 // screen coordinates for input sent from outside (x = spotX + panel x). The loop pumps every
@@ -25,7 +26,13 @@ public:
     // `idlePeriod` milliseconds. Answers whether `done` ended it.
     bool run(DWORD milliseconds, DWORD idlePeriod, const std::function<void()>& idle,
              const std::function<bool()>& done = {});
+    // Host code run when the window receives `message`, from whatever loop dispatches it (the
+    // plug-in's dialogs and drags included).
+    void onMessage(UINT message, std::function<void()> handler) { handlers[message] = std::move(handler); }
 
 private:
+    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
     HWND window = nullptr;
+    std::map<UINT, std::function<void()>> handlers;
 };
