@@ -10,6 +10,7 @@ packages=(
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686
   libsndfile1-dev sox
   python3-mido
+  xvfb xdotool imagemagick
 )
 i386_packages=(wine wine32:i386)
 

@@ -6,10 +6,8 @@
 // and the host's begin-edit and end-edit notices around a drag.
 class FrameHost {
 public:
+    virtual ~FrameHost() = default;
     virtual void pumpMessages() = 0;
     virtual void beginEdit(std::int32_t tag) = 0;
     virtual void endEdit(std::int32_t tag) = 0;
-
-protected:
-    ~FrameHost() = default;
 };

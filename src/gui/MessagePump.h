@@ -10,11 +10,9 @@ class MessagePump {
 public:
     class Client {
     public:
+        virtual ~Client() = default;
         virtual void editorIdle() = 0;
         virtual void hostIdle() = 0;
-
-    protected:
-        ~Client() = default;
     };
 
     explicit MessagePump(GuiPlatform& platform);

@@ -30,11 +30,9 @@ public:
 // What the window reports to the frame.
 class WindowClient {
 public:
+    virtual ~WindowClient() = default;
     virtual void paintWindow(PaintContext& context) = 0;
     virtual void pressInWindow(PaintContext& context, const MousePress& press) = 0;
     // The window is being destroyed and will deliver nothing more.
     virtual void windowDestroyed() = 0;
-
-protected:
-    ~WindowClient() = default;
 };
