@@ -5,7 +5,7 @@ namespace {
 constexpr char className[] = "BrevatoneTestHostWindow";
 
 ATOM registerHostClass(WNDPROC procedure) {
-    static const ATOM atom = [] {
+    static const ATOM atom = [procedure] {
         WNDCLASSA windowClass{};
         windowClass.lpfnWndProc = procedure;
         windowClass.hInstance = GetModuleHandleA(nullptr);

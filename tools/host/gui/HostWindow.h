@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <map>
+#include <utility>
 
 // The host's own window, borderless at a fixed screen spot so that panel coordinates map to
 // screen coordinates for input sent from outside (x = spotX + panel x). The loop pumps every
