@@ -34,7 +34,8 @@ log=$(mktemp)
 # Starts the host in the background for SECONDS with the given options; waits until its window shows.
 start_host() {
   local seconds=$1; shift
-  wine "$bin/brevatone_gui_host_panel.exe" "$bin/brevatone.dll" --seconds "$seconds" "$@" >"$log" 2>&1 &
+  # Wine's console ends lines with CR LF.
+  wine "$bin/brevatone_gui_host_panel.exe" "$bin/brevatone.dll" --seconds "$seconds" "$@" 2>&1 | tr -d '\r' >"$log" &
   host_pid=$!
   for _ in $(seq 1 100); do
     if xdotool search --name "Brevatone test host" >/dev/null 2>&1; then sleep 0.5; return; fi
@@ -78,7 +79,7 @@ edits() {
 start_host 6
 for y in 23 30 37 44 51 58 65 72 79; do press 53 "$y"; done
 wait "$host_pid"
-check "attack fader values" "1 0.875 0.75 0.625 0.5 0.375 0.25 0.125 0" "$(automated 1 | awk '{ printf "%s%g", NR > 1 ? " " : "", $1 }')"
+check "attack fader values" "1 0.875 0.75 0.625 0.5 0.375 0.25 0.125 0" "$(automated 1 | awk '{ printf "%s%g", (NR > 1 ? " " : ""), $1 }')"
 check "attack fader begin and end edits" "9 9" "$(edits 1)"
 check "no edit carries the attack fader's tag" "" "$(edits 4)"
 
