@@ -17,6 +17,14 @@ constexpr int kSyncImageWidth = 19;
 constexpr int kSyncImageHeight = 59;
 constexpr int kSyncPositions = 6;
 
+// Squared distance of pixel (x, y) from the middle of a square of the given size, in half pixels,
+// so round shapes stay in integers and centre on pixel corners as well as on pixels.
+int halfPixelDistance2(int x, int y, int size) {
+    const int dx = 2 * x + 1 - size;
+    const int dy = 2 * y + 1 - size;
+    return dx * dx + dy * dy;
+}
+
 void drawKey(PixelCanvas& canvas, int top, bool pressed) {
     canvas.fillRect(0, top, kKeySize, top + kKeySize, palette::kKeyOutline);
     if (!pressed) {
@@ -31,13 +39,10 @@ void drawKey(PixelCanvas& canvas, int top, bool pressed) {
     // Pressed, the key sinks: its shadow falls on the top and left, and the face glows from within.
     canvas.fillRect(1, top + 1, kKeySize - 1, top + kKeySize - 1, palette::kButtonPressed);
     canvas.bevel(1, top + 1, kKeySize - 1, top + kKeySize - 1, palette::kKeyPressedDark, palette::kKeyPressedGlow);
-    const int centre2 = kKeySize;  // doubled coordinates of the centre between pixels 9 and 10
+    constexpr int kGlowRadius2 = 12 * 12;
     for (int y = 3; y < kKeySize - 3; ++y) {
         for (int x = 3; x < kKeySize - 3; ++x) {
-            const int dx = 2 * x + 1 - centre2;
-            const int dy = 2 * y + 1 - centre2;
-            const int distance2 = dx * dx + dy * dy;
-            constexpr int kGlowRadius2 = 12 * 12;
+            const int distance2 = halfPixelDistance2(x, y, kKeySize);
             if (distance2 < kGlowRadius2) {
                 canvas.setPixel(x, top + y,
                                 mix(palette::kButtonPressed, palette::kKeyPressedGlow,
@@ -55,14 +60,14 @@ struct LedColours {
 
 // A round lens in its dark socket; the centre keeps the body colour so the state is easy to read.
 void drawLed(PixelCanvas& canvas, int top, const LedColours& colours) {
+    constexpr int kLensRadius2 = kLedSize * kLedSize;
+    constexpr int kBodyRadius2 = 40;  // the outermost ring of the lens is its rim
     canvas.fillRect(0, top, kLedSize, top + kLedSize, palette::kSocket);
     for (int y = 0; y < kLedSize; ++y) {
         for (int x = 0; x < kLedSize; ++x) {
-            const int dx = 2 * x + 1 - kLedSize;
-            const int dy = 2 * y + 1 - kLedSize;
-            const int distance2 = dx * dx + dy * dy;
-            if (distance2 > kLedSize * kLedSize) continue;
-            canvas.setPixel(x, top + y, distance2 > 40 ? colours.rim : colours.body);
+            const int distance2 = halfPixelDistance2(x, y, kLedSize);
+            if (distance2 > kLensRadius2) continue;
+            canvas.setPixel(x, top + y, distance2 > kBodyRadius2 ? colours.rim : colours.body);
         }
     }
     const Rgb glint = mix(colours.body, palette::kLedHotspot, colours.lit ? 200 : 90);

@@ -16,7 +16,6 @@ using geometry::kHandleWidth;
 using geometry::kLedSize;
 using geometry::kModeSwitchHeight;
 constexpr int kCaptionTop = 5;
-constexpr int kFaderLabelTop = 87;
 constexpr int kNamePlateTop = 93;
 
 struct Place {
@@ -28,13 +27,13 @@ struct FaderPlace {
     int left;
     int minPosition;
     int maxPosition;
-    const char* label;  // under the fader, or empty when it is lettered elsewhere
+    const char* label;  // lettered under the fader's travel
 };
 
 // Where the controls sit on the panel; the artwork frames them.
 constexpr FaderPlace kFaders[] = {
-    {45, 20, 76, "A"},     {69, 20, 76, "D"},  {93, 20, 76, "S"}, {117, 20, 76, "R"},
-    {146, 20, 76, "FREQ"}, {170, 20, 76, "Q"}, {202, 20, 46, ""}, {223, 20, 76, "RATE"},
+    {45, 20, 76, "A"},     {69, 20, 76, "D"},  {93, 20, 76, "S"},    {117, 20, 76, "R"},
+    {146, 20, 76, "FREQ"}, {170, 20, 76, "Q"}, {202, 20, 46, "AMT"}, {223, 20, 76, "RATE"},
 };
 constexpr Place kLoadButton{10, 20};
 constexpr Place kExportButton{10, 52};
@@ -42,7 +41,6 @@ constexpr int kButtonSize = geometry::kKeySize;
 constexpr Place kFilterOnLed{178, 5};
 constexpr Place kSyncLed{229, 5};
 constexpr Place kModeSwitch{191, 62};
-constexpr int kAmountFader = 6;
 
 // A fixed hash gives the ground a faint brushed grain that is the same on every build.
 std::uint32_t grain(int x, int y) {
@@ -112,7 +110,7 @@ void drawFader(PixelCanvas& canvas, const FaderPlace& fader) {
     canvas.verticalLine(centreX + 2, slotTop, slotBottom + 1, palette::kGroundLight);
     canvas.horizontalLine(centreX - 1, centreX + 1, slotBottom + 1, palette::kGroundLight);
 
-    if (fader.label[0] != '\0') engrave(canvas, centreX + 1, kFaderLabelTop, fader.label, palette::kLettering);
+    engrave(canvas, centreX + 1, fader.maxPosition + kHandleHeight + 2, fader.label, palette::kLettering);
 }
 
 void drawScrew(PixelCanvas& canvas, int left, int top) {
@@ -152,9 +150,6 @@ PixelCanvas drawPanelBackground() {
             palette::kLettering);
 
     for (const FaderPlace& fader : kFaders) drawFader(canvas, fader);
-    const FaderPlace& amount = kFaders[kAmountFader];
-    engrave(canvas, amount.left + kHandleWidth / 2 + 1, amount.maxPosition + kHandleHeight + 2, "AMT",
-            palette::kLettering);
 
     drawSocket(canvas, kFilterOnLed, kLedSize, kLedSize);
     drawSocket(canvas, kSyncLed, kLedSize, kLedSize);
