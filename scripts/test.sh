@@ -72,6 +72,8 @@ export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 ctest_launcher=(bash scripts/wine-display.sh)
 run_ctest wine --test-dir build-win
 ctest_launcher=()
+echo "== the panel pressed with real X input"
+if bash scripts/panel-driver.sh build-win; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
 rm -rf "$WINEPREFIX"
 
 if [ -x scripts/fuzz.sh ]; then
