@@ -12,6 +12,7 @@ jobs=$(nproc)
 passed=0
 failed=0
 log_dir=$(mktemp -d)
+ctest_launcher=()
 trap 'rm -rf "$log_dir"' EXIT
 
 # Runs ctest in a build folder and adds its counts to the totals; the stage's own summary line stays visible.

@@ -8,10 +8,11 @@ namespace {
 constexpr double lowestCutoff = 40.0;
 constexpr double cutoffSpan = 12960.0;  // 41 Hz ... 13000 Hz once the floor is added
 constexpr double lowpassDampingScale = 13000.0;
-constexpr int32_t samplesPerLfoCycle = 176400;  // four seconds at 44100: one triangle step per sample
-// Beyond this the half period would round to 0 and the LFO position could no longer be divided by it.
-constexpr int32_t fastestLfoRate = samplesPerLfoCycle / 2;
 constexpr float outputLimit = 0.9f;
+
+// Settings beyond 0 ... 1 (up to infinity, or not a number) would drive the cutoff or the resonance
+// to values whose coefficients are no longer finite numbers; they count as the nearer end.
+float withinUnitRange(float value) { return value > 0.0f ? std::min(value, 1.0f) : 0.0f; }
 
 }  // namespace
 
@@ -23,6 +24,13 @@ ResonantFilter::ResonantFilter(int32_t sampleRate)
     setResonance(0.0f);
 }
 
+int32_t ResonantFilter::wholeLfoRate(double rate) noexcept {
+    if (!(rate > 0.0)) {
+        return 0;
+    }
+    return rate < fastestLfoRate ? static_cast<int32_t>(rate) : fastestLfoRate;
+}
+
 float ResonantFilter::cutoffFor(float value) const noexcept {
     // 10^x as e^(x ln 10): the same value to double precision for a fraction of the cost, every 10 samples.
     constexpr double ln10 = 2.302585092994045684;
@@ -30,13 +38,13 @@ float ResonantFilter::cutoffFor(float value) const noexcept {
 }
 
 void ResonantFilter::setFrequency(float value) noexcept {
-    cutoffBase_ = value;
-    cutoff_ = cutoffFor(value);
+    cutoffBase_ = withinUnitRange(value);
+    cutoff_ = cutoffFor(cutoffBase_);
     updateCoefficients();
 }
 
 void ResonantFilter::setResonance(float value) noexcept {
-    resonance_ = static_cast<float>(std::pow(10.0, 2.0 * static_cast<double>(value)));
+    resonance_ = static_cast<float>(std::pow(10.0, 2.0 * static_cast<double>(withinUnitRange(value))));
     inverseResonance_ = 1.0f / resonance_;
     inputScale_ = 1.0f / std::sqrt(resonance_ + 1.0f);
     outputGain_ = (1.0f + 0.06f * resonance_) * 1.3f;
@@ -102,7 +110,7 @@ void ResonantFilter::lfoStep(int32_t steps) noexcept {
         lfoPhase_ += lfoDirection_;
     }
     const float swing = static_cast<float>(lfoPhase_) / static_cast<float>(half) * lfoAmount_ + cutoffBase_;
-    cutoff_ = cutoffFor(std::clamp(swing, 0.0f, 1.0f));
+    cutoff_ = cutoffFor(withinUnitRange(swing));
     updateCoefficients();
 }
 
@@ -144,8 +152,10 @@ void ResonantFilter::filterRun(float* buffer, int32_t frames) noexcept {
         y1 = y;
         buffer[i] = std::min(std::max(outputGain * y, -outputLimit), outputLimit);
     }
-    x1_ = x1;
-    x2_ = x2;
-    y1_ = y1;
-    y2_ = y2;
+    // A history that ever holds infinity or not-a-number would repeat it forever; start again from silence.
+    const bool finite = std::isfinite(x1) && std::isfinite(x2) && std::isfinite(y1) && std::isfinite(y2);
+    x1_ = finite ? x1 : 0.0f;
+    x2_ = finite ? x2 : 0.0f;
+    y1_ = finite ? y1 : 0.0f;
+    y2_ = finite ? y2 : 0.0f;
 }

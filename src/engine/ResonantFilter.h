@@ -20,8 +20,15 @@ public:
     static constexpr int32_t lowPass = 0;
     static constexpr int32_t highPass = 1;
     static constexpr int32_t samplesPerLfoStep = 10;
+    static constexpr int32_t samplesPerLfoCycle = 176400;  // four seconds at 44100: one triangle step per sample
+    // Beyond this the half period would round to 0 and the LFO position could no longer be divided by it.
+    static constexpr int32_t fastestLfoRate = samplesPerLfoCycle / 2;
 
     explicit ResonantFilter(int32_t sampleRate);
+
+    // A rate worked out in floating point as the whole LFO rate it means: truncated toward zero and
+    // kept within 0 ... fastestLfoRate; not a number counts as 0.
+    static int32_t wholeLfoRate(double rate) noexcept;
 
     // 0 ... 1 mapped exponentially onto 41 Hz ... 13000 Hz.
     void setFrequency(float value) noexcept;

@@ -55,3 +55,16 @@ void SliceBank::clearSlices() {
         slots_[static_cast<size_t>(count_)].reset();
     }
 }
+
+void SliceBank::exchangeSlices(std::vector<std::unique_ptr<Slice>>& slices) {
+    std::vector<std::unique_ptr<Slice>> previous;
+    previous.reserve(static_cast<size_t>(count_));
+    for (int32_t i = 0; i < count_; ++i) {
+        previous.push_back(std::move(slots_[static_cast<size_t>(i)]));
+    }
+    count_ = 0;
+    for (std::unique_ptr<Slice>& slice : slices) {
+        addSlice(slice.release());
+    }
+    slices = std::move(previous);
+}

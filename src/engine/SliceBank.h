@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 // Owns the loaded slices in the order they were added, finds the slice for a MIDI note and turns
 // pitch offsets in cents into playback-rate ratios through a table built once.
@@ -29,6 +30,9 @@ public:
     float pitchRatio(int32_t cents) const noexcept;
     float pitchTableEntry(int32_t index) const { return pitchTable_[static_cast<size_t>(index)]; }
     void clearSlices();
+    // Holds the given slices instead of the present ones, each prepared as addSlice prepares it, and
+    // hands the present ones back in `slices`, so that the caller can release them at its leisure.
+    void exchangeSlices(std::vector<std::unique_ptr<Slice>>& slices);
 
     int32_t count() const { return count_; }
     Slice* slice(int32_t index) const { return slots_[static_cast<size_t>(index)].get(); }

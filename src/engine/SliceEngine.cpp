@@ -119,7 +119,12 @@ void SliceEngine::render(float** outputs, int32_t frames) noexcept {
 }
 
 void SliceEngine::clearBank() {
-    bank_->clearSlices();
+    std::vector<std::unique_ptr<Slice>> none;
+    exchangeSlices(none);
+}
+
+void SliceEngine::exchangeSlices(std::vector<std::unique_ptr<Slice>>& slices) {
+    bank_->exchangeSlices(slices);
     releaseHeldList();
     for (SliceVoice& voice : voices_) {
         voice.reset();

@@ -39,6 +39,9 @@ public:
 
     int32_t addSlice(Slice* slice) { return bank_->addSlice(slice); }
     void clearBank();
+    // Plays the given slices from now on (voices reset, held events dropped) and hands the previous
+    // ones back in `slices`: releasing a large loop then need not happen while audio waits.
+    void exchangeSlices(std::vector<std::unique_ptr<Slice>>& slices);
 
     void setAttack(float seconds) { attackTime_ = seconds; }
     void setDecay(float seconds) { decayTime_ = seconds; }

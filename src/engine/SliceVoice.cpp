@@ -30,11 +30,8 @@ struct Reversed {
     static float read(const float* from, int32_t k) { return Forward::read(from, -k); }
 };
 
-// Below this a float holds every whole number, so a position stepped by exactly 1.0 stays exact.
-constexpr double exactWholeNumbers = 16777216.0;
-
 constexpr float velocityScale = 0.007874016f;
-constexpr float parkedPosition = 128000000.0f;
+constexpr double parkedPosition = 128000000.0;
 
 }  // namespace
 
@@ -57,7 +54,7 @@ void SliceVoice::noteOn(uint8_t note, uint8_t velocity, int32_t deltaFrames) noe
         return;
     }
     reverse_ = slice_->isReverse();
-    position_ = 0.0f;
+    position_ = 0.0;
     active_ = true;
 }
 
@@ -135,8 +132,7 @@ void SliceVoice::renderFrom(float* out, uint32_t count, float ratio, float level
 
 template <class FrameReader>
 uint32_t SliceVoice::playRun(float* out, const EnvelopeRun& run, float ratio, float level) noexcept {
-    const bool wholeFrameSteps = ratio == 1.0f && position_ == std::floor(position_) &&
-                                 static_cast<double>(position_) + run.length <= exactWholeNumbers;
+    const bool wholeFrameSteps = ratio == 1.0f && position_ == std::floor(position_);
     if (!wholeFrameSteps) {
         return playRunStepByStep<FrameReader>(out, run, ratio, level);
     }
@@ -152,7 +148,7 @@ uint32_t SliceVoice::playRun(float* out, const EnvelopeRun& run, float ratio, fl
     for (int32_t k = 0; k < last; ++k) {
         out[k] += level * FrameReader::read(source, k) * ramp.gainAt(static_cast<uint32_t>(k));
     }
-    position_ += static_cast<float>(length);
+    position_ += length;
     return length;
 }
 
@@ -166,7 +162,7 @@ uint32_t SliceVoice::playRunStepByStep(float* out, const EnvelopeRun& run, float
             return k;
         }
         out[k] += level * FrameReader::read(FrameReader::locate(samples, index, frameCount), 0) * run.gainAt(k);
-        position_ += ratio;
+        position_ += static_cast<double>(ratio);
     }
     return run.length;
 }
@@ -181,6 +177,6 @@ void SliceVoice::releaseIfDue() noexcept {
 
 void SliceVoice::stopAtSliceEnd() noexcept {
     active_ = false;
-    position_ = 0.0f;
+    position_ = 0.0;
     startDelay_ = 0;
 }

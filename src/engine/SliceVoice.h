@@ -30,7 +30,7 @@ public:
     uint8_t velocity() const { return velocity_; }
     float velocityGain() const { return velocityGain_; }
     const Slice* slice() const { return slice_; }
-    float position() const { return position_; }
+    double position() const { return position_; }
     int32_t pendingRelease() const { return pendingRelease_; }
     const AmpEnvelope& envelope() const { return envelope_; }
 
@@ -51,7 +51,9 @@ private:
     uint8_t note_ = noNote;
     bool reverse_ = false;
     const Slice* slice_ = nullptr;
-    float position_ = 0.0f;
+    // Double precision keeps the position exact, whole steps and fractions alike, for any slice length
+    // the bank accepts: a float stops counting whole frames at 2^24.
+    double position_ = 0.0;
     AmpEnvelope envelope_;
     int32_t startDelay_ = 0;
     int32_t pendingRelease_ = -1;

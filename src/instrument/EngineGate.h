@@ -6,7 +6,24 @@
 // Keeps a loop load and the audio thread out of the engine at the same time, without a lock on
 // the audio side.
 //
-// Protocol:
+// The instrument's threads, in full:
+// - The audio thread (processEvents, process, processReplacing) is the only one that touches the
+//   engine's sound settings, voices and filter. It never allocates, locks or touches files.
+// - Parameter changes, from any thread (automation often arrives on the audio thread), store the
+//   value in the current program and post a "changed" mark in the parameter mailbox. The audio
+//   thread collects the marks at its next call and applies what the current program then holds,
+//   so engine and program agree whichever writer came last.
+// - Program values and the current program index are read and written atomically (relaxed order:
+//   each is one float or one index). Non-finite values are stored as given but never applied.
+// - Everything that replaces programs, loads a loop, exports the groove or hands out a chunk takes
+//   the instrument's state lock, which serialises these among themselves; the audio path never
+//   takes it. Chunks handed out are copies that only the next getChunk rewrites.
+// - A loader reads the file and builds the new slices under the state lock but outside the gate,
+//   so the previous loop plays on meanwhile. Only the exchange of the bank's slices happens inside
+//   the gate, and the previous slices are released after leaving it: the exchange silences at
+//   most the one block that meets it. A failed load exchanges in an empty bank.
+//
+// The gate itself:
 // - An audio call (events or a block) first announces itself by incrementing `audioCalls`, then
 //   reads `loading`. If a load is on, it withdraws at once (decrement) and leaves the engine alone:
 //   the block stays silent and the events are dropped.

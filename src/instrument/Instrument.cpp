@@ -8,6 +8,7 @@
 #include "platform/WindowSystem.h"
 #include "plugin/BoundedText.h"
 
+#include <cmath>
 #include <cstring>
 
 Instrument::Instrument(audioMasterCallback host) : Instrument(host, systemPlatformServices(), windowSystem()) {}
@@ -16,7 +17,7 @@ Instrument::Instrument(audioMasterCallback host, PlatformServices& services, Gui
     : EffectBaseEx(host, programTotal, parameterTotal),
       platform(services),
       engine(std::make_unique<SliceEngine>()),
-      presetChunk(std::make_unique<ProgramRecord>()) {
+      sampleRateNoticeUp(std::make_shared<std::atomic<bool>>(false)) {
     setChunkFlag(true);
     for (ProgramRecord& record : programs) ParameterTable::fillDefaults(record);
     setInputCount(0);
@@ -37,15 +38,15 @@ Instrument::~Instrument() { closeEditor(); }
 void Instrument::setParameter(std::int32_t index, float value) {
     const std::int32_t slot = ParameterTable::slotOf(index);
     if (slot >= 0) {
-        current().values[slot] = value;
-        pendingParameters.post(index, value);
+        current().setValue(static_cast<std::size_t>(slot), value);
+        pendingParameters.post(index);
     }
     if (panel) panel->setParameter(index, value);
 }
 
 float Instrument::getParameter(std::int32_t index) {
     const std::int32_t slot = ParameterTable::slotOf(index);
-    return slot < 0 ? 1.0f : current().values[slot];
+    return slot < 0 ? 1.0f : current().value(static_cast<std::size_t>(slot));
 }
 
 void Instrument::closeEditor() {
@@ -53,7 +54,23 @@ void Instrument::closeEditor() {
     attachEditor(nullptr);
 }
 
-void Instrument::applyParameter(std::int32_t index, float value) noexcept {
+std::int32_t Instrument::getProgram() { return programIndex.load(std::memory_order_relaxed); }
+
+namespace {
+
+float storedValue(const ProgramRecord& record, std::int32_t index) {
+    return record.value(static_cast<std::size_t>(ParameterTable::slotOf(index)));
+}
+
+std::int32_t lfoRateOf(float value) { return ResonantFilter::wholeLfoRate(static_cast<double>(value) * 100.0); }
+
+}  // namespace
+
+void Instrument::applyParameter(std::int32_t index) noexcept {
+    const float value = storedValue(current(), index);
+    // Programs keep whatever the host stored, but infinity or not-a-number would stay in the voices'
+    // envelopes and the filter's history for good: the engine keeps its last finite setting instead.
+    if (!std::isfinite(value)) return;
     ResonantFilter& filter = engine->filter();
     switch (index) {
         case ParameterTable::ampAttack: engine->setAttack(value); break;
@@ -64,42 +81,56 @@ void Instrument::applyParameter(std::int32_t index, float value) noexcept {
         case ParameterTable::filterResonance: filter.setResonance(value); break;
         case ParameterTable::filterMode: filter.setMode(value > 0.0f ? 1 : 0); break;
         case ParameterTable::filterOn: engine->setFilterOn(value > 0.0f); break;
-        case ParameterTable::lfoFrequency: filter.setLfoRate(static_cast<std::int32_t>(value * 100.0f)); break;
+        case ParameterTable::lfoFrequency: filter.setLfoRate(lfoRateOf(value)); break;
         case ParameterTable::lfoAmount: filter.setLfoAmount(value); break;
-        case ParameterTable::lfoSyncOn: lfoSyncOn = value == 1.0f; break;
+        case ParameterTable::lfoSyncOn: {
+            const bool wasOn = lfoSyncOn;
+            lfoSyncOn = value == 1.0f;
+            // The host's tempo set the rate while sync was on; the program's own rate holds again.
+            if (wasOn && !lfoSyncOn) filter.setLfoRate(lfoRateOf(storedValue(current(), ParameterTable::lfoFrequency)));
+            break;
+        }
         case ParameterTable::lfoSyncMode: lfoSyncMode = value; break;
         default: break;
     }
 }
 
 void Instrument::applyPendingParameters() noexcept {
-    pendingParameters.collect([this](std::int32_t index, float value) { applyParameter(index, value); });
+    pendingParameters.collect([this](std::int32_t index) { applyParameter(index); });
 }
 
 void Instrument::setProgram(std::int32_t program) {
     if (program < 0 || program >= programTotal) return;
-    currentProgram = program;
+    std::lock_guard<std::mutex> serialised(stateLock);
+    selectProgram(program);
+}
+
+void Instrument::selectProgram(std::int32_t program) {
+    programIndex.store(program, std::memory_order_relaxed);
     const ProgramRecord& record = current();
     applyValues(record);
     if (record.path[0] != '\0') {
         loadFromRecordPath(record);
     } else {
+        std::vector<std::unique_ptr<Slice>> none;
         LoadPass exclusive(gate);
-        engine->clearBank();
+        engine->exchangeSlices(none);
     }
 }
 
 void Instrument::applyValues(const ProgramRecord& record) {
-    for (std::int32_t index : ParameterTable::appliedOrder) {
-        setParameter(index, record.values[ParameterTable::slotOf(index)]);
-    }
+    for (std::int32_t index : ParameterTable::appliedOrder) setParameter(index, storedValue(record, index));
 }
 
 // Longer names are cut to the 23 characters the field holds.
-void Instrument::setProgramName(char* name) { copyIntoField(current().name, ProgramRecord::nameSize, name); }
+void Instrument::setProgramName(char* name) {
+    std::lock_guard<std::mutex> serialised(stateLock);
+    copyIntoField(current().name, ProgramRecord::nameSize, name);
+}
 
 // A name restored from a chunk may fill its field without a terminator.
 void Instrument::getProgramName(char* name) {
+    std::lock_guard<std::mutex> serialised(stateLock);
     const std::size_t length = boundedLength(current().name, ProgramRecord::nameSize - 1);
     std::memcpy(name, current().name, length);
     name[length] = '\0';

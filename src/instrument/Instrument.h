@@ -7,8 +7,10 @@
 #include "plugin/EffectBaseEx.h"
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 
 class GuiPlatform;
 class InputFile;
@@ -21,10 +23,12 @@ class SliceEngine;
 // engine that plays the loaded loop's slices from MIDI, and the commands that load a loop and
 // save its groove.
 //
-// Threads: the host's audio thread calls processEvents and process/processReplacing; every other
-// call may come from any other thread. Only the audio thread touches the engine's sound settings
-// (parameter changes travel through a mailbox) and only a loader holding the engine gate touches
-// its slices.
+// Threads: the host's audio thread calls processEvents and process/processReplacing, and often
+// setParameter; every other call may come from any other thread. Only the audio thread touches the
+// engine's sound settings (parameter changes travel as marks through a mailbox), and only a loader
+// holding the engine gate touches its slices. Program values and the current program index are
+// read and written atomically; whatever replaces programs, loads a loop, exports or saves a chunk
+// runs under a lock of its own, which the audio path never takes.
 class Instrument : public EffectBaseEx, public PanelCommands {
 public:
     static constexpr std::int32_t programTotal = 16;
@@ -41,6 +45,7 @@ public:
     void setParameter(std::int32_t index, float value) override;
     float getParameter(std::int32_t index) override;
     void setProgram(std::int32_t program) override;
+    std::int32_t getProgram() override;
     void setProgramName(char* name) override;
     void getProgramName(char* name) override;
     void getParamLabel(std::int32_t index, char* label) override;
@@ -56,7 +61,8 @@ public:
     std::int32_t getChunk(void** data, bool preset) override;
     std::int32_t setChunk(void* data, std::int32_t byteSize, bool preset) override;
 
-    // Answers whether the loop was read; a refused file leaves the bank empty.
+    // Answers whether the loop was read; a refused file leaves the bank empty. The file is read and
+    // the slices built while the previous loop plays on; only the exchange holds audio back.
     bool loadLoop(InputFile& file);
     void chooseLoopFile(void* window) override;
     void exportGroove(void* window) override;
@@ -68,26 +74,40 @@ public:
     bool busy() const { return gate.loading(); }
 
 private:
-    ProgramRecord& current() { return programs[static_cast<std::size_t>(currentProgram)]; }
+    ProgramRecord& current() {
+        return programs[static_cast<std::size_t>(programIndex.load(std::memory_order_relaxed))];
+    }
     // Runs on the audio thread: the engine, the filter and the sync settings change only here.
-    void applyParameter(std::int32_t index, float value) noexcept;
+    void applyParameter(std::int32_t index) noexcept;
     void applyPendingParameters() noexcept;
     void followHostTempo(std::int32_t frames) noexcept;
+    // The callers below hold the state lock.
+    void selectProgram(std::int32_t program);
     // Each stored value through setParameter, in the order programs apply them.
     void applyValues(const ProgramRecord& record);
     void loadFromRecordPath(const ProgramRecord& record);
+    bool replaceLoop(InputFile& file);
+    std::shared_ptr<const RexReader> loopForExport();
     // The editor goes first when the instrument does: its window may still call back into it.
     void closeEditor();
 
     InstrumentEditor* panel = nullptr;
 
     PlatformServices& platform;
-    std::unique_ptr<RexReader> currentReader;
     std::unique_ptr<SliceEngine> engine;
     EngineGate gate;
     ParameterMailbox pendingParameters;
     std::array<ProgramRecord, programTotal> programs;
-    std::unique_ptr<ProgramRecord> presetChunk;
+    std::atomic<std::int32_t> programIndex{0};
+    mutable std::mutex stateLock;
+    // The loop read last, kept alive by an export that is writing its groove.
+    std::shared_ptr<const RexReader> currentReader;
+    // What getChunk hands out: the bank's copy, and one preset per program so that a host may gather
+    // several programs' presets before it saves them.
+    std::array<ProgramRecord, programTotal> bankChunk;
+    std::array<ProgramRecord, programTotal> presetChunks;
+    // Up while the sample-rate notice is on screen; the thread showing it owns it too.
+    std::shared_ptr<std::atomic<bool>> sampleRateNoticeUp;
     bool lfoSyncOn = false;
     float lfoSyncMode = 0.0f;
 };

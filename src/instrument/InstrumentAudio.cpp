@@ -78,11 +78,13 @@ void Instrument::followHostTempo(std::int32_t frames) noexcept {
     if (follow.restartSteps != TempoFollow::noRestart) engine->filter().scheduleLfoRestart(follow.restartSteps);
 }
 
-// The engine's envelopes, filter and LFO are tuned for 44.1 kHz; other rates are refused, loudly.
+// The engine's envelopes, filter and LFO are tuned for 44.1 kHz; other rates are refused, loudly but
+// without holding the host's call: a host rendering with nobody at the screen must not wait for a
+// click. One notice per instance at a time.
 void Instrument::setSampleRate(float rate) {
-    if (rate != supportedSampleRate) {
-        platform.showError("Brevatone", "This version of Brevatone doesn't support\nSample Rates other than 44.1kHz");
-    }
+    if (rate == supportedSampleRate || sampleRateNoticeUp->exchange(true)) return;
+    platform.showNotice("Brevatone", "This version of Brevatone doesn't support\nSample Rates other than 44.1kHz",
+                        sampleRateNoticeUp);
 }
 
 void Instrument::resume() { wantEvents(1); }

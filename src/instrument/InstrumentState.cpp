@@ -7,7 +7,10 @@
 #include "platform/PlatformServices.h"
 #include "plugin/BoundedText.h"
 
+#include <algorithm>
 #include <cstring>
+#include <new>
+#include <vector>
 
 namespace {
 
@@ -17,27 +20,51 @@ const PlatformServices::FileDialog loadDialog{"Load Rex File", "REX Files (*.rex
 const PlatformServices::FileDialog grooveDialog{"Save REX Groove As Standard Midi", "Midi Files (*.MID)", "*.mid",
                                                 "mid"};
 
-}  // namespace
-
-bool Instrument::loadLoop(InputFile& file) {
-    LoadPass exclusive(gate);
-    currentReader = std::make_unique<RexReader>(file);
-    currentReader->parse();
-    if (currentReader->failed()) {
-        engine->clearBank();
-        return false;
-    }
-    copyIntoField(current().path, ProgramRecord::pathSize, file.path());
-    engine->clearBank();
-    const RexReader& reader = *currentReader;
-    for (std::int32_t i = 0; i < reader.sliceCount(); ++i) {
+// Slices for as many of the reader's slices as the bank keeps; the rest are never copied.
+std::vector<std::unique_ptr<Slice>> slicesOf(const RexReader& reader) {
+    const std::int32_t kept = std::min(reader.sliceCount(), SliceBank::capacity);
+    std::vector<std::unique_ptr<Slice>> slices;
+    slices.reserve(static_cast<std::size_t>(kept));
+    for (std::int32_t i = 0; i < kept; ++i) {
         const auto index = static_cast<std::uint32_t>(i);
         auto slice = std::make_unique<Slice>(reader.sliceSamples(index), reader.sliceInfo(index)->length,
                                              reader.sampleRate(), reader.bitsPerSample(), reader.channelCount());
         slice->setNote(static_cast<std::uint16_t>(firstSliceNote + i));
-        engine->addSlice(slice.release());
+        slices.push_back(std::move(slice));
     }
-    return true;
+    return slices;
+}
+
+}  // namespace
+
+bool Instrument::loadLoop(InputFile& file) {
+    std::lock_guard<std::mutex> serialised(stateLock);
+    return replaceLoop(file);
+}
+
+// Reading and building happen outside the engine gate, so the previous loop plays on meanwhile. A
+// load either succeeds whole or ends as a refused file does: bank empty, the program's path kept.
+bool Instrument::replaceLoop(InputFile& file) {
+    std::shared_ptr<RexReader> reader;
+    std::vector<std::unique_ptr<Slice>> slices;
+    try {
+        reader = std::make_shared<RexReader>(file);
+        reader->parse();
+        if (!reader->failed()) slices = slicesOf(*reader);
+    } catch (const std::bad_alloc&) {
+        slices.clear();
+        reader.reset();
+    }
+    const bool loaded = reader && !reader->failed();
+    if (!loaded) slices.clear();
+    {
+        LoadPass exclusive(gate);
+        engine->exchangeSlices(slices);
+    }
+    // `slices` now holds the previous loop, released here while audio runs.
+    currentReader = std::move(reader);
+    if (loaded) copyIntoField(current().path, ProgramRecord::pathSize, file.path());
+    return loaded;
 }
 
 // A path from a record restored out of a host chunk may fill its field without a terminator.
@@ -45,10 +72,11 @@ void Instrument::loadFromRecordPath(const ProgramRecord& record) {
     char path[ProgramRecord::pathSize];
     copyIntoField(path, sizeof path, record.path);
     InputFile file(path);
-    loadLoop(file);
+    replaceLoop(file);
 }
 
 const RexReader* Instrument::loadedLoop() const {
+    std::lock_guard<std::mutex> serialised(stateLock);
     return currentReader && !currentReader->failed() ? currentReader.get() : nullptr;
 }
 
@@ -59,14 +87,26 @@ void Instrument::chooseLoopFile(void* window) {
     loadLoop(file);
 }
 
+std::shared_ptr<const RexReader> Instrument::loopForExport() {
+    std::lock_guard<std::mutex> serialised(stateLock);
+    return currentReader && !currentReader->failed() ? currentReader : nullptr;
+}
+
+// The loop is taken after the dialog returns: hosts change programs and restore chunks from within
+// the dialog's message loop, and the loop taken before might be gone by then.
 void Instrument::exportGroove(void* window) {
-    const RexReader* loop = loadedLoop();
-    if (!loop) {
-        platform.showError("Brevatone", "No loop is loaded, so there is no groove to save.");
+    constexpr const char* noLoop = "No loop is loaded, so there is no groove to save.";
+    if (!loopForExport()) {
+        platform.showError("Brevatone", noLoop);
         return;
     }
     char path[ProgramRecord::pathSize] = {};
     if (!platform.chooseFileToSave(window, grooveDialog, path, sizeof path)) return;
+    const std::shared_ptr<const RexReader> loop = loopForExport();
+    if (!loop) {
+        platform.showError("Brevatone", noLoop);
+        return;
+    }
     OutputFile output(path);
     writeMidiGroove(*loop, output);
     if (output.isBad()) platform.showError("Error", platform.lastErrorText().c_str());
@@ -74,17 +114,22 @@ void Instrument::exportGroove(void* window) {
 }
 
 std::int32_t Instrument::getChunk(void** data, bool preset) {
+    if (!data) return 0;
+    std::lock_guard<std::mutex> serialised(stateLock);
     if (preset) {
-        *presetChunk = current();
-        *data = presetChunk.get();
+        ProgramRecord& copy = presetChunks[static_cast<std::size_t>(getProgram())];
+        copy.copyFrom(current());
+        *data = &copy;
         return presetChunkSize;
     }
-    *data = programs.data();
+    for (std::size_t i = 0; i < programs.size(); ++i) bankChunk[i].copyFrom(programs[i]);
+    *data = bankChunk.data();
     return bankChunkSize;
 }
 
 std::int32_t Instrument::setChunk(void* data, std::int32_t byteSize, bool preset) {
     if (!data) return 0;
+    std::lock_guard<std::mutex> serialised(stateLock);
     if (preset && byteSize == presetChunkSize) {
         ProgramRecord record;
         std::memcpy(&record, data, sizeof record);
@@ -93,8 +138,14 @@ std::int32_t Instrument::setChunk(void* data, std::int32_t byteSize, bool preset
         return presetChunkSize;
     }
     if (byteSize == bankChunkSize) {
-        std::memcpy(programs.data(), data, sizeof programs);
-        setProgram(0);
+        const auto* bytes = static_cast<const unsigned char*>(data);
+        for (ProgramRecord& program : programs) {
+            ProgramRecord record;
+            std::memcpy(&record, bytes, sizeof record);
+            program.copyFrom(record);
+            bytes += sizeof record;
+        }
+        selectProgram(0);
         return bankChunkSize;
     }
     return 0;

@@ -1,13 +1,13 @@
 #include "instrument/TempoFollow.h"
 
+#include "engine/ResonantFilter.h"
+
 #include <cmath>
 
 namespace {
 
 constexpr double sampleRate = 44100.0;
 constexpr double beatsPerBar = 4.0;
-// The filter's LFO needs at least one step per half period; faster rates would mean nothing.
-constexpr double fastestRate = 88200.0;
 
 // The sync mode comes from the editor's switch in steps of 0.2; each step picks a note value.
 double divisorFor(float syncMode) {
@@ -30,7 +30,7 @@ TempoFollow TempoFollow::follow(const VstTimeInfo* time, float syncMode, std::in
     const double samplesPerBeat = std::trunc(sampleRate / beatsPerSecond);
     const double rate = beatsPerSecond / divisorFor(syncMode) * 100.0;
     result.valid = true;
-    result.lfoRate = static_cast<std::int32_t>(rate < fastestRate ? rate : fastestRate);
+    result.lfoRate = ResonantFilter::wholeLfoRate(rate);
 
     const double positionInBar = time->ppqPos - time->barStartPos;
     if (positionInBar >= beatsPerBar - 1.0) {

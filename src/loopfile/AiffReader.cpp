@@ -38,6 +38,11 @@ AiffReader::~AiffReader() = default;
 
 void AiffReader::parse() noexcept {
     try {
+        if (const char* reason = input.openFailure()) {
+            refuse(reason);
+            finishParse();
+            return;
+        }
         uint8_t form[4] = {};
         readBytes(form, 4);
         if (!hasIdentifier(form, "FORM")) {
@@ -60,10 +65,10 @@ void AiffReader::parse() noexcept {
         // Every size is bounded by the file's length, so this is a machine out of memory.
         refuse("not enough memory to read the file");
     }
+    finishParse();
     if (failed()) {
         releaseSamples();
     }
-    finishParse();
 }
 
 void AiffReader::walkChunks() {
@@ -75,18 +80,26 @@ void AiffReader::walkChunks() {
         const int32_t have = pendingByte != 0 ? 1 : 0;
         pendingByte = 0;
         // Fewer than four bytes left cannot start a chunk; zero bytes are trailing padding.
-        if (input.read(identifier + have, 4 - have) < 4 - have || identifier[0] == 0) {
+        const int32_t arrived = input.read(identifier + have, 4 - have);
+        if (identifier[0] == 0) {
+            checkTrailingPadding();
             return;
+        }
+        if (arrived < 4 - have) {
+            return;  // fewer than four bytes left cannot start a chunk
         }
         uint8_t sizeBytes[4] = {};
         if (input.read(sizeBytes, 4) < 4) {
             refuse("a chunk header is cut short by the end of the file");
             return;
         }
-        const uint32_t size = bigendian::read32(sizeBytes);
+        uint32_t size = bigendian::read32(sizeBytes);
         if (size > input.remaining()) {
-            refuse("a chunk runs past the end of the file");
-            return;
+            if (!hasIdentifier(identifier, "SSND") || !isCutShortSoundData(size)) {
+                refuse("a chunk runs past the end of the file");
+                return;
+            }
+            size = static_cast<uint32_t>(input.remaining());
         }
         const int64_t remainingAfterChunk = input.remaining() - size;
         readChunk(identifier, size);
@@ -98,6 +111,28 @@ void AiffReader::walkChunks() {
             uint8_t pad = 0;
             input.read(&pad, 1);
             pendingByte = pad;
+        }
+    }
+}
+
+bool AiffReader::isCutShortSoundData(uint32_t declaredSize) const {
+    if (!commonChunkSeen || sampleBits <= 0) {
+        return false;
+    }
+    // The size an intact chunk would declare for the format; whatever exceeds it is the offset,
+    // whose bytes must have arrived along with the chunk's header.
+    const int64_t sampleBytes = int64_t{channels} * frames * ((sampleBits + 7) / 8);
+    const int64_t offset = int64_t{declaredSize} - soundDataHeaderSize - sampleBytes;
+    return sampleBytes > 0 && offset >= 0 && offset + soundDataHeaderSize <= input.remaining();
+}
+
+void AiffReader::checkTrailingPadding() {
+    uint8_t rest[4096];
+    int32_t arrived = 0;
+    while ((arrived = input.read(rest, sizeof rest)) > 0) {
+        if (std::any_of(rest, rest + arrived, [](uint8_t byte) { return byte != 0; })) {
+            refuse("data that is not a chunk follows a chunk: a chunk's size is wrong");
+            return;
         }
     }
 }
@@ -148,6 +183,7 @@ void AiffReader::readSoundDataChunk(uint32_t size) {
     }
     skipBytes(offset);
     releaseSamples();
+    soundDataSeen = true;
     soundData.reset(new uint8_t[dataSize]);
     soundDataBytes = static_cast<int32_t>(dataSize);
     const int32_t arrived = input.read(soundData.get(), soundDataBytes);
@@ -161,6 +197,10 @@ void AiffReader::finishParse() {}
 void AiffReader::convertSamples() {
     if (!commonChunkSeen) {
         refuse("there is no COMM chunk, so the sample format is unknown");
+        return;
+    }
+    if (!soundDataSeen) {
+        refuse("there is no SSND chunk, so the file holds no sound");
         return;
     }
     if (sampleBits <= 0 || sampleBits > 24) {
@@ -178,6 +218,8 @@ void AiffReader::convertSamples() {
         case 2: decodeSamples<2>(soundData.get(), converted.get(), count); break;
         default: decodeSamples<3>(soundData.get(), converted.get(), count); break;
     }
+    // Only the floats are read from here on; the raw bytes would double the loop's memory.
+    soundData.reset();
 }
 
 void AiffReader::releaseSamples() {
@@ -199,8 +241,8 @@ int32_t AiffReader::extendedToRate(const uint8_t* extended) {
     return static_cast<int32_t>(kept + roundingBit);
 }
 
-void AiffReader::refuse(const char* reason) {
-    if (error == nullptr) {
+void AiffReader::refuse(const std::string& reason) {
+    if (error.empty()) {
         error = reason;
     }
 }

@@ -2,12 +2,15 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 class InputFile;
 
 // Reads an AIFF file: walks its chunks in file order, keeps the "COMM" format and the "SSND" sample
 // bytes, and converts the samples to floats in [-1, 1). Sizes in the file are never trusted: a chunk
 // that claims more bytes than the file holds, or less than its own fields need, refuses the file.
+// The one exception is sample data cut short by the end of the file (an interrupted copy): what
+// arrived is kept, as sound-file libraries do, provided the header chunks before it are whole.
 class AiffReader {
 public:
     explicit AiffReader(InputFile& input);
@@ -18,9 +21,9 @@ public:
     // Never throws; the outcome is read through `failed` and the getters.
     void parse() noexcept;
 
-    bool failed() const { return error != nullptr; }
+    bool failed() const { return !error.empty(); }
     // Why the file was refused, or null when it was not.
-    const char* failureReason() const { return error; }
+    const char* failureReason() const { return failed() ? error.c_str() : nullptr; }
 
     int32_t sampleRate() const { return rate; }
     int16_t bitsPerSample() const { return sampleBits; }
@@ -42,10 +45,11 @@ protected:
     virtual void readCommonChunk(uint32_t size);
     virtual void readSoundDataChunk(uint32_t size);
     virtual void readApplicationChunk(uint32_t size);
-    // Runs last in `parse`, whether the file was refused or not, once the samples are converted.
+    // Runs last in `parse`, whether the file was refused or not, once the samples are converted; a
+    // refusal here still releases the samples.
     virtual void finishParse();
 
-    void refuse(const char* reason);
+    void refuse(const std::string& reason);
     uint32_t readBigEndian32();
     uint16_t readBigEndian16();
     void readBytes(uint8_t* buffer, int32_t count);
@@ -53,6 +57,11 @@ protected:
 
 private:
     void walkChunks();
+    // Zero bytes may pad the file's end; anything else there means a chunk size lied.
+    void checkTrailingPadding();
+    // An SSND chunk declaring exactly the bytes the COMM format calls for, of which the file holds
+    // only the first part: a file whose copy was interrupted.
+    bool isCutShortSoundData(uint32_t declaredSize) const;
     void readChunk(const uint8_t* identifier, uint32_t size);
     void convertSamples();
     void releaseSamples();
@@ -69,5 +78,6 @@ private:
     uint32_t frames = 0;
     int16_t channels = 0;
     bool commonChunkSeen = false;
-    const char* error = nullptr;
+    bool soundDataSeen = false;
+    std::string error;
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -9,6 +10,9 @@ constexpr uint32_t signatureSize = 4;
 constexpr uint32_t headerSize = 1020;
 constexpr uint32_t sliceRecordSize = 12;
 constexpr int64_t headerFieldsSize = 20;
+// Slices copy their samples. Slices may overlap, but a table whose slices together cover the samples
+// more than this many times over would make a small file take a great deal of memory once loaded.
+constexpr uint64_t sliceCoverageLimit = 2;
 
 }  // namespace
 
@@ -74,8 +78,15 @@ void RexReader::finishParse() {
         return;
     }
     const auto available = static_cast<uint32_t>(sampleCount());
+    uint64_t covered = 0;
     for (SliceInfo& slice : slices) {
         const uint32_t room = slice.start < available ? available - slice.start : 0;
         slice.length = std::min(slice.length, room);
+        covered += slice.length;
+    }
+    if (covered > sliceCoverageLimit * available) {
+        refuse("the slices overlap so much that they would take more than " + std::to_string(sliceCoverageLimit) +
+               " times the memory of the loop's samples");
+        slices.clear();
     }
 }

@@ -8,7 +8,8 @@
 
 // Reads a REX loop: an AIFF file whose "APPL" chunk, signed "REX ", holds the loop's tempo, its length
 // in ticks and the slice table. Once parsed, every slice lies inside the converted samples: a slice
-// running past their end is cut short there, one starting beyond it has length 0.
+// running past their end is cut short there, one starting beyond it has length 0. A table whose
+// slices together cover the samples many times over is refused, for the memory it would take.
 class RexReader : public AiffReader {
 public:
     explicit RexReader(InputFile& input);

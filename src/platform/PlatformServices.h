@@ -1,6 +1,8 @@
 #pragma once
 
+#include <atomic>
 #include <cstddef>
+#include <memory>
 #include <string>
 
 // The operating-system services the instrument needs: file dialogs and message boxes.
@@ -21,6 +23,9 @@ public:
     virtual bool chooseFileToOpen(void* ownerWindow, const FileDialog& dialog, char* path, std::size_t capacity) = 0;
     virtual bool chooseFileToSave(void* ownerWindow, const FileDialog& dialog, char* path, std::size_t capacity) = 0;
     virtual void showError(const char* caption, const char* text) = 0;
+    // Shows a message without waiting for anyone to read it, and sets `up` to false once it is gone.
+    // The notice shares `up` with its caller, so either may end first.
+    virtual void showNotice(const char* caption, const char* text, std::shared_ptr<std::atomic<bool>> up) = 0;
     // The system's text for the calling thread's last error.
     virtual std::string lastErrorText() = 0;
 };

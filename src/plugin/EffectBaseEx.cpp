@@ -6,6 +6,14 @@ namespace {
 constexpr std::int32_t synthCategory = 2;
 constexpr std::int32_t interfaceVersion = 2200;
 VstIntPtr answerOf(bool value) { return value ? 1 : 0; }
+
+// The host passes the key's modifier code as a float; its low byte is what counts. A value that no
+// 32-bit integer holds (not a number, infinite, too large) carries no code.
+unsigned char lowByteOf(float value) {
+    constexpr float integerLimit = 2147483648.0f;
+    if (!(value > -integerLimit && value < integerLimit)) return 0;
+    return static_cast<unsigned char>(static_cast<std::int32_t>(value) & 0xFF);
+}
 }  // namespace
 
 EffectBaseEx::EffectBaseEx(audioMasterCallback host, std::int32_t programCount, std::int32_t parameterCount)
@@ -52,8 +60,7 @@ VstIntPtr EffectBaseEx::dispatcher(std::int32_t opcode, std::int32_t index, VstI
         case effEditKeyDown:
         case effEditKeyUp:
             if (EditorBase* attached = editor()) {
-                VstKeyCode key{index, static_cast<unsigned char>(value & 0xFF),
-                               static_cast<unsigned char>(static_cast<std::int32_t>(opt) & 0xFF)};
+                VstKeyCode key{index, static_cast<unsigned char>(value & 0xFF), lowByteOf(opt)};
                 return opcode == effEditKeyDown ? attached->onKeyDown(key) : attached->onKeyUp(key);
             }
             return 0;

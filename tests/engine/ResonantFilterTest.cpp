@@ -236,3 +236,24 @@ TEST(ResonantFilter, RingsOutToExactSilenceWithoutDenormalsWhileFlushing) {
     filter.render(block.data(), static_cast<int32_t>(block.size()));
     EXPECT_EQ(block.back(), 0.0f);
 }
+
+// Infinite or not-a-number settings, and finite ones far outside 0 ... 1, keep the coefficients finite;
+// a history that was ever fed a non-finite sample starts again from silence instead of repeating it.
+TEST(ResonantFilter, NeitherExtremeSettingsNorANonFiniteInputLeaveItSilencedForGood) {
+    const float extremes[] = {NAN, INFINITY, -INFINITY, 1e30f, -1e30f};
+    for (int32_t mode : {ResonantFilter::lowPass, ResonantFilter::highPass}) {
+        for (float extreme : extremes) {
+            ResonantFilter filter = openFilter(mode);
+            filter.setFrequency(extreme);
+            filter.setResonance(extreme);
+            filter.setLfoAmount(extreme);
+            for (float sample : filtered(filter, 100, 0.25f)) ASSERT_TRUE(std::isfinite(sample)) << extreme;
+        }
+        ResonantFilter filter = openFilter(mode);
+        filtered(filter, 3, NAN);
+        filtered(filter, 3, INFINITY);
+        const std::vector<float> after = filtered(filter, 64, 0.1f);
+        ResonantFilter fresh = openFilter(mode);
+        EXPECT_EQ(after, filtered(fresh, 64, 0.1f));
+    }
+}

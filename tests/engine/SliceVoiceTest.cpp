@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 using engine_test::makeSlice;
@@ -219,4 +220,20 @@ TEST_F(SliceVoiceTest, NoteOnOnASoundingVoiceRestartsFromTheFirstSample) {
     render(10);
     start();
     EXPECT_EQ(render(1)[0] - untouched, 0.0f);
+}
+
+// A float position stops counting whole frames at 2^24, where a held note would repeat one sample
+// forever. The voice must reach the end of a longer slice, reading its last frames where they lie.
+TEST_F(SliceVoiceTest, ASliceLongerThan2To24FramesPlaysToItsEndAndFrees) {
+    constexpr uint32_t length = (1u << 24) + 40;
+    std::vector<float> values(length, 0.0f);
+    for (uint32_t i = length - 40; i < length; ++i) values[i] = static_cast<float>(i - (length - 40) + 1);
+    load(values);
+    start();
+    constexpr uint32_t block = 1u << 16;
+    for (uint32_t played = 0; played < length - 40; played += block) render(std::min(block, length - 40 - played));
+    const std::vector<float> tail = render(64);
+    for (uint32_t i = 0; i < 40; ++i) ASSERT_EQ(tail[i], untouched + static_cast<float>(i + 1)) << i;
+    EXPECT_EQ(tail[40], untouched);
+    EXPECT_FALSE(voice.isActive());
 }

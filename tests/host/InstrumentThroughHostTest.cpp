@@ -5,6 +5,9 @@
 #include <cmath>
 #include <cstring>
 #include <fstream>
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -199,3 +202,34 @@ TEST_F(InstrumentThroughHost, TheFilterRingingOutNeverLeavesDenormals) {
     }
     EXPECT_TRUE(ordinary);
 }
+
+// A not-a-number or infinite value from automation or a project never reaches the sound, and the
+// instrument plays on once finite values return.
+TEST_F(InstrumentThroughHost, NonFiniteValuesNeverSilenceTheInstrument) {
+    loadThroughPreset(loopPath);
+    host->setParameter(8, 1.0f);
+    for (std::int32_t index : {1, 3, 5, 6, 10, 11}) host->setParameter(index, NAN);
+    host->setParameter(3, INFINITY);
+    host->setParameter(6, -INFINITY);
+    std::vector<VstMidiEvent> events = {PluginHost::midiEvent(0, 0x90, 38, 127)};
+    host->sendEvents(events);
+    bool finite = true;
+    for (float sample : block(512)) finite = finite && std::isfinite(sample);
+    EXPECT_TRUE(finite);
+    for (std::int32_t index : {1, 5, 6, 10, 11}) host->setParameter(index, 0.5f);
+    host->setParameter(3, 1.0f);
+    host->sendEvents(events);
+    EXPECT_NE(block(512)[511], 0.0f);
+}
+
+#ifndef _WIN32
+// Opening a FIFO for reading waits for a writer; a project naming one must not hang the host.
+TEST_F(InstrumentThroughHost, APresetNamingAFifoIsRefusedAtOnce) {
+    const std::string fifo = dir.file("pipe.rex");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    loadThroughPreset(fifo);
+    std::vector<VstMidiEvent> events = {PluginHost::midiEvent(0, 0x90, 36, 127)};
+    host->sendEvents(events);
+    EXPECT_EQ(block(64)[63], 0.0f);
+}
+#endif

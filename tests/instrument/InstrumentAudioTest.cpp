@@ -53,15 +53,21 @@ TEST_F(InstrumentAudio, EventsOtherThanMidiNeverReachTheEngine) {
     for (float sample : render(16)) EXPECT_EQ(sample, 5.0f / 16.0f);
 }
 
-TEST_F(InstrumentAudio, AnotherSampleRateIsRefusedWithAMessage) {
+// The notice never waits for a click, and while one is up a further refusal opens no second one.
+TEST_F(InstrumentAudio, AnotherSampleRateIsRefusedWithOneNoticeAtATime) {
     instrument.setSampleRate(44100.0f);
-    EXPECT_TRUE(platform.messages.empty());
+    EXPECT_TRUE(platform.notices.empty());
     instrument.setSampleRate(48000.0f);
     instrument.setSampleRate(22050.0f);
-    ASSERT_EQ(platform.messages.size(), 2u);
-    EXPECT_EQ(platform.messages[0].caption, "Brevatone");
-    EXPECT_EQ(platform.messages[0].text, "This version of Brevatone doesn't support\nSample Rates other than 44.1kHz");
+    ASSERT_EQ(platform.notices.size(), 1u);
+    EXPECT_EQ(platform.notices[0].caption, "Brevatone");
+    EXPECT_EQ(platform.notices[0].text, "This version of Brevatone doesn't support\nSample Rates other than 44.1kHz");
     EXPECT_EQ(instrument.getSampleRate(), 44100.0f);
+
+    platform.noticeUp->store(false);
+    instrument.setSampleRate(88200.0f);
+    EXPECT_EQ(platform.notices.size(), 2u);
+    EXPECT_TRUE(platform.messages.empty());
 }
 
 TEST_F(InstrumentAudio, ResumingAsksForMidiAgain) {

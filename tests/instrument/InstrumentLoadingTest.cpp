@@ -1,8 +1,11 @@
 #include "InstrumentFixture.h"
 
+#include <condition_variable>
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <mutex>
+#include <thread>
 
 namespace {
 
@@ -171,4 +174,93 @@ TEST_F(InstrumentLoading, AGrooveThatCannotBeWrittenShowsTheSystemsReason) {
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].caption, "Error");
     EXPECT_EQ(platform.messages[0].text, "The system's reason.");
+}
+
+// Hosts may gather the presets of several programs before they save any of them.
+TEST_F(InstrumentLoading, EachProgramsPresetChunkStaysItsOwn) {
+    instrument.setProgram(1);
+    instrument.setParameter(3, 0.1f);
+    void* first = nullptr;
+    ASSERT_EQ(instrument.getChunk(&first, true), 1100);
+    instrument.setProgram(2);
+    instrument.setParameter(3, 0.2f);
+    void* second = nullptr;
+    ASSERT_EQ(instrument.getChunk(&second, true), 1100);
+    EXPECT_EQ(static_cast<ProgramRecord*>(first)->values[3], 0.1f);
+    EXPECT_EQ(static_cast<ProgramRecord*>(second)->values[3], 0.2f);
+}
+
+// A host may change programs from within the save dialog's message loop; the groove written is
+// that of the loop loaded when the dialog returns.
+TEST_F(InstrumentLoading, ExportWritesTheLoopLoadedWhenTheDialogReturns) {
+    RexLoopContent three = eightSliceLoop();
+    three.slices.resize(3);
+    instrument.setProgram(1);
+    ASSERT_TRUE(load(writeLoopFile(dir, "three.rex", three)));
+    instrument.setProgram(0);
+    ASSERT_TRUE(load(loopPath));
+    platform.chosenPath = dir.file("groove.mid");
+    platform.whileDialogOpen = [this] { instrument.setProgram(1); };
+    instrument.exportGroove(nullptr);
+    EXPECT_EQ(fileBytes(platform.chosenPath).size(), 14u + 27 + 8 + 3 * 9 + 4);
+}
+
+// A small file whose many slices each cover all its samples would take a copy of them per slice.
+// The load is refused whole, leaving the state of any refused load.
+TEST_F(InstrumentLoading, ALoopWhoseSlicesMultiplyItsMemoryIsRefusedWhole) {
+    ASSERT_TRUE(load(loopPath));
+    RexLoopContent hostile;
+    hostile.samples.assign(4000, 0.5f);
+    hostile.slices.assign(300, SliceInfo{0, 4000, 0});
+    EXPECT_FALSE(load(writeLoopFile(dir, "hostile.rex", hostile)));
+    EXPECT_EQ(engine().bank().count(), 0);
+    EXPECT_STREQ(instrument.program(0).path, loopPath.c_str());
+    EXPECT_EQ(instrument.loadedLoop(), nullptr);
+}
+
+namespace {
+
+// A disk that hands out nothing until the test lets it.
+class HeldBackFile : public InputFile {
+public:
+    using InputFile::InputFile;
+
+    std::int32_t read(void* buffer, std::int32_t count) override {
+        std::unique_lock<std::mutex> lock(mutex);
+        reading = true;
+        changed.notify_all();
+        changed.wait(lock, [this] { return released; });
+        return InputFile::read(buffer, count);
+    }
+    void waitUntilReading() {
+        std::unique_lock<std::mutex> lock(mutex);
+        changed.wait(lock, [this] { return reading; });
+    }
+    void release() {
+        std::lock_guard<std::mutex> lock(mutex);
+        released = true;
+        changed.notify_all();
+    }
+
+private:
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool reading = false;
+    bool released = false;
+};
+
+}  // namespace
+
+TEST_F(InstrumentLoading, ThePlayingLoopSoundsOnWhileTheNextIsRead) {
+    ASSERT_TRUE(load(writeLoopFile(dir, "long.rex", eightSliceLoop(44100))));
+    send({midi(0, 0x90, 36, 127)});
+    HeldBackFile next(loopPath.c_str());
+    std::thread loader([&] { instrument.loadLoop(next); });
+    next.waitUntilReading();
+    int silentBlocks = 0;
+    for (int block = 0; block < 8; ++block) silentBlocks += render(256)[255] == 0.0f ? 1 : 0;
+    next.release();
+    loader.join();
+    EXPECT_EQ(silentBlocks, 0);
+    EXPECT_EQ(engine().bank().slice(0)->length(), 64u);
 }

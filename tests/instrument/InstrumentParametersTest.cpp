@@ -1,3 +1,4 @@
+#include "HostTransport.h"
 #include "InstrumentFixture.h"
 
 #include <cstring>
@@ -102,4 +103,16 @@ TEST_F(InstrumentParameters, LabelsAndDisplaysLeaveTheHostsBufferAlone) {
     instrument.getParamLabel(1, text);
     instrument.getParamDisplay(1, text);
     EXPECT_STREQ(text, "host");
+}
+
+TEST_F(InstrumentParameters, TurningTempoSyncOffBringsBackTheProgramsLfoRate) {
+    VstTimeInfo time = hostTransport(120.0, 0.5);
+    hostTime = &time;
+    instrument.setParameter(10, 0.2f);
+    instrument.setParameter(12, 1.0f);
+    render(512);
+    ASSERT_NE(engine().filter().lfoRate(), 20);
+    instrument.setParameter(12, 0.0f);
+    settle();
+    EXPECT_EQ(engine().filter().lfoRate(), 20);
 }

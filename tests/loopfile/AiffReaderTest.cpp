@@ -235,12 +235,12 @@ TEST(AiffReaderRefusal, FormTypeOtherThanAiffIsRefused) {
     expectRefused(*ParsedAiff(writer), "form type");
 }
 
-TEST(AiffReaderRefusal, MissingFileIsRefused) {
+TEST(AiffReaderRefusal, AFileThatCannotBeOpenedIsRefusedWithTheReason) {
     TempDir dir;
     InputFile file(dir.file("absent.rex").c_str());
     AiffReader reader(file);
     reader.parse();
-    expectRefused(reader, "FORM");
+    expectRefused(reader, "cannot be opened: No such file or directory");
 }
 
 TEST(AiffReaderRefusal, FileWithoutCommonChunkIsRefused) {
@@ -288,6 +288,30 @@ TEST(AiffReaderRefusal, ChunkHeaderCutShortByTheEndOfTheFileIsRefused) {
     std::vector<uint8_t> bytes = monoFile({0x40, 0x00}).bytes();
     bytes.insert(bytes.end(), {'M', 'A', 'R', 'K', 0x00, 0x00});
     expectRefused(*ParsedAiff(bytes), "cut short");
+}
+
+}  // namespace
+
+namespace {
+
+// A COMM chunk declaring 22 bytes while it holds the 18 it needs would swallow the next chunk's
+// header; the file must be refused rather than taken as a loop with no sound.
+TEST(AiffReaderDamage, ChunkSizesThatLoseTheChunkWalkAreRefused) {
+    RexFileWriter writer = monoFile({0x40, 0x00, 0x20, 0x00});
+    writer.chunks()[0].declaredSize = 22;
+    expectRefused(*ParsedAiff(writer), "a chunk's size is wrong");
+
+    RexFileWriter silent = monoFile({0x40, 0x00});
+    silent.removeChunks("SSND");
+    expectRefused(*ParsedAiff(silent), "no SSND chunk");
+}
+
+TEST(AiffReaderDamage, AFileCutShortInsideItsSampleDataKeepsWhatArrived) {
+    std::vector<uint8_t> bytes = monoFile({0x40, 0x00, 0x20, 0x00, 0x10, 0x00, 0x08, 0x00}).bytes();
+    bytes.resize(bytes.size() - 3);
+    ParsedAiff reader(bytes);
+    EXPECT_FALSE(reader->failed()) << reader->failureReason();
+    EXPECT_EQ(samplesOf(*reader), (std::vector<float>{0.5f, 0.25f}));
 }
 
 }  // namespace

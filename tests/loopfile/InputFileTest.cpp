@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 #include <string>
 
 namespace {
@@ -99,6 +102,26 @@ TEST_F(InputFileTest, SkipPastTheEndStopsThereAndReachesTheEnd) {
     EXPECT_EQ(file.skip(100), 3);
     EXPECT_TRUE(file.atEnd());
     EXPECT_EQ(file.remaining(), 0);
+}
+
+}  // namespace
+
+namespace {
+
+// Opening a FIFO for reading would wait for a writer that never comes; nothing but a regular file opens.
+TEST(InputFileSpecial, FifosAndFoldersAreRefusedAtOnceWithTheReason) {
+    TempDir dir;
+    const std::string fifo = dir.file("pipe.rex");
+#ifndef _WIN32
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    InputFile pipe(fifo.c_str());
+    ASSERT_NE(pipe.openFailure(), nullptr);
+    EXPECT_NE(std::string(pipe.openFailure()).find("not a regular file"), std::string::npos);
+#endif
+    InputFile folder(dir.file("").c_str());
+    char buffer[4] = {};
+    EXPECT_EQ(folder.read(buffer, 4), 0);
+    EXPECT_NE(folder.openFailure(), nullptr);
 }
 
 }  // namespace

@@ -205,3 +205,17 @@ TEST(RexReaderRefusal, RefusedFileOffersNoSlicesEvenAfterAGoodRexChunk) {
 }
 
 }  // namespace
+
+namespace {
+
+// Slices copy their samples when loaded: a small file whose table covers its samples again and
+// again would take many times its size in memory. Overlap up to twice is accepted.
+TEST(RexReaderRefusal, SlicesCoveringTheSamplesManyTimesOverAreRefused) {
+    RexChunkFields fields;
+    fields.slices = {{0, 8, 0}, {0, 8, 0}};
+    EXPECT_FALSE(ParsedRex(writerWithRex(fields))->failed());
+    fields.slices.push_back({4, 2, 0});
+    expectRefusedWithoutSlices(*ParsedRex(writerWithRex(fields)), "overlap");
+}
+
+}  // namespace

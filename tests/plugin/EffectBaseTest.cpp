@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <cstring>
 #include <vector>
 
@@ -165,6 +167,13 @@ TEST_F(EffectBaseTest, KeyOpcodesBuildTheKeyRecordForTheEditor) {
     EXPECT_EQ(editor->lastKey.modifier, 3);
     EXPECT_EQ(dispatch(effEditKeyUp), static_cast<VstIntPtr>(-1));
     EXPECT_EQ(dispatch(effSetEditKnobMode, 0, 2), 0);
+    // A modifier no integer holds carries no code (and converting it must not be undefined).
+    for (float odd : {NAN, INFINITY, -1e30f, 3e9f}) {
+        dispatch(effEditKeyDown, 'b', 0, nullptr, odd);
+        EXPECT_EQ(editor->lastKey.modifier, 0) << odd;
+    }
+    dispatch(effEditKeyDown, 'b', 0, nullptr, -1.0f);
+    EXPECT_EQ(editor->lastKey.modifier, 0xFF);
 }
 
 TEST_F(EffectBaseTest, EditorOpcodesReachAnAttachedEditor) {

@@ -13,6 +13,10 @@ public:
     bool chooseFileToOpen(void*, const FileDialog&, char*, std::size_t) override { return false; }
     bool chooseFileToSave(void*, const FileDialog&, char*, std::size_t) override { return false; }
     void showError(const char* caption, const char* text) override { std::fprintf(stderr, "%s: %s\n", caption, text); }
+    void showNotice(const char* caption, const char* text, std::shared_ptr<std::atomic<bool>> up) override {
+        showError(caption, text);
+        up->store(false);
+    }
     std::string lastErrorText() override { return std::strerror(errno); }
 };
 

@@ -6,6 +6,7 @@
 #include <commdlg.h>
 
 #include <cstring>
+#include <new>
 #include <string>
 
 namespace {
@@ -22,6 +23,25 @@ std::string filterList(const PlatformServices::FileDialog& dialog) {
     return filter;
 }
 
+// What a notice thread needs; it owns this and frees it before it ends.
+struct Notice {
+    std::string caption;
+    std::string text;
+    std::shared_ptr<std::atomic<bool>> up;
+    HMODULE library;
+};
+
+// Holds a reference to this library while the box is up, so the host may close the instance or free
+// the library meanwhile: the code the thread runs stays loaded until it lets go on its way out.
+DWORD WINAPI showNoticeAndExit(LPVOID parameter) {
+    auto* notice = static_cast<Notice*>(parameter);
+    MessageBoxA(nullptr, notice->text.c_str(), notice->caption.c_str(), MB_ICONERROR);
+    notice->up->store(false);
+    const HMODULE library = notice->library;
+    delete notice;
+    FreeLibraryAndExitThread(library, 0);
+}
+
 class Win32Services final : public PlatformServices {
 public:
     bool chooseFileToOpen(void* owner, const FileDialog& dialog, char* path, std::size_t capacity) override {
@@ -34,6 +54,24 @@ public:
 
     void showError(const char* caption, const char* text) override {
         MessageBoxA(nullptr, text, caption, MB_ICONERROR);
+    }
+
+    void showNotice(const char* caption, const char* text, std::shared_ptr<std::atomic<bool>> up) override {
+        HMODULE library = nullptr;
+        if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCSTR>(&showNoticeAndExit),
+                                &library)) {
+            up->store(false);
+            return;
+        }
+        auto* notice = new (std::nothrow) Notice{caption, text, up, library};
+        const HANDLE thread = notice ? CreateThread(nullptr, 0, showNoticeAndExit, notice, 0, nullptr) : nullptr;
+        if (thread) {
+            CloseHandle(thread);
+            return;
+        }
+        delete notice;
+        FreeLibrary(library);
+        up->store(false);
     }
 
     std::string lastErrorText() override {
