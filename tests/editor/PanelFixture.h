@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <mutex>
 #include <vector>
 
 // Services whose file dialogs can run the host's own calls while they are open.
@@ -46,12 +47,18 @@ protected:
         float value;
     };
 
+    static std::mutex requestLock;
     static std::vector<Request> requests;
     static std::function<void(const Request&)> hostReaction;
 
+    // The audio thread asks for the time while the panel's thread automates.
     static VstIntPtr VSTCALL host(AEffect*, std::int32_t opcode, std::int32_t index, VstIntPtr, void*, float opt) {
-        requests.push_back({opcode, index, opt});
-        if (hostReaction) hostReaction(requests.back());
+        const Request request{opcode, index, opt};
+        {
+            std::lock_guard<std::mutex> guard(requestLock);
+            requests.push_back(request);
+        }
+        if (hostReaction) hostReaction(request);
         return opcode == audioMasterVersion ? 2400 : 0;
     }
 
@@ -84,6 +91,7 @@ protected:
 
     // What the host was told, as (opcode, index, value), leaving out idle calls.
     std::vector<Request> told() const {
+        std::lock_guard<std::mutex> guard(requestLock);
         std::vector<Request> result;
         for (const Request& request : requests)
             if (request.opcode != audioMasterIdle) result.push_back(request);
