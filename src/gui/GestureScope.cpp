@@ -11,10 +11,13 @@ struct DeferredWork {
     const void* owner;
     std::function<void()> work;
 };
+using WorkQueue = std::deque<DeferredWork>;
 
-// Gestures and the host calls made from inside them share the window's thread.
+// Gestures and the host calls made from inside them share the window's thread. Only plain
+// pointers here: a thread-local with a destructor would keep the library loaded until the thread
+// ends, long after the host has freed it.
 thread_local std::int32_t depth = 0;
-thread_local std::deque<DeferredWork> deferred;
+thread_local WorkQueue* deferred = nullptr;
 
 }  // namespace
 
@@ -26,24 +29,29 @@ GestureScope::~GestureScope() {
         return;
     }
     // The queued work runs outside any gesture: what it closes in turn is closed at once.
+    // Work may drop later work of an owner it destroys, so the queue stays reachable meanwhile.
     depth = 0;
-    while (!deferred.empty()) {
-        DeferredWork next = std::move(deferred.front());
-        deferred.pop_front();
+    while (deferred && !deferred->empty()) {
+        DeferredWork next = std::move(deferred->front());
+        deferred->pop_front();
         next.work();
     }
+    delete deferred;
+    deferred = nullptr;
 }
 
 bool GestureScope::active() { return depth > 0; }
 
 bool GestureScope::deferWhileActive(const void* owner, std::function<void()> work) {
     if (depth == 0) return false;
-    deferred.push_back({owner, std::move(work)});
+    if (!deferred) deferred = new WorkQueue;
+    deferred->push_back({owner, std::move(work)});
     return true;
 }
 
 void GestureScope::forget(const void* owner) {
-    deferred.erase(std::remove_if(deferred.begin(), deferred.end(),
-                                  [owner](const DeferredWork& queued) { return queued.owner == owner; }),
-                   deferred.end());
+    if (!deferred) return;
+    deferred->erase(std::remove_if(deferred->begin(), deferred->end(),
+                                   [owner](const DeferredWork& queued) { return queued.owner == owner; }),
+                    deferred->end());
 }
