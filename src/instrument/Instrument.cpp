@@ -41,7 +41,8 @@ void Instrument::setParameter(std::int32_t index, float value) {
         current().setValue(static_cast<std::size_t>(slot), value);
         pendingParameters.post(index);
     }
-    if (panel) panel->setParameter(index, value);
+    // Someone may have attached another editor in place of the panel.
+    if (panel && editor() == panel) panel->setParameter(index, value);
 }
 
 float Instrument::getParameter(std::int32_t index) {
