@@ -23,7 +23,7 @@ run_ctest() {
   local log="$log_dir/$stage.log"
   echo "== $stage"
   set +e
-  "${ctest_launcher[@]}" ctest "$@" --output-on-failure -j"$jobs" 2>&1 | tee "$log" | grep -E "tests passed|FAILED|Failed|\*\*\*" || true
+  ${ctest_launcher[@]+"${ctest_launcher[@]}"} ctest "$@" --output-on-failure -j"$jobs" 2>&1 | tee "$log" | grep -E "tests passed|FAILED|Failed|\*\*\*" || true
   set -e
   local summary
   summary=$(grep -E "tests passed, [0-9]+ tests failed out of [0-9]+" "$log" | tail -1 || true)
@@ -117,6 +117,8 @@ for entry in "${windows_builds[@]}"; do
   run_step "demo-$arch" env OUT_DIR="$log_dir/demo-$arch" RENDER="$(wine_loader "$arch") $dir/bin/brevatone-render.exe" \
     bash scripts/demo.sh
   run_step "demo-$arch-matches" same_audio "$log_dir/demo-native/demo.wav" "$log_dir/demo-$arch/demo.wav"
+  echo "== the $arch panel pressed with real X input"
+  run_step "panel-driver-$arch" env PANEL_DRIVER_WINE="$(wine_loader "$arch")" bash scripts/panel-driver.sh "$dir"
 done
 ctest_launcher=()
 # The prefix's server writes its registry files as it exits.

@@ -1,17 +1,19 @@
 #include "instrument/Instrument.h"
 
+#include "editor/InstrumentEditor.h"
 #include "engine/SliceEngine.h"
 #include "instrument/ParameterTable.h"
 #include "loopfile/RexReader.h"
 #include "platform/PlatformServices.h"
+#include "platform/WindowSystem.h"
 #include "plugin/BoundedText.h"
 
 #include <cmath>
 #include <cstring>
 
-Instrument::Instrument(audioMasterCallback host) : Instrument(host, systemPlatformServices()) {}
+Instrument::Instrument(audioMasterCallback host) : Instrument(host, systemPlatformServices(), windowSystem()) {}
 
-Instrument::Instrument(audioMasterCallback host, PlatformServices& services)
+Instrument::Instrument(audioMasterCallback host, PlatformServices& services, GuiPlatform* windowSystem)
     : EffectBaseEx(host, programTotal, parameterTotal),
       platform(services),
       engine(std::make_unique<SliceEngine>()),
@@ -25,23 +27,32 @@ Instrument::Instrument(audioMasterCallback host, PlatformServices& services)
     setReplacingFlag(true);
     setSynthFlag(true);
     wantEvents(1);
+    if (windowSystem) panel = new InstrumentEditor(*this, *this, *windowSystem);
     setProgram(0);
     // The first values must be in place before any event arrives, whichever thread sends it.
     applyPendingParameters();
 }
 
-Instrument::~Instrument() = default;
+Instrument::~Instrument() { closeEditor(); }
 
 void Instrument::setParameter(std::int32_t index, float value) {
     const std::int32_t slot = ParameterTable::slotOf(index);
-    if (slot < 0) return;
-    current().setValue(static_cast<std::size_t>(slot), value);
-    pendingParameters.post(index);
+    if (slot >= 0) {
+        current().setValue(static_cast<std::size_t>(slot), value);
+        pendingParameters.post(index);
+    }
+    // Someone may have attached another editor in place of the panel.
+    if (panel && editor() == panel) panel->setParameter(index, value);
 }
 
 float Instrument::getParameter(std::int32_t index) {
     const std::int32_t slot = ParameterTable::slotOf(index);
     return slot < 0 ? 1.0f : current().value(static_cast<std::size_t>(slot));
+}
+
+void Instrument::closeEditor() {
+    panel = nullptr;
+    attachEditor(nullptr);
 }
 
 std::int32_t Instrument::getProgram() { return programIndex.load(std::memory_order_relaxed); }

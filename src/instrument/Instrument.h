@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/PanelCommands.h"
 #include "instrument/EngineGate.h"
 #include "instrument/ParameterMailbox.h"
 #include "instrument/ProgramRecord.h"
@@ -11,7 +12,9 @@
 #include <memory>
 #include <mutex>
 
+class GuiPlatform;
 class InputFile;
+class InstrumentEditor;
 class PlatformServices;
 class RexReader;
 class SliceEngine;
@@ -26,7 +29,7 @@ class SliceEngine;
 // holding the engine gate touches its slices. Program values and the current program index are
 // read and written atomically; whatever replaces programs, loads a loop, exports or saves a chunk
 // runs under a lock of its own, which the audio path never takes.
-class Instrument : public EffectBaseEx {
+class Instrument : public EffectBaseEx, public PanelCommands {
 public:
     static constexpr std::int32_t programTotal = 16;
     static constexpr std::int32_t parameterTotal = 14;
@@ -35,7 +38,8 @@ public:
     static constexpr std::int32_t presetChunkSize = static_cast<std::int32_t>(sizeof(ProgramRecord));
 
     explicit Instrument(audioMasterCallback host);
-    Instrument(audioMasterCallback host, PlatformServices& services);
+    // Without a window system the instrument has no editor.
+    Instrument(audioMasterCallback host, PlatformServices& services, GuiPlatform* windowSystem = nullptr);
     ~Instrument() override;
 
     void setParameter(std::int32_t index, float value) override;
@@ -60,8 +64,8 @@ public:
     // Answers whether the loop was read; a refused file leaves the bank empty. The file is read and
     // the slices built while the previous loop plays on; only the exchange holds audio back.
     bool loadLoop(InputFile& file);
-    void chooseLoopFile(void* window);
-    void exportGroove(void* window);
+    void chooseLoopFile(void* window) override;
+    void exportGroove(void* window) override;
 
     const ProgramRecord& program(std::int32_t index) const { return programs[static_cast<std::size_t>(index)]; }
     // The loop read last, if it was read successfully.
@@ -84,6 +88,10 @@ private:
     void loadFromRecordPath(const ProgramRecord& record);
     bool replaceLoop(InputFile& file);
     std::shared_ptr<const RexReader> loopForExport();
+    // The editor goes first when the instrument does: its window may still call back into it.
+    void closeEditor();
+
+    InstrumentEditor* panel = nullptr;
 
     PlatformServices& platform;
     std::unique_ptr<SliceEngine> engine;

@@ -1,8 +1,11 @@
 #include "plugin/RoutingFunctions.h"
 
+#include "gui/GestureScope.h"
+#include "platform/ModuleLifetime.h"
 #include "plugin/EffectBase.h"
 
 namespace {
+
 EffectBase* objectOf(AEffect* effect) { return effect ? static_cast<EffectBase*>(effect->object) : nullptr; }
 
 // The opcodes that read the pointer-sized `value` as a 32-bit number: a size, a count, a
@@ -23,6 +26,14 @@ bool readsValueAsNumber(std::int32_t opcode) {
 }
 
 bool fitsInt32(VstIntPtr value) { return static_cast<VstIntPtr>(static_cast<std::int32_t>(value)) == value; }
+
+void closeAndDestroy(EffectBase* object) noexcept {
+    try {
+        object->dispatcher(effClose, 0, 0, nullptr, 0.0f);
+    } catch (...) {}
+    delete object;
+}
+
 }  // namespace
 
 VstIntPtr VSTCALL routeDispatcher(AEffect* effect, std::int32_t opcode, std::int32_t index, VstIntPtr value, void* ptr,
@@ -34,8 +45,13 @@ VstIntPtr VSTCALL routeDispatcher(AEffect* effect, std::int32_t opcode, std::int
     if (readsValueAsNumber(opcode) && !fitsInt32(value)) return 0;
     try {
         if (opcode == effClose) {
-            object->dispatcher(opcode, index, value, ptr, opt);
-            delete object;
+            // From inside one of the editor's gestures the instance goes when the gesture has
+            // unwound, and the library stays mapped for the handler that still has to return.
+            const bool deferred = GestureScope::deferWhileActive(object, [object] {
+                keepModuleLoaded();
+                closeAndDestroy(object);
+            });
+            if (!deferred) closeAndDestroy(object);
             return 1;
         }
         return object->dispatcher(opcode, index, value, ptr, opt);

@@ -90,10 +90,13 @@ VstIntPtr VSTCALL PluginHost::callback(AEffect* effect, std::int32_t opcode, std
 }
 
 VstIntPtr PluginHost::answer(AEffect* effect, std::int32_t opcode, std::int32_t index, VstIntPtr value, float opt) {
+    const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - started;
+    const Request request{opcode, index, value, opt, effect != nullptr, elapsed.count()};
     {
         std::lock_guard<std::mutex> guard(requestLock);
-        recorded.push_back({opcode, index, value, opt, effect != nullptr});
+        recorded.push_back(request);
     }
+    if (onRequest) onRequest(request);
     switch (opcode) {
         case audioMasterVersion: return versionAnswer;
         case audioMasterWantMidi: return 1;

@@ -4,7 +4,9 @@
 #include "PluginLibrary.h"
 #include "plugin/VstAbi.h"
 
+#include <chrono>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -20,6 +22,8 @@ public:
         VstIntPtr value;
         float opt;
         bool withEffect;
+        // Seconds since the host was made.
+        double time;
     };
 
     explicit PluginHost(const PluginLibrary& library);
@@ -46,6 +50,9 @@ public:
     VstIntPtr versionAnswer = 2400;
     // Answered to audioMasterGetTime; none means the host has no time to give.
     std::optional<VstTimeInfo> timeInfo;
+    // Runs on the requesting thread after each request is recorded, before it is answered: the
+    // place for scripted host behaviour such as echoing automation or closing the editor.
+    std::function<void(const Request&)> onRequest;
 
     std::vector<Request> requests() const;
     std::size_t countRequests(std::int32_t opcode) const;
@@ -57,6 +64,7 @@ private:
     VstIntPtr answer(AEffect* effect, std::int32_t opcode, std::int32_t index, VstIntPtr value, float opt);
 
     const PluginLibrary& library;
+    const std::chrono::steady_clock::time_point started = std::chrono::steady_clock::now();
     AEffect* plugin = nullptr;
     VstTimeInfo answeredTime{};
     EventList eventList;

@@ -1,5 +1,6 @@
 #include "platform/portable/SoftwareWindow.h"
 
+#include "gui/GestureScope.h"
 #include "platform/portable/SoftwareCanvas.h"
 #include "platform/portable/SoftwarePlatform.h"
 
@@ -39,6 +40,8 @@ void SoftwareWindow::paint() {
 }
 
 void SoftwareWindow::press(PixelPoint point, MouseButtons buttons) {
+    // Declared first, so it unwinds last: what the host asked for meanwhile may destroy this window.
+    GestureScope gesture;
     if (auto context = makeContext()) client.pressInWindow(*context, {point, buttons});
 }
 

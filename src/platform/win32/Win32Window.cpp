@@ -1,5 +1,7 @@
 #include "platform/win32/Win32Window.h"
 
+#include "gui/GestureScope.h"
+#include "platform/win32/ModuleHold.h"
 #include "platform/win32/ModuleInstance.h"
 #include "platform/win32/Win32PaintContext.h"
 #include "platform/win32/WindowClass.h"
@@ -87,7 +89,15 @@ LRESULT CALLBACK Win32Window::procedure(HWND hwnd, UINT message, WPARAM wParam, 
             return 0;
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
-        case WM_MBUTTONDOWN: self->press(wParam, lParam); return 0;
+        case WM_MBUTTONDOWN: {
+            // The host may close the editor or the whole plug-in, and free the library, from inside
+            // the press. The gesture carries that out as it unwinds, which is after the press has
+            // let go of this window and before the module hold lets go of the code.
+            ModuleHold hold;
+            GestureScope gesture;
+            self->press(wParam, lParam);
+            return 0;
+        }
         default: break;
     }
     return DefWindowProcA(hwnd, message, wParam, lParam);

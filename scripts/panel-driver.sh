@@ -1,0 +1,103 @@
+#!/usr/bin/env bash
+# Drives the plug-in's panel with real X input: runs the test host's panel mode under Wine on a
+# virtual display, presses the panel's controls with xdotool (press, pause, move, release) and
+# checks what the host was told. With --screenshot FILE it also saves a picture of the panel.
+#
+# scripts/panel-driver.sh BUILD_DIR [--screenshot FILE.png]
+set -euo pipefail
+build=${1:?usage: panel-driver.sh BUILD_DIR [--screenshot FILE.png]}
+shift
+screenshot=""
+if [ "${1:-}" = "--screenshot" ]; then screenshot=${2:?}; fi
+
+# Everything below needs a display: start one and run again inside it.
+if [ -z "${PANEL_DRIVER_DISPLAY:-}" ]; then
+  export PANEL_DRIVER_DISPLAY=1
+  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$build" "$@"
+fi
+
+bin=$(cd "$build/bin" && pwd)
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+if [ -z "${WINEPREFIX:-}" ]; then
+  WINEPREFIX=$(mktemp -d)
+  export WINEPREFIX
+  trap 'rm -rf "$WINEPREFIX"' EXIT
+  wineboot -i >/dev/null 2>&1 || true
+fi
+
+# Where the host puts its window on the screen (HostWindow::spotX, spotY).
+spot_x=200
+spot_y=150
+failures=0
+log=$(mktemp)
+
+# Starts the host in the background for SECONDS with the given options; waits until its window shows.
+start_host() {
+  local seconds=$1; shift
+  # Wine's console ends lines with CR LF.
+  "${PANEL_DRIVER_WINE:-wine}" "$bin/brevatone_gui_host_panel.exe" "$bin/brevatone.dll" --seconds "$seconds" "$@" 2>&1 | tr -d '\r' >"$log" &
+  host_pid=$!
+  for _ in $(seq 1 100); do
+    if xdotool search --name "Brevatone test host" >/dev/null 2>&1; then sleep 0.5; return; fi
+    sleep 0.1
+  done
+  echo "panel-driver: the host window did not show" >&2
+  cat "$log" >&2
+  exit 1
+}
+
+# A press at panel point (x, y) as a person makes it: down, a short pause, a small move, up.
+press() {
+  local x=$((spot_x + $1)) y=$((spot_y + $2))
+  xdotool mousemove "$x" "$y" mousedown 1
+  sleep 0.15
+  xdotool mousemove "$x" $((y + ${3:-0}))
+  xdotool mouseup 1
+  sleep 0.2
+}
+
+check() {
+  local what=$1 expected=$2 actual=$3
+  if [ "$expected" = "$actual" ]; then
+    echo "ok: $what"
+  else
+    echo "FAILED: $what: expected '$expected', got '$actual'"
+    failures=$((failures + 1))
+  fi
+}
+
+# Values the host was told for one parameter, in order, one per line.
+automated() {
+  awk -v p="$1" '$1 == "request" && $3 == "opcode=0" && $4 == "index=" p { sub("opt=", "", $6); print $6 }' "$log"
+}
+edits() {
+  awk -v p="$1" '$1 == "request" && ($3 == "opcode=43" || $3 == "opcode=44") && $4 == "index=" p { print $3 }' "$log" |
+    sort | uniq -c | awk '{ print $1 }' | paste -sd' '
+}
+
+# Main faders: a press at y 23, 30 ... 79 on the attack fader sets 1.0, 0.875 ... 0.0.
+start_host 6
+for y in 23 30 37 44 51 58 65 72 79; do press 53 "$y"; done
+wait "$host_pid"
+check "attack fader values" "1 0.875 0.75 0.625 0.5 0.375 0.25 0.125 0" "$(automated 1 | awk '{ printf "%s%g", (NR > 1 ? " " : ""), $1 }')"
+check "attack fader begin and end edits" "9 9" "$(edits 1)"
+check "no edit carries the attack fader's tag" "" "$(edits 4)"
+
+# A plain quick click on the filter LED acts once and tells the host about parameter 8 only.
+start_host 3
+xdotool mousemove $((spot_x + 181)) $((spot_y + 8)) click 1
+sleep 0.3
+wait "$host_pid"
+check "filter LED click" "1" "$(automated 8 | paste -sd' ')"
+check "filter LED tells only parameter 8" "8" "$(awk '$1 == "request" && $3 == "opcode=0" { sub("index=", "", $4); print $4 }' "$log" | sort -u | paste -sd' ')"
+
+if [ -n "$screenshot" ]; then
+  start_host 4
+  sleep 1
+  import -window root -crop 250x100+${spot_x}+${spot_y} +repage "$screenshot"
+  wait "$host_pid"
+  echo "panel-driver: wrote $screenshot"
+fi
+
+rm -f "$log"
+[ "$failures" -eq 0 ]

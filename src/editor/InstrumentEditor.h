@@ -1,0 +1,67 @@
+#pragma once
+
+#include "editor/PanelParameter.h"
+#include "editor/ParameterChangeSet.h"
+#include "gui/ValueListener.h"
+#include "plugin/GuiEditor.h"
+
+#include <array>
+#include <cstdint>
+
+class Fader;
+class PanelCommands;
+class SkinBitmap;
+class StepSwitch;
+class ValueControl;
+
+// The instrument's panel: 250 x 100 pixels of background with eight faders, two file buttons,
+// two LEDs and two step switches.
+//
+// Threads: `setParameter` may come from any thread and only marks the parameter; the window's
+// thread shows the marked parameters from the instrument's stored values at the next `idle`.
+class InstrumentEditor : public GuiEditor, private ValueListener {
+public:
+    InstrumentEditor(EffectBaseEx& instrument, PanelCommands& commands, GuiPlatform& platform);
+    ~InstrumentEditor() override;
+
+    // Answers 0 and keeps nothing when no window can be made in `parentWindow`. A second open
+    // replaces the first panel.
+    int open(void* parentWindow) override;
+    void close() override;
+    void idle() override;
+    void setParameter(std::int32_t index, float value) override;
+    // Drags announce the parameter they change, not the control's tag; the buttons announce nothing.
+    void beginEdit(std::int32_t tag) override;
+    void endEdit(std::int32_t tag) override;
+
+    // The control bound to a parameter while the panel is open, else null.
+    ValueControl* controlFor(std::int32_t parameter) const;
+
+private:
+    static constexpr std::int32_t bitmapCount = 7;
+
+    void onValueChanged(PaintContext& context, ValueControl& control) override;
+    void closePanel();
+    void createControls(EditorFrame& panel);
+    Fader* createFader(std::size_t place);
+    // Sets a new control to the stored value of its parameter and remembers it as that parameter's.
+    void bind(ValueControl* control);
+    void showStoredValue(std::int32_t parameter);
+    // The rate fader and the sync-mode switch share one place; `context` draws the exchange at
+    // once, without one the whole panel redraws at the next idle.
+    void showRateOrSyncMode(bool syncOn, PaintContext* context);
+    SkinBitmap* bitmap(std::int32_t resourceNumber) const;
+    void releaseBitmaps();
+
+    PanelCommands& commands;
+    std::array<SkinBitmap*, bitmapCount> bitmaps{};
+    std::array<ValueControl*, PanelParameter::count> boundControls{};
+    ValueControl* loadButton = nullptr;
+    ValueControl* exportButton = nullptr;
+    // The editor holds one reference on each, the frame one more on the one it shows: one of the
+    // two is always outside the frame and must not be lost with it.
+    Fader* rateFader = nullptr;
+    StepSwitch* syncModeSwitch = nullptr;
+    ParameterChangeSet changedParameters;
+    std::int32_t draggedParameter = PanelParameter::none;
+};

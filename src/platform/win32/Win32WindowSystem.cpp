@@ -1,0 +1,4 @@
+#include "gui/GuiPlatform.h"
+#include "platform/WindowSystem.h"
+
+GuiPlatform* windowSystem() { return &systemGuiPlatform(); }

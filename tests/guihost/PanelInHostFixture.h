@@ -1,0 +1,95 @@
+#pragma once
+
+#include "DialogDriver.h"
+#include "HostWindow.h"
+#include "PanelPicture.h"
+#include "PluginHost.h"
+#include "PluginLibrary.h"
+#include "SkinColours.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+// The plug-in library in a real parent window: the host pumps messages with the editor's idle
+// every 20 ms, records what the plug-in asks, and presses the panel with system input.
+class PanelInHostFixture : public ::testing::Test {
+protected:
+    static constexpr DWORD idlePeriod = 20;
+
+    void SetUp() override {
+        ASSERT_TRUE(library->loaded()) << library->error();
+        host = std::make_unique<PluginHost>(*library);
+        effect = host->open();
+        ASSERT_NE(effect, nullptr);
+    }
+    void TearDown() override {
+        if (host && host->effect()) {
+            host->dispatch(effEditClose);
+            host->close();
+        }
+    }
+
+    VstIntPtr openPanel() { return host->dispatch(effEditOpen, 0, 0, parent.handle()); }
+    HWND panelWindow() const { return FindWindowExA(parent.handle(), nullptr, nullptr, nullptr); }
+    void pump(DWORD milliseconds) {
+        parent.run(milliseconds, idlePeriod, [this] {
+            if (host->effect()) host->dispatch(effEditIdle);
+        });
+    }
+    PanelPicture picture() {
+        pump(100);
+        return PanelPicture::of(panelWindow());
+    }
+
+    // A press at panel point (x, y), released after `holdMilliseconds` from another thread while
+    // this one pumps messages, as the plug-in's press runs inside the message dispatch.
+    void press(int x, int y, DWORD holdMilliseconds = 150) {
+        SetCursorPos(HostWindow::spotX + x, HostWindow::spotY + y);
+        pump(30);
+        sendButton(MOUSEEVENTF_LEFTDOWN);
+        std::thread releaser([holdMilliseconds] {
+            Sleep(holdMilliseconds);
+            sendButton(MOUSEEVENTF_LEFTUP);
+        });
+        pump(holdMilliseconds + 150);
+        releaser.join();
+    }
+    static void sendButton(DWORD flags) {
+        INPUT input{};
+        input.type = INPUT_MOUSE;
+        input.mi.dwFlags = flags;
+        SendInput(1, &input, sizeof input);
+    }
+
+    // The handle's top of the fader whose left edge is at `left`, found by its red centre line.
+    static int handleTop(const PanelPicture& panel, int left, int top = 20, int bottom = 85) {
+        const int centreLine = panel.firstRowWith(left + 8, top, bottom, rgb(kFaderHandleCentreLine));
+        return centreLine < 0 ? -1 : centreLine - 4;
+    }
+    static bool shows(const PanelPicture& panel, int left, int top, int right, int bottom, SkinRgb colour) {
+        for (int y = top; y < bottom; ++y)
+            for (int x = left; x < right; ++x)
+                if (panel.at(x, y) == rgb(colour)) return true;
+        return false;
+    }
+    static PanelPicture::Rgb rgb(SkinRgb colour) { return {colour.red, colour.green, colour.blue}; }
+
+    std::vector<PluginHost::Request> told() const {
+        std::vector<PluginHost::Request> result;
+        for (const PluginHost::Request& request : host->requests())
+            if (request.opcode == audioMasterAutomate || request.opcode == audioMasterBeginEdit ||
+                request.opcode == audioMasterEndEdit)
+                result.push_back(request);
+        return result;
+    }
+
+    std::unique_ptr<PluginLibrary> library =
+        std::make_unique<PluginLibrary>(PluginLibrary::besideExecutable(BREVATONE_PLUGIN_FILE));
+    std::unique_ptr<PluginHost> host;
+    AEffect* effect = nullptr;
+    HostWindow parent{250, 100};
+};

@@ -1,0 +1,131 @@
+#include "PanelInHostFixture.h"
+
+#include "LoopFiles.h"
+
+#include <cstdio>
+
+namespace {
+constexpr int faderLefts[] = {45, 69, 93, 117, 146, 170, 202, 223};
+constexpr int attackX = 53;
+
+std::string classOf(HWND window) {
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+}  // namespace
+
+TEST_F(PanelInHostFixture, OpenMakesOneChildOfThePanelsSizeAndCloseRemovesItAndItsClass) {
+    ERect* rect = nullptr;
+    ASSERT_EQ(host->dispatch(effEditGetRect, 0, 0, &rect), 1);
+    EXPECT_EQ(rect->bottom, 100);
+    EXPECT_EQ(rect->right, 250);
+    EXPECT_EQ(effect->flags & effFlagsHasEditor, effFlagsHasEditor);
+    ASSERT_EQ(openPanel(), 1);
+    HWND panel = panelWindow();
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(FindWindowExA(parent.handle(), panel, nullptr, nullptr), nullptr);
+    RECT area{};
+    GetWindowRect(panel, &area);
+    EXPECT_EQ(area.left, HostWindow::spotX);
+    EXPECT_EQ(area.top, HostWindow::spotY);
+    EXPECT_EQ(area.right - area.left, 250);
+    EXPECT_EQ(area.bottom - area.top, 100);
+    HMODULE module = GetModuleHandleA(BREVATONE_PLUGIN_FILE);
+    char expectedClass[32];
+    std::snprintf(expectedClass, sizeof expectedClass, "Plugin%08x",
+                  static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(module)));
+    EXPECT_EQ(classOf(panel), expectedClass);
+    host->dispatch(effEditClose);
+    EXPECT_EQ(panelWindow(), nullptr);
+    WNDCLASSA registered{};
+    EXPECT_FALSE(GetClassInfoA(module, expectedClass, &registered));
+}
+
+TEST_F(PanelInHostFixture, AFreshPanelReadsBackWithTheDefaultProgram) {
+    ASSERT_EQ(openPanel(), 1);
+    const PanelPicture panel = picture();
+    const int expectedTops[] = {76, 20, 76, 76, 20, 76, 46, 48};
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(handleTop(panel, faderLefts[i]), expectedTops[i]) << "fader " << i;
+    EXPECT_TRUE(shows(panel, 178, 5, 186, 13, kLedOff));
+    EXPECT_TRUE(shows(panel, 229, 5, 238, 13, kLedOff));
+    EXPECT_FALSE(shows(panel, 178, 5, 238, 13, kLedOn));
+    EXPECT_TRUE(shows(panel, 191, 62, 199, 70, kModeLedOn));
+    EXPECT_FALSE(shows(panel, 191, 71, 199, 79, kModeLedOn));
+}
+
+TEST_F(PanelInHostFixture, FaderPressesAutomateBetweenBeginAndEndEditOfTheirParameter) {
+    ASSERT_EQ(openPanel(), 1);
+    pump(100);
+    float expected = 1.0f;
+    for (int y = 23; y <= 79; y += 7, expected -= 0.125f) {
+        host->forgetRequests();
+        press(attackX, y);
+        const auto calls = told();
+        ASSERT_GE(calls.size(), 3u) << "y " << y;
+        EXPECT_EQ(calls.front().opcode, audioMasterBeginEdit);
+        EXPECT_EQ(calls.back().opcode, audioMasterEndEdit);
+        for (const auto& call : calls) EXPECT_EQ(call.index, 1);
+        EXPECT_EQ(calls[calls.size() - 2].opt, expected);
+    }
+    EXPECT_EQ(handleTop(picture(), 45), 76);
+}
+
+TEST_F(PanelInHostFixture, HostChangesShowAfterTheNextIdleAndNotBefore) {
+    ASSERT_EQ(openPanel(), 1);
+    pump(100);
+    host->setParameter(3, 1.0f);
+    EXPECT_EQ(handleTop(PanelPicture::of(panelWindow()), 93), 76);
+    host->dispatch(effEditIdle);
+    EXPECT_EQ(handleTop(PanelPicture::of(panelWindow()), 93), 20);
+}
+
+TEST_F(PanelInHostFixture, TheLoadButtonOpensItsDialogWhileHeldAndLoadsTheChosenLoop) {
+    TempDir dir;
+    const std::string loop = writeLoopFile(dir, "eight.rex", eightSliceLoop());
+    ASSERT_EQ(openPanel(), 1);
+    pump(100);
+    {
+        DialogDriver cancel("Load Rex File", "");
+        press(20, 30, 4000);
+        EXPECT_TRUE(cancel.finish());
+    }
+    void* chunk = nullptr;
+    host->dispatch(effGetChunk, 1, 0, &chunk);
+    EXPECT_STREQ(static_cast<const char*>(chunk), "");
+    {
+        DialogDriver choose("Load Rex File", loop);
+        press(20, 30, 4000);
+        EXPECT_TRUE(choose.finish());
+        EXPECT_TRUE(choose.appearedWhilePressed());
+    }
+    host->dispatch(effGetChunk, 1, 0, &chunk);
+    EXPECT_STREQ(static_cast<const char*>(chunk), loop.c_str());
+    for (const auto& call : told()) EXPECT_NE(call.opcode, audioMasterBeginEdit);
+}
+
+TEST_F(PanelInHostFixture, EffCloseAndUnloadFromInsideTheDialogLeaveNothingBehind) {
+    ASSERT_EQ(openPanel(), 1);
+    pump(100);
+    std::thread closer([this] {
+        while (!FindWindowA("#32770", "Load Rex File")) Sleep(10);
+        // The host closes and unloads from its own code while the dialog is up.
+        PostMessageA(parent.handle(), WM_APP, 0, 0);
+    });
+    bool closedInside = false;
+    parent.onMessage(WM_APP, [&] {
+        host->dispatch(effEditClose);
+        host->close();
+        library.reset();
+        closedInside = true;
+        if (HWND dialog = FindWindowA("#32770", "Load Rex File"))
+            PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        sendButton(MOUSEEVENTF_LEFTUP);
+    });
+    SetCursorPos(HostWindow::spotX + 20, HostWindow::spotY + 30);
+    sendButton(MOUSEEVENTF_LEFTDOWN);
+    pump(3000);
+    closer.join();
+    EXPECT_TRUE(closedInside);
+    EXPECT_EQ(panelWindow(), nullptr);
+}
