@@ -23,6 +23,10 @@ if [ -z "${WINEPREFIX:-}" ]; then
   export WINEPREFIX
   trap 'rm -rf "$WINEPREFIX"' EXIT
   wineboot -i >/dev/null 2>&1 || true
+else
+  # A prefix whose server still runs from another display cannot make windows on this one.
+  wineserver -w 2>/dev/null || true
+  "${PANEL_DRIVER_WINE:-wine}" wineboot >/dev/null 2>&1 || true
 fi
 
 # Where the host puts its window on the screen (HostWindow::spotX, spotY).

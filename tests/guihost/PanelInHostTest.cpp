@@ -33,8 +33,9 @@ TEST_F(PanelInHostFixture, OpenMakesOneChildOfThePanelsSizeAndCloseRemovesItAndI
     EXPECT_EQ(area.bottom - area.top, 100);
     HMODULE module = GetModuleHandleA(BREVATONE_PLUGIN_FILE);
     char expectedClass[32];
-    std::snprintf(expectedClass, sizeof expectedClass, "Plugin%08x",
-                  static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(module)));
+    // The module handle at full width: a 64-bit library may be mapped above 4 GiB.
+    std::snprintf(expectedClass, sizeof expectedClass, "Plugin%08llx",
+                  static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(module)));
     EXPECT_EQ(classOf(panel), expectedClass);
     host->dispatch(effEditClose);
     EXPECT_EQ(panelWindow(), nullptr);

@@ -34,7 +34,8 @@ void DialogDriver::watch(DWORD patience) {
     seen = true;
     // Give the dialog time to lay out its children before typing into them.
     Sleep(300);
-    int answer = IDCANCEL;
+    // A message box has no Cancel button of its own and may ignore one it does not show.
+    int answer = GetDlgItem(dialog, IDCANCEL) ? IDCANCEL : IDOK;
     if (!path.empty()) {
         if (!SetDlgItemTextA(dialog, explorerFileNameBox, path.c_str()))
             SetDlgItemTextA(dialog, oldStyleFileNameBox, path.c_str());
