@@ -11,7 +11,7 @@
 // presses OK, or presses Cancel when `path` is empty. A message box is answered with OK.
 class DialogDriver {
 public:
-    DialogDriver(std::string title, std::string path, DWORD patienceMilliseconds = 10000);
+    DialogDriver(std::string title, std::string path, DWORD patienceMilliseconds = 60000);
     ~DialogDriver();
     DialogDriver(const DialogDriver&) = delete;
     DialogDriver& operator=(const DialogDriver&) = delete;
