@@ -1,6 +1,7 @@
 #include "instrument/Instrument.h"
 
 #include "editor/InstrumentEditor.h"
+#include "editor/PanelParameter.h"
 #include "engine/SliceEngine.h"
 #include "instrument/ParameterTable.h"
 #include "loopfile/RexReader.h"
@@ -10,6 +11,25 @@
 
 #include <cmath>
 #include <cstring>
+
+// The panel keeps its own copy of the parameter numbers (it may not see the instrument); the two
+// must never drift apart.
+constexpr bool panelBindsParameter(std::int32_t panelIndex, std::int32_t instrumentIndex) {
+    return panelIndex == instrumentIndex;
+}
+static_assert(panelBindsParameter(PanelParameter::ampAttack, ParameterTable::ampAttack));
+static_assert(panelBindsParameter(PanelParameter::ampDecay, ParameterTable::ampDecay));
+static_assert(panelBindsParameter(PanelParameter::ampSustain, ParameterTable::ampSustain));
+static_assert(panelBindsParameter(PanelParameter::ampRelease, ParameterTable::ampRelease));
+static_assert(panelBindsParameter(PanelParameter::filterFrequency, ParameterTable::filterFrequency));
+static_assert(panelBindsParameter(PanelParameter::filterResonance, ParameterTable::filterResonance));
+static_assert(panelBindsParameter(PanelParameter::filterMode, ParameterTable::filterMode));
+static_assert(panelBindsParameter(PanelParameter::filterOn, ParameterTable::filterOn));
+static_assert(panelBindsParameter(PanelParameter::lfoFrequency, ParameterTable::lfoFrequency));
+static_assert(panelBindsParameter(PanelParameter::lfoAmount, ParameterTable::lfoAmount));
+static_assert(panelBindsParameter(PanelParameter::lfoSyncOn, ParameterTable::lfoSyncOn));
+static_assert(panelBindsParameter(PanelParameter::lfoSyncMode, ParameterTable::lfoSyncMode));
+static_assert(panelBindsParameter(PanelParameter::count, ParameterTable::count));
 
 Instrument::Instrument(audioMasterCallback host) : Instrument(host, systemPlatformServices(), windowSystem()) {}
 
