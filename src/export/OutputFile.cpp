@@ -1,17 +1,20 @@
 #include "export/OutputFile.h"
 
-#include <new>
+#include <exception>
 
 OutputFile::OutputFile(const char* path) {
     if (!path) return;
-    pending.reset(new (std::nothrow) PendingFile(path));
-    stream.reset(new (std::nothrow) std::ofstream);
-    if (!pending || !stream) {
+    try {
+        pending = std::make_unique<PendingFile>(path);
+        stream = std::make_unique<std::ofstream>();
+    } catch (const std::exception&) {
+        pending.reset();
         stream.reset();
         return;
     }
-    // A device or FIFO in the destination's place is never replaced: the open counts as failed.
-    if (!pending->replaceable()) {
+    // A device or FIFO in the destination's place is never replaced, and a temporary file that could
+    // not be created is never written: either way the open counts as failed.
+    if (pending->path().empty()) {
         stream->setstate(std::ios::failbit);
         return;
     }

@@ -104,6 +104,9 @@ void RenderCommand::render(const RenderOptions& options, const Console& console)
     PluginSession session(plugin, options.blockSize);
     prepare(session, options, program);
     PendingFile pending(options.output);
+    if (pending.path().empty()) {
+        throw std::runtime_error("cannot create a file beside " + options.output + ": " + pending.failure().message());
+    }
     {
         WavWriter wav(pending.path(), options.format, static_cast<std::int32_t>(PluginSession::sampleRate));
         ProgressBar progress(console.err, console.terminal, PluginSession::sampleRate);

@@ -1,5 +1,7 @@
 #include "ToolFiles.h"
 
+#include "export/OutputTarget.h"
+
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
@@ -7,29 +9,12 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-
-// Why a path that is not a regular file cannot be read as one.
-std::string whatInstead(const fs::file_status& status) {
-    switch (status.type()) {
-        case fs::file_type::not_found: return "there is no such file";
-        case fs::file_type::directory: return "it is a folder";
-        case fs::file_type::fifo: return "it is a FIFO, not a regular file";
-        case fs::file_type::block:
-        case fs::file_type::character: return "it is a device, not a regular file";
-        case fs::file_type::socket: return "it is a socket, not a regular file";
-        default: return "it is not a regular file";
-    }
-}
-
-}  // namespace
-
 void ToolFiles::requireRegular(const std::string& path, const std::string& what) {
     std::error_code error;
     const fs::file_status status = fs::status(path, error);
     if (fs::is_regular_file(status)) return;
     const std::string reason =
-        error && status.type() != fs::file_type::not_found ? error.message() : whatInstead(status);
+        error && status.type() != fs::file_type::not_found ? error.message() : OutputTarget::whatInstead(status);
     throw std::runtime_error(path + ": cannot open the " + what + ": " + reason);
 }
 
@@ -52,16 +37,6 @@ std::vector<std::uint8_t> ToolFiles::read(const std::string& path, const std::st
 }
 
 void ToolFiles::requireWritable(const std::string& output, const std::vector<std::string>& inputs) {
-    std::error_code error;
-    const fs::file_status status = fs::status(output, error);
-    if (!fs::exists(status)) return;
-    if (!fs::is_regular_file(status)) {
-        throw std::runtime_error(output + ": will not write there: " + whatInstead(status));
-    }
-    for (const std::string& input : inputs) {
-        if (!input.empty() && fs::equivalent(output, input, error)) {
-            throw std::runtime_error(output + ": the output is the same file as the input " + input +
-                                     ", which writing would destroy");
-        }
-    }
+    const std::string refusal = OutputTarget::refusal(output, inputs);
+    if (!refusal.empty()) throw std::runtime_error(output + ": " + refusal);
 }

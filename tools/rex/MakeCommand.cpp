@@ -2,8 +2,10 @@
 
 #include "LoopLayout.h"
 #include "OnsetDetector.h"
+#include "OutputBatch.h"
 #include "SoundFileInput.h"
 #include "ToolError.h"
+#include "export/OutputTarget.h"
 
 #include <sstream>
 
@@ -42,14 +44,16 @@ const char* MakeCommand::usage() {
 
 void MakeCommand::run(const std::vector<std::string>& args, std::ostream& out) {
     const Request request = parse(args);
+    const std::string refusal = OutputTarget::refusal(request.output, {request.input});
+    if (!refusal.empty()) throw ToolError(request.output + ": " + refusal);
     const SoundFile sound = SoundFileInput::read(request.input);
     const std::vector<uint32_t> frames =
         request.detect ? OnsetDetector(sound.sampleRate).detect(sound) : request.sliceFrames;
     const LoopLayout layout(request.tempo, request.bars);
     const RexLoopContent loop = layout.build(sound, frames);
-    if (!RexFileWriter::forLoop(loop).write(request.output)) {
-        throw ToolError("cannot write " + request.output);
-    }
+    OutputBatch file;
+    file.add(request.output, RexFileWriter::forLoop(loop).bytes());
+    file.commit();
     out << "wrote " << request.output << ": " << loop.slices.size() << " slices, " << request.bars << " bars at "
         << request.tempo << " bpm\n";
 }

@@ -1,7 +1,9 @@
 #include "InfoCommand.h"
+#include "KitCommand.h"
 #include "MakeCommand.h"
 #include "ToolError.h"
 
+#include <csignal>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -13,6 +15,7 @@ const char* usage() {
            "  info FILE                                   show a REX loop's format, tempo and slices\n"
            "  make IN OUT --bars N --tempo BPM (--slices LIST | --detect)\n"
            "                                              build a REX loop from a WAV or AIFF file\n"
+           "  kit LOOP.rex OUTDIR [--groove] [--force]    write the loop's slices as WAV files and an SFZ\n"
            "Each command explains itself with --help.\n";
 }
 
@@ -28,6 +31,8 @@ bool asksForHelp(const std::vector<std::string>& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Past a file-size limit the write must fail and be reported, not kill the tool mid-file.
+    std::signal(SIGXFSZ, SIG_IGN);
     const std::vector<std::string> all(argv + 1, argv + argc);
     if (all.empty() || all[0] == "--help" || all[0] == "-h" || all[0] == "help") {
         (all.empty() ? std::cerr : std::cout) << usage();
@@ -47,6 +52,12 @@ int main(int argc, char** argv) {
                 std::cout << MakeCommand::usage();
             } else {
                 MakeCommand::run(args, std::cout);
+            }
+        } else if (command == "kit") {
+            if (asksForHelp(args)) {
+                std::cout << KitCommand::usage();
+            } else {
+                KitCommand::run(args, std::cout);
             }
         } else {
             throw ToolError("unknown command \"" + command + "\" (see brevatone-rex --help)");

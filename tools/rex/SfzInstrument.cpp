@@ -1,0 +1,68 @@
+#include "SfzInstrument.h"
+
+#include "engine/SliceEngine.h"
+#include "instrument/ParameterTable.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <iomanip>
+#include <sstream>
+#include <utility>
+
+namespace {
+
+constexpr double ticksPerBar = 4 * 960.0;
+
+float valueOf(const ProgramRecord& program, ParameterTable::Index index) {
+    const auto slot = static_cast<std::size_t>(ParameterTable::slotOf(index));
+    const float value = program.value(slot);
+    if (std::isfinite(value)) return value;
+    ProgramRecord fresh{};
+    ParameterTable::fillDefaults(fresh);
+    return fresh.value(slot);
+}
+
+float atLeastShortestRamp(float seconds) { return std::max(seconds, SliceEngine::shortestRamp); }
+
+// The shortest text that reads back as the same float.
+std::string shortest(float value) {
+    char text[32];
+    const std::to_chars_result end = std::to_chars(text, text + sizeof text, value);
+    return std::string(text, end.ptr);
+}
+
+}  // namespace
+
+SfzInstrument::Envelope SfzInstrument::Envelope::of(const ProgramRecord& program) {
+    Envelope envelope;
+    envelope.attack = std::max(valueOf(program, ParameterTable::ampAttack), 0.0f);
+    envelope.decay = atLeastShortestRamp(valueOf(program, ParameterTable::ampDecay));
+    const float sustain = valueOf(program, ParameterTable::ampSustain) * 100.0f;
+    envelope.sustainPercent = std::clamp(sustain, 0.0f, 100.0f);
+    envelope.sustainClipped = envelope.sustainPercent != sustain;
+    envelope.release = atLeastShortestRamp(valueOf(program, ParameterTable::ampRelease));
+    return envelope;
+}
+
+SfzInstrument::SfzInstrument(std::string loopName, double tempo, std::uint32_t loopTicks, Envelope envelope)
+    : source(std::move(loopName)), bpm(tempo), ticks(loopTicks), amp(envelope) {}
+
+// Values are written so that reading them back gives the program's own floats. The sample path comes last on its line:
+// SFZ reads it to the line's end, spaces and all.
+std::string SfzInstrument::text() const {
+    std::ostringstream out;
+    out << "// Slices of " << source << ", written by brevatone-rex kit\n"
+        << "// tempo " << std::fixed << std::setprecision(3) << bpm << " bpm, " << ticks / ticksPerBar << " bars ("
+        << ticks << " ticks)\n";
+    out << "\n<group>\n"
+        << "loop_mode=no_loop\n"
+        << "bend_up=1200\n"
+        << "bend_down=-1200\n"
+        << "ampeg_attack=" << shortest(amp.attack) << "\n"
+        << "ampeg_decay=" << shortest(amp.decay) << "\n"
+        << "ampeg_sustain=" << shortest(amp.sustainPercent) << "\n"
+        << "ampeg_release=" << shortest(amp.release) << "\n\n";
+    for (const Region& region : regions) out << "<region> key=" << region.key << " sample=" << region.sample << "\n";
+    return out.str();
+}
