@@ -7,7 +7,12 @@ namespace fs = std::filesystem;
 std::string OutputTarget::refusal(const std::string& output, const std::vector<std::string>& inputs) {
     std::error_code error;
     const fs::file_status status = fs::status(output, error);
-    if (!fs::exists(status)) return "";
+    if (!fs::exists(status)) {
+        const fs::path folder = fs::path(output).parent_path();
+        return folder.empty() || fs::is_directory(folder, error)
+                   ? ""
+                   : "cannot create a file in " + folder.string() + ": there is no such folder";
+    }
     if (!fs::is_regular_file(status)) return "will not write there: " + whatInstead(status);
     for (const std::string& input : inputs) {
         if (sameFile(output, input)) {

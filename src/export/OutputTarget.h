@@ -11,7 +11,8 @@ class OutputTarget {
 public:
     // Why `output` must not receive a file: something other than a regular file stands there (a
     // folder, a device, a FIFO, a socket), which a rename would replace or a write would hang on, or
-    // it is the same file as one of `inputs`, by any spelling, symbolic link or hard link.
+    // it is the same file as one of `inputs`, by any spelling, symbolic link or hard link, or the
+    // folder it would go in does not exist.
     static std::string refusal(const std::string& output, const std::vector<std::string>& inputs);
     // Why a path whose status is `status` cannot be used as a regular file.
     static std::string whatInstead(const std::filesystem::file_status& status);

@@ -124,10 +124,8 @@ void KitCommand::run(const std::vector<std::string>& args, std::ostream& out) {
     if (request.groove) targets.push_back((folder / (name + ".mid")).string());
     for (const std::string& target : targets) {
         std::error_code ignored;
-        const bool taken = fs::exists(fs::symlink_status(target, ignored));
-        if (taken && !request.force) {
-            throw ToolError(target + " exists; give --force to replace it");
-        }
+        if (!fs::exists(fs::symlink_status(target, ignored))) continue;
+        if (!request.force) throw ToolError(target + " exists; give --force to replace it");
         const std::string refusal = OutputTarget::refusal(target, {request.loop, request.program});
         if (!refusal.empty()) throw ToolError(target + ": " + refusal);
     }
