@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The main job, end to end: builds the tools, synthesises eight drum hits, cuts them into a REX
-# loop (8 slices, 2 bars at 120 bpm), exports the loop's groove as a MIDI file and renders that
-# groove back through the plug-in to out/demo.wav, then prints the result's length and peak.
+# loop (8 slices, 2 bars at 120 bpm), exports the loop's groove as a MIDI file, writes the loop as a
+# kit of slice WAVs and an SFZ instrument in out/demo-kit/, and renders the groove back through the
+# plug-in to out/demo.wav, then prints the result's length and peak.
 # OUT_DIR writes elsewhere; RENDER names another render command, such as a Windows build of the
 # tool with the Wine loader that runs it.
 set -euo pipefail
@@ -43,6 +44,10 @@ slices=$(seq -s, 0 $frames_per_hit $((7 * frames_per_hit)))
 echo "== exporting the groove"
 "${render[@]}" --loop "$out/demo.rex" --export-groove "$out/demo-groove.mid"
 echo "wrote $out/demo-groove.mid"
+
+echo "== writing the loop as a kit of slice WAVs and an SFZ instrument"
+# --force: a second run of the demo replaces the kit the first one wrote.
+"$rex" kit "$out/demo.rex" "$out/demo-kit" --groove --force --param "Amp Atk=0" --param "Amp Sus=1"
 
 echo "== rendering the groove through the plug-in"
 # Instant attack and full sustain: each slice plays as it was cut.
