@@ -141,6 +141,9 @@ TEST_F(RexToolTest, EachCommandExplainsItselfWithHelp) {
     const ToolRun info = run("info --help");
     EXPECT_EQ(info.status, 0);
     EXPECT_EQ(info.out.rfind("usage: brevatone-rex info", 0), 0u) << info.out;
+    const ToolRun kit = run("kit --help");
+    EXPECT_EQ(kit.status, 0);
+    EXPECT_EQ(kit.out.rfind("usage: brevatone-rex kit", 0), 0u) << kit.out;
     EXPECT_NE(run("").status, 0);
     EXPECT_EQ(run("play x.rex").status, 1);
 }

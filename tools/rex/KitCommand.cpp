@@ -115,6 +115,11 @@ void KitCommand::run(const std::vector<std::string>& args, std::ostream& out) {
         throw ToolError(request.loop + ": no slice of the loop has sound that a note plays, so there is no kit");
     }
     if (reader.sampleRate() <= 0) throw ToolError(request.loop + ": the loop states no usable sample rate");
+    // A WAV file states the bytes of one frame in 16 bits.
+    if (reader.channelCount() * ((reader.bitsPerSample() + 7) / 8) > 0xFFFF) {
+        throw ToolError(request.loop + ": " + std::to_string(reader.channelCount()) +
+                        " channels are more than a WAV file's frame holds");
+    }
 
     const std::string name = fs::path(request.loop).stem().string();
     const fs::path folder(request.folder);

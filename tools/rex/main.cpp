@@ -28,6 +28,18 @@ bool asksForHelp(const std::vector<std::string>& args) {
     return false;
 }
 
+struct Command {
+    const char* name;
+    const char* (*usage)();
+    void (*run)(const std::vector<std::string>&, std::ostream&);
+};
+
+const Command commands[] = {
+    {"info", InfoCommand::usage, InfoCommand::run},
+    {"make", MakeCommand::usage, MakeCommand::run},
+    {"kit", KitCommand::usage, KitCommand::run},
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -41,26 +53,15 @@ int main(int argc, char** argv) {
     const std::string& command = all[0];
     const std::vector<std::string> args(all.begin() + 1, all.end());
     try {
-        if (command == "info") {
-            if (asksForHelp(args)) {
-                std::cout << InfoCommand::usage();
-            } else {
-                InfoCommand::run(args, std::cout);
-            }
-        } else if (command == "make") {
-            if (asksForHelp(args)) {
-                std::cout << MakeCommand::usage();
-            } else {
-                MakeCommand::run(args, std::cout);
-            }
-        } else if (command == "kit") {
-            if (asksForHelp(args)) {
-                std::cout << KitCommand::usage();
-            } else {
-                KitCommand::run(args, std::cout);
-            }
+        const Command* found = nullptr;
+        for (const Command& each : commands) {
+            if (command == each.name) found = &each;
+        }
+        if (!found) throw ToolError("unknown command \"" + command + "\" (see brevatone-rex --help)");
+        if (asksForHelp(args)) {
+            std::cout << found->usage();
         } else {
-            throw ToolError("unknown command \"" + command + "\" (see brevatone-rex --help)");
+            found->run(args, std::cout);
         }
     } catch (const std::exception& error) {
         std::cerr << "brevatone-rex: " << error.what() << "\n";
