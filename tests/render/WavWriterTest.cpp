@@ -105,3 +105,25 @@ TEST(PendingFile, LeavesTheDestinationAloneUntilCommitted) {
     pending.commit();
     EXPECT_EQ(readBytes(destination), (Bytes{7}));
 }
+
+#if !defined(_WIN32)
+// Someone who swaps the temporary file for a link while it is written gets neither the rename nor
+// the removal: both would act on a file the user never named.
+TEST(PendingFile, NeitherCommitsNorRemovesATemporaryNameThatNoLongerHoldsItsOwnFile) {
+    TempDir dir;
+    const std::string victim = writeBytes(dir.file("victim.mid"), {1, 2, 3});
+    const std::string destination = dir.file("result.wav");
+    std::string temporary;
+    {
+        PendingFile pending(destination);
+        temporary = pending.path();
+        ASSERT_FALSE(temporary.empty());
+        std::filesystem::remove(temporary);
+        std::filesystem::create_symlink(victim, temporary);
+        EXPECT_TRUE(pending.commit());
+    }
+    EXPECT_FALSE(std::filesystem::exists(destination));
+    EXPECT_TRUE(std::filesystem::is_symlink(temporary));
+    EXPECT_EQ(readBytes(victim), (Bytes{1, 2, 3}));
+}
+#endif
