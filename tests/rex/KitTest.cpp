@@ -12,7 +12,6 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -109,15 +108,7 @@ TEST_F(KitTest, EverySliceFileHoldsTheLoopsOwnValuesAndTheSfzMapsEachOnceToItsNo
 
 TEST_F(KitTest, AKitOfALoopThatMakeBuiltHoldsTheRecordingSliceBySlice) {
     const SoundFile sound = drumHits(1001, {0, 400, 800}, 2);
-    const std::string wav = dir.file("hits.wav");
-    SF_INFO info{};
-    info.channels = 2;
-    info.samplerate = sound.sampleRate;
-    info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
-    SNDFILE* file = sf_open(wav.c_str(), SFM_WRITE, &info);
-    ASSERT_NE(file, nullptr);
-    sf_writef_short(file, sound.pcm.data(), sound.frames());
-    sf_close(file);
+    const std::string wav = writeWav16(dir.file("hits.wav"), sound);
     ASSERT_EQ(rex("make " + wav + " " + dir.file("hits.rex") + " --bars 1 --tempo 120 --slices 0,400,800").status, 0);
 
     ASSERT_EQ(rex("kit " + dir.file("hits.rex") + " " + dir.file("kit")).status, 0);
@@ -139,8 +130,8 @@ std::string writeProgram(const TempDir& dir, float attack, float decay, float su
     record.setValue(static_cast<std::size_t>(ParameterTable::slotOf(ParameterTable::ampSustain)), sustain);
     record.setValue(static_cast<std::size_t>(ParameterTable::slotOf(ParameterTable::ampRelease)), release);
     const std::string path = dir.file("program.fxp");
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(&record), sizeof record);
-    return path;
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(&record);
+    return writeBytes(path, Bytes(bytes, bytes + sizeof record));
 }
 
 TEST_F(KitTest, TheGroupHoldsTheProgramsEnvelopeWithTheEnginesShortestRamps) {
@@ -201,34 +192,18 @@ TEST_F(KitTest, SlicesNoNoteReachesAndEmptySlicesAreLeftOutAndSaidSo) {
 
 // A format-0 MIDI file at one tick per frame (441 ticks per quarter note, 10 ms per quarter).
 std::string writeNotes(const std::string& path, const std::vector<OneShotPlayer::Note>& notes, std::size_t offFrame) {
-    std::vector<std::uint8_t> track = {0x00, 0xFF, 0x51, 0x03, 0x00, 0x27, 0x10};
-    const auto delta = [&track](std::size_t ticks) {
-        std::uint8_t groups[4];
-        int count = 0;
-        do {
-            groups[count++] = static_cast<std::uint8_t>(ticks & 0x7F);
-            ticks >>= 7;
-        } while (ticks > 0);
-        for (int i = count - 1; i >= 0; --i) track.push_back(static_cast<std::uint8_t>(groups[i] | (i > 0 ? 0x80 : 0)));
-    };
+    MidiTrack track;
+    track.tempo(0, 10000);
     std::size_t at = 0;
     for (const OneShotPlayer::Note& note : notes) {
-        delta(note.frame - at);
-        track.insert(track.end(), {0x90, static_cast<std::uint8_t>(note.key), 127});
+        track.note(static_cast<std::uint32_t>(note.frame - at), static_cast<std::uint8_t>(note.key));
         at = note.frame;
     }
     for (const OneShotPlayer::Note& note : notes) {
-        delta(offFrame - at);
-        track.insert(track.end(), {0x80, static_cast<std::uint8_t>(note.key), 0});
+        track.note(static_cast<std::uint32_t>(offFrame - at), static_cast<std::uint8_t>(note.key), 0);
         at = offFrame;
     }
-    track.insert(track.end(), {0x00, 0xFF, 0x2F, 0x00});
-    std::vector<std::uint8_t> file = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0x01, 0xB9, 'M', 'T', 'r', 'k'};
-    for (int shift = 24; shift >= 0; shift -= 8) file.push_back(static_cast<std::uint8_t>(track.size() >> shift));
-    file.insert(file.end(), track.begin(), track.end());
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(file.data()), static_cast<long>(file.size()));
-    return path;
+    return writeBytes(path, midiFile(0, 441, {track.end()}));
 }
 
 TEST_F(KitTest, NotesPlayedThroughTheSfzMappingSoundAsTheInstrumentPlaysThem) {

@@ -4,12 +4,9 @@
 #include "ToolRunning.h"
 
 #include <gtest/gtest.h>
-#include <sndfile.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <map>
 #include <string>
@@ -23,178 +20,128 @@ namespace fs = std::filesystem;
 std::map<std::string, std::string> snapshot(const fs::path& root) {
     std::map<std::string, std::string> entries;
     for (const fs::directory_entry& entry : fs::recursive_directory_iterator(root)) {
-        const std::string name = fs::relative(entry.path(), root).string();
+        std::string& seen = entries[fs::relative(entry.path(), root).string()];
         if (entry.is_symlink()) {
-            entries[name] = "link to " + fs::read_symlink(entry.path()).string();
+            seen = "link to " + fs::read_symlink(entry.path()).string();
         } else if (entry.is_regular_file()) {
-            entries[name] = contentOf(entry.path().string());
+            seen = contentOf(entry.path().string());
         } else {
-            entries[name] = entry.is_directory() ? "folder" : "special file";
+            seen = entry.is_directory() ? "folder" : "special file";
         }
     }
     return entries;
 }
 
-// One run of a tool: the file it reads, where it writes, and what comes before the command.
+// One run of a tool: the file it reads, where it writes, and what comes before and after.
 struct Scene {
     std::string input;
     std::string output;
     std::string limit;
     std::string options;
 };
+using Setup = std::function<void(const TempDir&, Scene&)>;
 
 struct Row {
     std::string tool;
     std::string what;
-    std::function<void(const TempDir&, Scene&)> setup;
+    Setup setup;
     int status;
     std::string message;
 };
 
-void writeWav(const std::string& path) {
-    const SoundFile sound = drumHits(4000, {0, 2000});
-    SF_INFO info{};
-    info.channels = 1;
-    info.samplerate = 44100;
-    info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
-    SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
-    sf_writef_short(file, sound.pcm.data(), sound.frames());
-    sf_close(file);
+// The output at `name` in the test's folder, prepared by `prepare` (given the input and the output).
+Setup outputAt(const std::string& name, std::function<void(Scene&)> prepare = {}) {
+    return [name, prepare](const TempDir& dir, Scene& scene) {
+        scene.output = dir.file(name);
+        if (prepare) prepare(scene);
+    };
 }
 
-void writeSong(const std::string& path) {
-    // One note of an eighth at 960 ticks per quarter note.
-    const std::vector<std::uint8_t> header = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0x03, 0xC0};
-    const std::vector<std::uint8_t> events = {0x00, 0x90, 36, 100, 0x83, 0x60, 0x80, 36, 0, 0x00, 0xFF, 0x2F, 0x00};
-    std::vector<std::uint8_t> song = header;
-    song.insert(song.end(), {'M', 'T', 'r', 'k', 0, 0, 0, static_cast<std::uint8_t>(events.size())});
-    song.insert(song.end(), events.begin(), events.end());
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(song.data()), static_cast<std::streamsize>(song.size()));
-}
+void fifo(const std::string& path) { mkfifo(path.c_str(), 0600); }
+void fullDisk(Scene& scene) { scene.limit = "ulimit -f 1; "; }
 
-const std::string rexTool = BREVATONE_REX_TOOL;
-const std::string renderTool = BREVATONE_RENDER_TOOL;
-
-// The loop every tool reads: 92 slices, so that even its groove passes the file-size limit below.
 std::string commandFor(const std::string& tool, const Scene& scene, const std::string& loop) {
+    const std::string in = quoted(scene.input);
     const std::string out = quoted(scene.output);
-    if (tool == "make")
-        return rexTool + " make " + quoted(scene.input) + " " + out + " --bars 1 --tempo 120 --slices 0";
-    if (tool == "kit") return rexTool + " kit " + quoted(scene.input) + " " + out + scene.options;
-    if (tool == "render") {
-        return renderTool + " --loop " + quoted(loop) + " --midi " + quoted(scene.input) + " --output " + out +
-               " --tail 0";
-    }
-    return renderTool + " --loop " + quoted(scene.input) + " --export-groove " + out;
+    const std::string rex = BREVATONE_REX_TOOL;
+    const std::string render = BREVATONE_RENDER_TOOL;
+    if (tool == "make") return rex + " make " + in + " " + out + " --bars 1 --tempo 120 --slices 0";
+    if (tool == "kit") return rex + " kit " + in + " " + out + scene.options;
+    if (tool == "render")
+        return render + " --loop " + quoted(loop) + " --midi " + in + " --output " + out + " --tail 0";
+    return render + " --loop " + in + " --export-groove " + out;
 }
-
-void setOutput(const TempDir& dir, Scene& scene, const std::string& name) { scene.output = dir.file(name); }
-
-const std::vector<std::string> fileTools = {"make", "render", "export-groove"};
 
 std::vector<Row> refusals() {
+    const std::string sameFile = "the output is the same file as the input";
     std::vector<Row> rows;
-    for (const std::string& tool : fileTools) {
+    for (const std::string tool : {"make", "render", "export-groove"}) {
         const std::vector<Row> forTool = {
-            {tool, "the output is the input", [](const TempDir&, Scene& s) { s.output = s.input; }, 1,
-             "the output is the same file as the input"},
-            {tool, "the output is a symbolic link to the input",
-             [](const TempDir& d, Scene& s) {
-                 setOutput(d, s, "link");
-                 fs::create_symlink(s.input, s.output);
-             },
-             1, "the output is the same file as the input"},
-            {tool, "the output is a hard link to the input",
-             [](const TempDir& d, Scene& s) {
-                 setOutput(d, s, "hard");
-                 fs::create_hard_link(s.input, s.output);
-             },
-             1, "the output is the same file as the input"},
-            {tool, "the output is a device", [](const TempDir&, Scene& s) { s.output = "/dev/null"; }, 1,
-             "it is a device"},
-            {tool, "the output is a FIFO",
-             [](const TempDir& d, Scene& s) {
-                 setOutput(d, s, "fifo");
-                 mkfifo(s.output.c_str(), 0600);
-             },
-             1, "it is a FIFO"},
-            {tool, "the output is an empty folder",
-             [](const TempDir& d, Scene& s) {
-                 setOutput(d, s, "folder");
-                 fs::create_directory(s.output);
-             },
-             1, "it is a folder"},
-            {tool, "the output's folder is missing", [](const TempDir& d, Scene& s) { setOutput(d, s, "missing/out"); },
-             1, "there is no such folder"},
-            {tool, "the disk fills up over an earlier file",
-             [](const TempDir& d, Scene& s) {
-                 setOutput(d, s, "earlier");
-                 std::ofstream(s.output) << "an earlier result";
-                 s.limit = "ulimit -f 1; ";
-             },
+            {tool, "the output is the input", [](const TempDir&, Scene& s) { s.output = s.input; }, 1, sameFile},
+            {tool, "a symbolic link to the input",
+             outputAt("link", [](Scene& s) { fs::create_symlink(s.input, s.output); }), 1, sameFile},
+            {tool, "a hard link to the input",
+             outputAt("hard", [](Scene& s) { fs::create_hard_link(s.input, s.output); }), 1, sameFile},
+            {tool, "a device", [](const TempDir&, Scene& s) { s.output = "/dev/null"; }, 1, "it is a device"},
+            {tool, "a FIFO", outputAt("fifo", [](Scene& s) { fifo(s.output); }), 1, "it is a FIFO"},
+            {tool, "an empty folder", outputAt("folder", [](Scene& s) { fs::create_directory(s.output); }), 1,
+             "it is a folder"},
+            {tool, "a missing folder", outputAt("missing/out"), 1, "there is no such folder"},
+            {tool, "a full disk over an earlier file",
+             outputAt("earlier",
+                      [](Scene& s) {
+                          writeBytes(s.output, {'o', 'l', 'd'});
+                          fullDisk(s);
+                      }),
              1, "cannot write"},
-            {tool, "OUT.part is a link to the input, a FIFO beside it",
-             [](const TempDir& d, Scene& s) {
-                 setOutput(d, s, "new");
-                 fs::create_symlink(s.input, s.output + ".part");
-                 mkfifo((s.output + ".tmp").c_str(), 0600);
-             },
+            {tool, "OUT.part a link to the input",
+             outputAt("new",
+                      [](Scene& s) {
+                          fs::create_symlink(s.input, s.output + ".part");
+                          fifo(s.output + ".tmp");
+                      }),
              0, ""},
-            {tool, "the input is named OUT.part",
-             [](const TempDir& d, Scene& s) {
-                 setOutput(d, s, "named");
-                 fs::rename(s.input, s.output + ".part");
-                 s.input = s.output + ".part";
-             },
+            {tool, "the input named OUT.part",
+             outputAt("named",
+                      [](Scene& s) {
+                          fs::rename(s.input, s.output + ".part");
+                          s.input = s.output + ".part";
+                      }),
              0, ""},
         };
         rows.insert(rows.end(), forTool.begin(), forTool.end());
     }
     const std::vector<Row> kit = {
-        {"kit", "the folder is a file, the loop itself", [](const TempDir&, Scene& s) { s.output = s.input; }, 1,
+        {"kit", "the folder is the loop", [](const TempDir&, Scene& s) { s.output = s.input; }, 1,
          "will not write a kit there"},
         {"kit", "the folder is a device", [](const TempDir&, Scene& s) { s.output = "/dev/null"; }, 1,
          "it is a device"},
-        {"kit", "the folder's parent is missing", [](const TempDir& d, Scene& s) { setOutput(d, s, "missing/kit"); }, 1,
-         "cannot make the folder"},
-        {"kit", "a file of the kit's names is there",
-         [](const TempDir& d, Scene& s) {
-             setOutput(d, s, "kit");
-             fs::create_directory(s.output);
-             std::ofstream(s.output + "/loop.sfz") << "someone's own instrument";
-         },
+        {"kit", "the folder's parent is missing", outputAt("missing/kit"), 1, "cannot make the folder"},
+        {"kit", "a name is taken",
+         outputAt("kit",
+                  [](Scene& s) {
+                      fs::create_directory(s.output);
+                      writeBytes(s.output + "/loop.sfz", {'o', 'w', 'n'});
+                  }),
          1, "exists; give --force to replace it"},
-        {"kit", "with --force, a name is a symbolic link to the loop",
-         [](const TempDir& d, Scene& s) {
-             setOutput(d, s, "kit");
-             fs::create_directory(s.output);
-             fs::create_symlink(s.input, s.output + "/loop_002.wav");
-             s.options = " --force";
-         },
-         1, "the output is the same file as the input"},
-        {"kit", "with --force, a name is a hard link to the loop",
-         [](const TempDir& d, Scene& s) {
-             setOutput(d, s, "kit");
-             fs::create_directory(s.output);
-             fs::create_hard_link(s.input, s.output + "/loop.sfz");
-             s.options = " --force";
-         },
-         1, "the output is the same file as the input"},
-        {"kit", "the disk fills up in a new folder",
-         [](const TempDir& d, Scene& s) {
-             setOutput(d, s, "kit");
-             s.limit = "ulimit -f 1; ";
-         },
-         1, "cannot write"},
-        {"kit", "the disk fills up over an earlier kit",
-         [](const TempDir& d, Scene& s) {
-             setOutput(d, s, "kit");
-             fs::create_directory(s.output);
-             std::ofstream(s.output + "/loop_001.wav") << "an earlier slice";
-             s.limit = "ulimit -f 1; ";
-             s.options = " --force --groove";
-         },
+        {"kit", "--force, a name links to the loop",
+         outputAt("kit",
+                  [](Scene& s) {
+                      fs::create_directory(s.output);
+                      fs::create_symlink(s.input, s.output + "/loop_002.wav");
+                      fs::create_hard_link(s.input, s.output + "/loop.sfz");
+                      s.options = " --force";
+                  }),
+         1, sameFile},
+        {"kit", "a full disk in a new folder", outputAt("kit", fullDisk), 1, "cannot write"},
+        {"kit", "a full disk over an earlier kit",
+         outputAt("kit",
+                  [](Scene& s) {
+                      fs::create_directory(s.output);
+                      writeBytes(s.output + "/loop_001.wav", {'o', 'l', 'd'});
+                      fullDisk(s);
+                      s.options = " --force --groove";
+                  }),
          1, "cannot write"},
     };
     rows.insert(rows.end(), kit.begin(), kit.end());
@@ -205,16 +152,13 @@ TEST(OutputRefusal, NoToolDestroysWhatItWouldWriteOverOrLeavesAPartialFile) {
     for (const Row& row : refusals()) {
         SCOPED_TRACE(row.tool + ": " + row.what);
         TempDir dir;
+        // 92 slices, so that even the groove passes the file-size limit.
         const std::string loop = writeLoopFile(dir, "loop.rex", loopWithPositions(std::vector<uint16_t>(92, 0), 3840));
-        Scene scene;
-        if (row.tool == "make") {
-            scene.input = dir.file("take.wav");
-            writeWav(scene.input);
-        } else if (row.tool == "render") {
-            scene.input = dir.file("song.mid");
-            writeSong(scene.input);
-        } else {
-            scene.input = loop;
+        Scene scene{loop, "", "", ""};
+        if (row.tool == "make") scene.input = writeWav16(dir.file("take.wav"), drumHits(4000, {0, 2000}));
+        if (row.tool == "render") {
+            MidiTrack song;
+            scene.input = writeBytes(dir.file("song.mid"), midiFile(0, 960, {song.note(0, 36).note(480, 36, 0).end()}));
         }
         row.setup(dir, scene);
         const std::string input = contentOf(scene.input);

@@ -1,25 +1,18 @@
 #pragma once
 
+#include "RenderTesting.h"
+#include "SoundFileInput.h"
 #include "TempDir.h"
 
+#include <sndfile.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 
-struct ToolRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
 inline std::string contentOf(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    const Bytes bytes = readBytes(path);
+    return std::string(bytes.begin(), bytes.end());
 }
 
 // A path as one shell word, spaces and all.
@@ -34,4 +27,15 @@ inline ToolRun runShell(const TempDir& dir, const std::string& commandLine) {
     std::remove(out.c_str());
     std::remove(err.c_str());
     return run;
+}
+
+inline std::string writeWav16(const std::string& path, const SoundFile& sound) {
+    SF_INFO info{};
+    info.channels = sound.channels;
+    info.samplerate = sound.sampleRate;
+    info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+    SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
+    sf_writef_short(file, sound.pcm.data(), sound.frames());
+    sf_close(file);
+    return path;
 }
