@@ -31,12 +31,20 @@ std::string sliceFileName(const std::string& name, std::int32_t index) {
     return text.str();
 }
 
-// "3, 4 and 9", slice numbers counted from 1 as the file names count them.
+// "3, 5 to 9 and 12": slice numbers counted from 1 as the file names count them, runs shortened.
 std::string numbersText(const std::vector<std::int32_t>& indices) {
+    std::vector<std::string> runs;
+    for (std::size_t first = 0; first < indices.size();) {
+        std::size_t last = first;
+        while (last + 1 < indices.size() && indices[last + 1] == indices[last] + 1) ++last;
+        runs.push_back(std::to_string(indices[first] + 1) +
+                       (last > first ? " to " + std::to_string(indices[last] + 1) : std::string()));
+        first = last + 1;
+    }
     std::string text;
-    for (std::size_t i = 0; i < indices.size(); ++i) {
-        if (i > 0) text += i + 1 == indices.size() ? " and " : ", ";
-        text += std::to_string(indices[i] + 1);
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        if (i > 0) text += i + 1 == runs.size() ? " and " : ", ";
+        text += runs[i];
     }
     return text;
 }
@@ -109,7 +117,7 @@ void KitCommand::run(const std::vector<std::string>& args, std::ostream& out) {
     const Request request = parse(args);
     const LoopFile loop(request.loop);
     const RexReader& reader = loop.reader();
-    const ProgramRecord program = programFor(request);
+    const SfzInstrument::Envelope envelope = SfzInstrument::Envelope::of(programFor(request));
     const Selection selection = Selection::of(reader);
     if (selection.kept.empty()) {
         throw ToolError(request.loop + ": no slice of the loop has sound that a note plays, so there is no kit");
@@ -122,24 +130,12 @@ void KitCommand::run(const std::vector<std::string>& args, std::ostream& out) {
     }
 
     const std::string name = fs::path(request.loop).stem().string();
-    const fs::path folder(request.folder);
-    std::vector<std::string> targets;
-    for (const std::int32_t index : selection.kept) targets.push_back((folder / sliceFileName(name, index)).string());
-    targets.push_back((folder / (name + ".sfz")).string());
-    if (request.groove) targets.push_back((folder / (name + ".mid")).string());
-    for (const std::string& target : targets) {
-        std::error_code ignored;
-        if (!fs::exists(fs::symlink_status(target, ignored))) continue;
-        if (!request.force) throw ToolError(target + " exists; give --force to replace it");
-        const std::string refusal = OutputTarget::refusal(target, {request.loop, request.program});
-        if (!refusal.empty()) throw ToolError(target + ": " + refusal);
-    }
+    const std::vector<std::string> targets = targetsFor(request, selection, name);
 
     MadeFolder made(request.folder);
     made.prepare();
     OutputBatch batch;
-    SfzInstrument sfz(fs::path(request.loop).filename().string(), reader.tempo(), reader.loopLength(),
-                      SfzInstrument::Envelope::of(program));
+    SfzInstrument sfz(fs::path(request.loop).filename().string(), reader.tempo(), reader.loopLength(), envelope);
     for (std::size_t k = 0; k < selection.kept.size(); ++k) {
         const std::int32_t index = selection.kept[k];
         const auto slice = static_cast<std::uint32_t>(index);
@@ -164,12 +160,36 @@ void KitCommand::run(const std::vector<std::string>& args, std::ostream& out) {
     made.keep();
 
     const auto elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    out << "wrote " << selection.kept.size() << " slice files and " << name << ".sfz"
-        << (request.groove ? " and " + name + ".mid" : std::string()) << " to " << request.folder << ": " << total
-        << " bytes in " << std::fixed << std::setprecision(3) << elapsed << " s\n";
-    if (SfzInstrument::Envelope::of(program).sustainClipped) {
+    report(out, request, selection, name, total, elapsed);
+    if (envelope.sustainClipped) {
         out << "note: the program's sustain level lies outside 0 to 1; the SFZ holds it clipped to that range\n";
     }
+}
+
+// The files the kit writes, slice files first, then the SFZ and the groove; throws a ToolError for
+// any of them that stands where it must not be replaced.
+std::vector<std::string> KitCommand::targetsFor(const Request& request, const Selection& selection,
+                                                const std::string& name) {
+    const fs::path folder(request.folder);
+    std::vector<std::string> targets;
+    for (const std::int32_t index : selection.kept) targets.push_back((folder / sliceFileName(name, index)).string());
+    targets.push_back((folder / (name + ".sfz")).string());
+    if (request.groove) targets.push_back((folder / (name + ".mid")).string());
+    for (const std::string& target : targets) {
+        std::error_code ignored;
+        if (!fs::exists(fs::symlink_status(target, ignored))) continue;
+        if (!request.force) throw ToolError(target + " exists; give --force to replace it");
+        const std::string refusal = OutputTarget::refusal(target, {request.loop, request.program});
+        if (!refusal.empty()) throw ToolError(target + ": " + refusal);
+    }
+    return targets;
+}
+
+void KitCommand::report(std::ostream& out, const Request& request, const Selection& selection, const std::string& name,
+                        std::uintmax_t total, double seconds) {
+    out << "wrote " << selection.kept.size() << " slice files and " << name << ".sfz"
+        << (request.groove ? " and " + name + ".mid" : std::string()) << " to " << request.folder << ": " << total
+        << " bytes in " << std::fixed << std::setprecision(3) << seconds << " s\n";
     if (!selection.unreachable.empty()) {
         out << "left out " << selection.unreachable.size() << " slices no MIDI note reaches (notes stop at "
             << highestMidiNote << "): " << numbersText(selection.unreachable) << "\n";

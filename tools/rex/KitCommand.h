@@ -39,4 +39,8 @@ private:
 
     static Request parse(const std::vector<std::string>& args);
     static ProgramRecord programFor(const Request& request);
+    static std::vector<std::string> targetsFor(const Request& request, const Selection& selection,
+                                               const std::string& name);
+    static void report(std::ostream& out, const Request& request, const Selection& selection, const std::string& name,
+                       std::uintmax_t total, double seconds);
 };
