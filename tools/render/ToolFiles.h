@@ -13,6 +13,7 @@ public:
     static void requireRegular(const std::string& path, const std::string& what);
     // The whole of a regular file of at most `largest` bytes.
     static std::vector<std::uint8_t> read(const std::string& path, const std::string& what, std::uintmax_t largest);
-    // Throws when `output` exists but is not a regular file, or is the same file as one of the inputs.
+    // Throws when `output` exists but is not a regular file, is the same file as one of the inputs, or
+    // would go in a folder that does not exist.
     static void requireWritable(const std::string& output, const std::vector<std::string>& inputs);
 };
