@@ -28,8 +28,7 @@ void deactivate(LV2_Handle handle) { plugin(handle).deactivate(); }
 void cleanup(LV2_Handle handle) {
     try {
         delete static_cast<Lv2Instrument*>(handle);
-    } catch (...) {
-    }
+    } catch (...) {}
 }
 
 LV2_Worker_Status work(LV2_Handle handle, LV2_Worker_Respond_Function respond, LV2_Worker_Respond_Handle respondTo,
@@ -54,8 +53,8 @@ LV2_State_Status save(LV2_Handle handle, LV2_State_Store_Function store, LV2_Sta
     }
 }
 
-LV2_State_Status restore(LV2_Handle handle, LV2_State_Retrieve_Function retrieve, LV2_State_Handle state,
-                         std::uint32_t, const LV2_Feature* const* features) {
+LV2_State_Status restore(LV2_Handle handle, LV2_State_Retrieve_Function retrieve, LV2_State_Handle state, std::uint32_t,
+                         const LV2_Feature* const* features) {
     try {
         return plugin(handle).restore(retrieve, state, features);
     } catch (...) {
@@ -73,9 +72,11 @@ const void* extensionData(const char* uri) {
     return nullptr;
 }
 
-const LV2_Descriptor descriptor = {Lv2Identity::pluginUri, instantiate, connectPort, activate, run,
-                                   deactivate,             cleanup,     extensionData};
+const LV2_Descriptor descriptor = {Lv2Identity::pluginUri, instantiate, connectPort, activate, run, deactivate, cleanup,
+                                   extensionData};
 
 }  // namespace
 
-LV2_SYMBOL_EXPORT const LV2_Descriptor* lv2_descriptor(std::uint32_t index) { return index == 0 ? &descriptor : nullptr; }
+LV2_SYMBOL_EXPORT const LV2_Descriptor* lv2_descriptor(std::uint32_t index) {
+    return index == 0 ? &descriptor : nullptr;
+}

@@ -72,8 +72,8 @@ Lv2Instrument::Lv2Instrument(double sampleRate, const LV2_URID_Map& map, const L
 
 Lv2Instrument::~Lv2Instrument() = default;
 
-VstIntPtr VSTCALL Lv2Instrument::answerInstrument(AEffect* effect, std::int32_t opcode, std::int32_t, VstIntPtr,
-                                                  void*, float) {
+VstIntPtr VSTCALL Lv2Instrument::answerInstrument(AEffect* effect, std::int32_t opcode, std::int32_t, VstIntPtr, void*,
+                                                  float) {
     if (opcode == audioMasterVersion) return 2400;
     if (opcode != audioMasterGetTime || !effect || !effect->user) return 0;
     return reinterpret_cast<VstIntPtr>(static_cast<Lv2Instrument*>(effect->user)->transport.timeInfo());
@@ -209,11 +209,9 @@ void Lv2Instrument::writeReplies() noexcept {
         LV2_Atom_Forge_Frame objectFrame;
         const auto length = static_cast<std::uint32_t>(boundedLength(announcedPath.data(), announcedPath.size()));
         // Each write answers zero when the buffer is full; the host then sees the sequence so far.
-        if (lv2_atom_forge_frame_time(&forge, 0) &&
-            lv2_atom_forge_object(&forge, &objectFrame, 0, uris.patchSet) &&
+        if (lv2_atom_forge_frame_time(&forge, 0) && lv2_atom_forge_object(&forge, &objectFrame, 0, uris.patchSet) &&
             lv2_atom_forge_key(&forge, uris.patchProperty) && lv2_atom_forge_urid(&forge, uris.loop) &&
-            lv2_atom_forge_key(&forge, uris.patchValue) &&
-            lv2_atom_forge_path(&forge, announcedPath.data(), length)) {
+            lv2_atom_forge_key(&forge, uris.patchValue) && lv2_atom_forge_path(&forge, announcedPath.data(), length)) {
             lv2_atom_forge_pop(&forge, &objectFrame);
             replyPending = false;
         }

@@ -45,8 +45,7 @@ public:
     LV2_Worker_Status work(LV2_Worker_Respond_Function respond, LV2_Worker_Respond_Handle handle, std::uint32_t size,
                            const void* data);
     LV2_Worker_Status workResponse(std::uint32_t size, const void* data) noexcept;
-    LV2_State_Status save(LV2_State_Store_Function store, LV2_State_Handle handle,
-                          const LV2_Feature* const* features);
+    LV2_State_Status save(LV2_State_Store_Function store, LV2_State_Handle handle, const LV2_Feature* const* features);
     LV2_State_Status restore(LV2_State_Retrieve_Function retrieve, LV2_State_Handle handle,
                              const LV2_Feature* const* features);
 
@@ -60,8 +59,8 @@ private:
     enum class LoadKind : char { setByHost = 'S', restored = 'R' };
 
     // What the instrument asks of its VST 2 host: only the time record needs an answer here.
-    static VstIntPtr VSTCALL answerInstrument(AEffect* effect, std::int32_t opcode, std::int32_t index,
-                                              VstIntPtr value, void* ptr, float opt);
+    static VstIntPtr VSTCALL answerInstrument(AEffect* effect, std::int32_t opcode, std::int32_t index, VstIntPtr value,
+                                              void* ptr, float opt);
 
     void applyControls() noexcept;
     void readInput(std::uint32_t frames) noexcept;
