@@ -142,3 +142,29 @@ TEST(Lv2State, AValueOfAnotherTypeIsRefused) {
     const LV2_Feature* features[] = {&mapFeature, nullptr};
     EXPECT_EQ(host.stateInterface()->restore(host.handle(), retrieve, &saved, 0, features), LV2_STATE_ERR_BAD_TYPE);
 }
+
+TEST(Lv2State, WhereTheHostOffersAPlaceTheLoopIsCopiedIntoTheSession) {
+    TempDir outside, session;
+    const std::string loop = writeVariedLoop(outside, "outside.rex");
+    Lv2TestHost host;
+    ASSERT_TRUE(host.ready());
+    host.setLoop(loop);
+    host.run(16);
+
+    FolderMap map{session.path().string()};
+    // The place is the session folder; a host answers a fresh string for each request.
+    struct Place {
+        std::string folder;
+        static char* path(LV2_State_Make_Path_Handle handle, const char* name) {
+            return strdup((static_cast<Place*>(handle)->folder + "/" + name).c_str());
+        }
+    } place{session.path().string()};
+    LV2_State_Make_Path makePath{&place, Place::path};
+    Store saved;
+    const LV2_Feature mapFeature = {LV2_STATE__mapPath, &map.feature};
+    const LV2_Feature makeFeature = {LV2_STATE__makePath, &makePath};
+    const LV2_Feature* features[] = {&mapFeature, &makeFeature, nullptr};
+    ASSERT_EQ(host.stateInterface()->save(host.handle(), store, &saved, 0, features), LV2_STATE_SUCCESS);
+    EXPECT_EQ(savedPath(saved), "LOOPS/outside.rex");
+    EXPECT_EQ(std::filesystem::file_size(session.file("outside.rex")), std::filesystem::file_size(loop));
+}
