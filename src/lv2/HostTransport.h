@@ -34,6 +34,8 @@ private:
     double bar = 0.0;
     double barBeat = 0.0;
     double beatsPerBar = 4.0;
+    // The note value of one beat (4: a quarter note), in which LV2 counts beats and tempo.
+    double beatUnit = 4.0;
     double speed = 0.0;
     VstTimeInfo record{};
 };

@@ -124,6 +124,8 @@ void Lv2Instrument::applyControls() noexcept {
 
 void Lv2Instrument::readInput(std::uint32_t frames) noexcept {
     midi.clear();
+    // Event times in beats would be read as frames; no host sends them to an instrument's input.
+    if (control && control->body.unit != 0 && control->body.unit != uris.atomFrameTime) return;
     const std::int64_t lastFrame = frames > 0 ? static_cast<std::int64_t>(frames) - 1 : 0;
     BoundedAtoms::forEachEvent(control, [&](std::int64_t time, const LV2_Atom& atom) {
         const std::int64_t at = std::clamp<std::int64_t>(time, 0, lastFrame);
@@ -164,7 +166,7 @@ void Lv2Instrument::requestLoad(const char* path, LoadKind kind, const LV2_Worke
 LV2_Worker_Status Lv2Instrument::work(LV2_Worker_Respond_Function respond, LV2_Worker_Respond_Handle handle,
                                       std::uint32_t size, const void* data) {
     const auto* message = static_cast<const char*>(data);
-    if (!message || size < 2 || message[size - 1] != '\0') return LV2_WORKER_ERR_UNKNOWN;
+    if (!respond || !message || size < 2 || message[size - 1] != '\0') return LV2_WORKER_ERR_UNKNOWN;
     const auto kind = static_cast<LoadKind>(message[0]);
     if (kind != LoadKind::setByHost && kind != LoadKind::restored) return LV2_WORKER_ERR_UNKNOWN;
     const char* path = message + 1;

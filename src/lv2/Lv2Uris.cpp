@@ -23,6 +23,7 @@ Lv2Uris::Lv2Uris(const LV2_URID_Map& map)
       atomObject(mapped(map, LV2_ATOM__Object)),
       atomBlank(mapped(map, LV2_ATOM__Blank)),
       atomSequence(mapped(map, LV2_ATOM__Sequence)),
+      atomFrameTime(mapped(map, LV2_ATOM__frameTime)),
       midiEvent(mapped(map, LV2_MIDI__MidiEvent)),
       patchGet(mapped(map, LV2_PATCH__Get)),
       patchSet(mapped(map, LV2_PATCH__Set)),
@@ -33,5 +34,6 @@ Lv2Uris::Lv2Uris(const LV2_URID_Map& map)
       timeBarBeat(mapped(map, LV2_TIME__barBeat)),
       timeBeatsPerBar(mapped(map, LV2_TIME__beatsPerBar)),
       timeBeatsPerMinute(mapped(map, LV2_TIME__beatsPerMinute)),
+      timeBeatUnit(mapped(map, LV2_TIME__beatUnit)),
       timeSpeed(mapped(map, LV2_TIME__speed)),
       loop(mapped(map, Lv2Identity::loopPropertyUri)) {}

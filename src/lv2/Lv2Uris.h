@@ -15,6 +15,7 @@ struct Lv2Uris {
     LV2_URID atomObject;
     LV2_URID atomBlank;
     LV2_URID atomSequence;
+    LV2_URID atomFrameTime;
     LV2_URID midiEvent;
     LV2_URID patchGet;
     LV2_URID patchSet;
@@ -25,6 +26,7 @@ struct Lv2Uris {
     LV2_URID timeBarBeat;
     LV2_URID timeBeatsPerBar;
     LV2_URID timeBeatsPerMinute;
+    LV2_URID timeBeatUnit;
     LV2_URID timeSpeed;
     LV2_URID loop;
 };

@@ -13,7 +13,8 @@ public:
     static constexpr std::int32_t capacity = 1024;
 
     void clear() noexcept { list.numEvents = 0; }
-    // Takes a channel message of one to three bytes; answers false for anything else.
+    // Takes a channel message of its own length (two bytes for program change and channel pressure,
+    // three for the others); answers false for anything else.
     bool add(const std::uint8_t* bytes, std::uint32_t size, std::int32_t deltaFrames) noexcept;
     std::int32_t size() const noexcept { return list.numEvents; }
     // Laid out as a host's VstEvents record sized to the events.

@@ -106,7 +106,8 @@ TEST_F(Lv2HostileInput, BadlySizedAtomsAreSkippedOrEndTheWalk) {
     ASSERT_NE(expected, std::vector<float>(expected.size(), 0.0f));
     const LV2_URID midi = Lv2TestHost::map(LV2_MIDI__MidiEvent);
     const LV2_URID unknown = Lv2TestHost::map("urn:brevatone:test:unknown");
-    // Unknown event types and MIDI that is too short, too long or without a status are skipped.
+    // Unknown event types and MIDI that is too short (a note-on without velocity would end the note),
+    // too long or without a status are skipped.
     EXPECT_EQ(play([&](Lv2TestHost& host) {
                   host.rawInput(RawSequence()
                                     .event(0, unknown, {1, 2, 3, 4})
@@ -114,6 +115,7 @@ TEST_F(Lv2HostileInput, BadlySizedAtomsAreSkippedOrEndTheWalk) {
                                     .event(2, midi, {0x90, 38, 110, 0, 0, 0, 0})
                                     .event(3, midi, {38, 110, 0})
                                     .event(5, midi, noteOn)
+                                    .event(6, midi, {0x90, 38})
                                     .finished());
               }),
               expected);
@@ -169,7 +171,7 @@ TEST_F(Lv2HostileInput, PatchMessagesThatDoNotNameALoadableLoopKeepTheLoopPlayin
     }
 }
 
-TEST_F(Lv2HostileInput, ATransportWithoutAUsableTempoIsIgnored) {
+TEST_F(Lv2HostileInput, ATransportIsReadInQuarterNotesAndIgnoredWithoutAUsableTempo) {
     for (const double tempo : {std::numeric_limits<double>::quiet_NaN(), 0.0, -120.0}) {
         SCOPED_TRACE(tempo);
         EXPECT_EQ(play([&](Lv2TestHost& host) {
@@ -178,10 +180,16 @@ TEST_F(Lv2HostileInput, ATransportWithoutAUsableTempoIsIgnored) {
                   }),
                   expected);
     }
-    // A usable tempo does change the sound, so the cases above could have failed.
-    EXPECT_NE(play([&](Lv2TestHost& host) {
-                  host.position(3.0, 3.5, 140.0, 1.0);
+    // A usable tempo does change the sound, so the cases above could have failed; counted in eighths,
+    // the same place and tempo sound the same.
+    const std::vector<float> inQuarters = play([&](Lv2TestHost& host) {
+        host.position(3.0, 3.5, 140.0, 1.0);
+        host.midi(5, 0x90, 38, 110);
+    });
+    EXPECT_NE(inQuarters, expected);
+    EXPECT_EQ(play([&](Lv2TestHost& host) {
+                  host.position(3.0, 7.0, 280.0, 1.0, 8.0f, 8);
                   host.midi(5, 0x90, 38, 110);
               }),
-              expected);
+              inQuarters);
 }

@@ -127,7 +127,8 @@ void Lv2TestHost::midi(std::int64_t frame, std::uint8_t status, std::uint8_t dat
     lv2_atom_forge_write(&forge, bytes, 3);
 }
 
-void Lv2TestHost::position(double bar, double barBeat, double beatsPerMinute, double speed) {
+void Lv2TestHost::position(double bar, double barBeat, double beatsPerMinute, double speed, float beatsPerBar,
+                           std::int32_t beatUnit) {
     beginInput();
     LV2_Atom_Forge_Frame object;
     lv2_atom_forge_frame_time(&forge, 0);
@@ -137,7 +138,9 @@ void Lv2TestHost::position(double bar, double barBeat, double beatsPerMinute, do
     lv2_atom_forge_key(&forge, map(LV2_TIME__barBeat));
     lv2_atom_forge_double(&forge, barBeat);
     lv2_atom_forge_key(&forge, map(LV2_TIME__beatsPerBar));
-    lv2_atom_forge_float(&forge, 4.0f);
+    lv2_atom_forge_float(&forge, beatsPerBar);
+    lv2_atom_forge_key(&forge, map(LV2_TIME__beatUnit));
+    lv2_atom_forge_int(&forge, beatUnit);
     lv2_atom_forge_key(&forge, map(LV2_TIME__beatsPerMinute));
     lv2_atom_forge_double(&forge, beatsPerMinute);
     lv2_atom_forge_key(&forge, map(LV2_TIME__speed));

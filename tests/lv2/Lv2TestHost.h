@@ -34,7 +34,9 @@ public:
 
     // Events for the coming block.
     void midi(std::int64_t frame, std::uint8_t status, std::uint8_t data1, std::uint8_t data2);
-    void position(double bar, double barBeat, double beatsPerMinute, double speed);
+    // Beats are quarter notes unless `beatUnit` says otherwise.
+    void position(double bar, double barBeat, double beatsPerMinute, double speed, float beatsPerBar = 4.0f,
+                  std::int32_t beatUnit = 4);
     void setLoop(const std::string& path);
     void getLoop();
     // The forge writing the coming block's control sequence, for events of a test's own making.
