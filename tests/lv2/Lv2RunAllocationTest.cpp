@@ -1,6 +1,7 @@
 // The LV2 run keeps the real-time promise the bundle makes (lv2:hardRTCapable): a block with notes,
 // a transport position, control changes, a loop request and a reply reaches the heap not once.
 #include "CountingAllocator.h"
+#include "UridTable.h"
 #include "VariedLoop.h"
 #include "instrument/ParameterTable.h"
 #include "lv2/Lv2Identity.h"
@@ -13,20 +14,10 @@
 #include <lv2/time/time.h>
 
 #include <array>
-#include <map>
 #include <string>
 #include <vector>
 
 namespace {
-
-struct UridMap {
-    std::map<std::string, LV2_URID> ids;
-    LV2_URID_Map feature{this, [](LV2_URID_Map_Handle handle, const char* uri) -> LV2_URID {
-                             auto& known = static_cast<UridMap*>(handle)->ids;
-                             return known.emplace(uri, static_cast<LV2_URID>(known.size() + 1)).first->second;
-                         }};
-    LV2_URID operator()(const char* uri) { return feature.map(feature.handle, uri); }
-};
 
 struct LoopToRestore {
     std::string path;
@@ -52,7 +43,7 @@ LV2_Worker_Status acceptWork(LV2_Worker_Schedule_Handle handle, std::uint32_t, c
 
 TEST(Lv2Run, NeverAllocates) {
     TempDir dir;
-    UridMap map;
+    UridTable map;
     int requests = 0;
     LV2_Worker_Schedule schedule{&requests, acceptWork};
     const LV2_Feature mapFeature = {LV2_URID__map, &map.feature};

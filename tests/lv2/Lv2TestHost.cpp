@@ -1,5 +1,7 @@
 #include "Lv2TestHost.h"
 
+#include "UridTable.h"
+
 #include "instrument/ParameterTable.h"
 #include "lv2/Lv2Identity.h"
 
@@ -15,18 +17,6 @@
 namespace {
 
 constexpr std::size_t bufferWords = 8192;
-
-struct UridTable {
-    std::map<std::string, LV2_URID> ids;
-    LV2_URID_Map feature{this, [](LV2_URID_Map_Handle handle, const char* uri) -> LV2_URID {
-                             auto& table = *static_cast<UridTable*>(handle);
-                             const auto found = table.ids.find(uri);
-                             if (found != table.ids.end()) return found->second;
-                             const auto id = static_cast<LV2_URID>(table.ids.size() + 1);
-                             table.ids.emplace(uri, id);
-                             return id;
-                         }};
-};
 
 UridTable& uridTable() {
     static UridTable table;

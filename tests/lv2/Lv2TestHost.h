@@ -7,7 +7,6 @@
 #include <lv2/worker/worker.h>
 
 #include <cstdint>
-#include <map>
 #include <string>
 #include <vector>
 
