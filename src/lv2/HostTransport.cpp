@@ -6,13 +6,14 @@
 
 namespace {
 
-// The value under `key` when it is present; false when present but not a finite number.
-bool finiteOrAbsent(const LV2_Atom_Object& position, LV2_URID key, const Lv2Uris& uris, double& value,
-                    bool& present) noexcept {
+// Takes the value under `key` when there is one; false when it is there but not a finite number.
+bool takeFinite(const LV2_Atom_Object& position, LV2_URID key, const Lv2Uris& uris, double& value) noexcept {
     const LV2_Atom* atom = BoundedAtoms::property(position, key);
-    present = atom != nullptr;
-    if (!present) return true;
-    return BoundedAtoms::number(atom, uris, value) && std::isfinite(value);
+    if (!atom) return true;
+    double read = 0.0;
+    if (!BoundedAtoms::number(atom, uris, read) || !std::isfinite(read)) return false;
+    value = read;
+    return true;
 }
 
 }  // namespace
@@ -20,18 +21,16 @@ bool finiteOrAbsent(const LV2_Atom_Object& position, LV2_URID key, const Lv2Uris
 void HostTransport::take(const LV2_Atom_Object& position, std::int64_t frameOffset, const Lv2Uris& uris) noexcept {
     double newTempo = tempo, newBar = bar, newBarBeat = barBeat, newBeatsPerBar = beatsPerBar, newSpeed = speed,
            newBeatUnit = beatUnit;
-    bool hasTempo = false, hasBar = false, hasBeat = false, hasBeatsPerBar = false, hasSpeed = false,
-         hasBeatUnit = false;
-    if (!finiteOrAbsent(position, uris.timeBeatsPerMinute, uris, newTempo, hasTempo) ||
-        !finiteOrAbsent(position, uris.timeBar, uris, newBar, hasBar) ||
-        !finiteOrAbsent(position, uris.timeBarBeat, uris, newBarBeat, hasBeat) ||
-        !finiteOrAbsent(position, uris.timeBeatsPerBar, uris, newBeatsPerBar, hasBeatsPerBar) ||
-        !finiteOrAbsent(position, uris.timeSpeed, uris, newSpeed, hasSpeed) ||
-        !finiteOrAbsent(position, uris.timeBeatUnit, uris, newBeatUnit, hasBeatUnit))
+    if (!takeFinite(position, uris.timeBeatsPerMinute, uris, newTempo) ||
+        !takeFinite(position, uris.timeBar, uris, newBar) ||
+        !takeFinite(position, uris.timeBarBeat, uris, newBarBeat) ||
+        !takeFinite(position, uris.timeBeatsPerBar, uris, newBeatsPerBar) ||
+        !takeFinite(position, uris.timeSpeed, uris, newSpeed) ||
+        !takeFinite(position, uris.timeBeatUnit, uris, newBeatUnit))
         return;
     if (!(newTempo > 0.0) || !(newBeatsPerBar > 0.0) || !(newBeatUnit > 0.0)) return;
-    // Without a tempo and a place in the bar there is nothing to follow yet.
-    if (!(known || (hasTempo && hasBeat))) return;
+    // Without a place in the bar there is nothing to follow yet.
+    if (!known && !BoundedAtoms::property(position, uris.timeBarBeat)) return;
 
     tempo = newTempo;
     bar = newBar;
