@@ -135,7 +135,7 @@ TEST(Lv2Sound, MatchesTheVst2LibraryWithTempoSyncOffAndOn) {
 
         constexpr double samplesPerBeat = 22050.0;  // 120 beats per minute
         float loudest = 0.0f;
-        double beat = 2.9;  // the first bar line falls inside the run
+        double beat = 3.9;  // a bar line falls inside the run, so the LFO restarts on it
         for (int block = 0; block < 48; ++block) {
             std::vector<VstMidiEvent> notes;
             if (block < 16) {
