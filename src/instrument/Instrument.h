@@ -61,9 +61,13 @@ public:
     std::int32_t getChunk(void** data, bool preset) override;
     std::int32_t setChunk(void* data, std::int32_t byteSize, bool preset) override;
 
-    // Answers whether the loop was read; a refused file leaves the bank empty. The file is read and
-    // the slices built while the previous loop plays on; only the exchange holds audio back.
-    bool loadLoop(InputFile& file);
+    // What a refused file does to the loop that plays: the panel and chunks empty the bank, while a
+    // host that sets the file as a property expects the earlier loop to keep playing.
+    enum class RefusedLoad { emptiesBank, keepsLoop };
+
+    // Answers whether the loop was read. The file is read and the slices built while the previous
+    // loop plays on; only the exchange holds audio back.
+    bool loadLoop(InputFile& file, RefusedLoad refused = RefusedLoad::emptiesBank);
     void chooseLoopFile(void* window) override;
     void exportGroove(void* window) override;
 
@@ -86,7 +90,7 @@ private:
     // Each stored value through setParameter, in the order programs apply them.
     void applyValues(const ProgramRecord& record);
     void loadFromRecordPath(const ProgramRecord& record);
-    bool replaceLoop(InputFile& file);
+    bool replaceLoop(InputFile& file, RefusedLoad refused = RefusedLoad::emptiesBank);
     std::shared_ptr<const RexReader> loopForExport();
     // The editor goes first when the instrument does: its window may still call back into it.
     void closeEditor();

@@ -36,14 +36,15 @@ std::vector<std::unique_ptr<Slice>> slicesOf(const RexReader& reader) {
 
 }  // namespace
 
-bool Instrument::loadLoop(InputFile& file) {
+bool Instrument::loadLoop(InputFile& file, RefusedLoad refused) {
     std::lock_guard<std::mutex> serialised(stateLock);
-    return replaceLoop(file);
+    return replaceLoop(file, refused);
 }
 
 // Reading and building happen outside the engine gate, so the previous loop plays on meanwhile. A
-// load either succeeds whole or ends as a refused file does: bank empty, the program's path kept.
-bool Instrument::replaceLoop(InputFile& file) {
+// load either succeeds whole or is refused whole: the program's path kept, and the bank emptied or,
+// when asked, left playing the earlier loop.
+bool Instrument::replaceLoop(InputFile& file, RefusedLoad refused) {
     std::shared_ptr<RexReader> reader;
     std::vector<std::unique_ptr<Slice>> slices;
     try {
@@ -55,6 +56,7 @@ bool Instrument::replaceLoop(InputFile& file) {
         reader.reset();
     }
     const bool loaded = reader && !reader->failed();
+    if (!loaded && refused == RefusedLoad::keepsLoop) return false;
     if (!loaded) slices.clear();
     {
         LoadPass exclusive(gate);
