@@ -50,7 +50,10 @@ private:
 
 // One drum hit: the sound of `drum` at `gain`, starting at its first sample.
 std::vector<double> drumSound(Drum drum, double gain, Random& random) {
-    const auto length = static_cast<size_t>(rate * (drum == Drum::crash ? 2.5 : drum == Drum::openHat ? 0.8 : 0.6));
+    // Long enough to decay some 60 dB, and faded out over the last 10 ms so that the end is no click.
+    const double seconds = drum == Drum::crash ? 4.0 : drum == Drum::openHat ? 1.8 : 1.4;
+    const auto length = static_cast<size_t>(rate * seconds);
+    const auto fade = static_cast<size_t>(rate / 100);
     std::vector<double> sound(length);
     double phase = 0.0;
     double previousNoise = 0.0;
@@ -78,7 +81,9 @@ std::vector<double> drumSound(Drum drum, double gain, Random& random) {
                 value = 0.8 * std::sin(phase) * std::exp(-t / 0.18);
                 break;
         }
-        sound[i] = gain * value;
+        const double fadeOut =
+            i + fade > length ? 0.5 - 0.5 * std::cos(pi * static_cast<double>(length - i) / fade) : 1.0;
+        sound[i] = gain * value * fadeOut;
     }
     return sound;
 }
@@ -305,9 +310,25 @@ double millisecondsForTenSeconds(const SoundFile& sound) {
     return times[times.size() / 2] * (10.0 * rate) / sound.frames();
 }
 
+// The true onsets no detection matched and the detections that matched none, in milliseconds.
+void listMisses(const std::vector<uint32_t>& truth, const std::vector<uint32_t>& detected) {
+    auto near = [](const std::vector<uint32_t>& among, uint32_t onset) {
+        return std::any_of(among.begin(), among.end(), [&](uint32_t other) {
+            return (onset > other ? onset - other : other - onset) <= tolerance;
+        });
+    };
+    for (const uint32_t onset : truth) {
+        if (!near(detected, onset)) std::printf("    missed %.1f ms\n", onset * 1000.0 / rate);
+    }
+    for (const uint32_t onset : detected) {
+        if (!near(truth, onset)) std::printf("    extra  %.1f ms\n", onset * 1000.0 / rate);
+    }
+}
 }  // namespace
 
-int main() {
+// With --misses, each loop's line is followed by what was missed and what was found in excess.
+int main(int argc, char** argv) {
+    const bool misses = argc > 1 && std::string(argv[1]) == "--misses";
     Score total;
     double fSum = 0.0;
     int loops = 0;
@@ -315,9 +336,11 @@ int main() {
     std::printf("%-52s %5s %5s %5s %5s %5s %5s\n", "loop", "hits", "found", "extra", "P", "R", "F");
     for (const LoopRecipe& recipe : recipes()) {
         const RenderedLoop loop = render(recipe, 1000u + static_cast<uint32_t>(loops));
-        const Score result = score(loop.onsets, OnsetDetector(rate).detect(loop.sound));
+        const std::vector<uint32_t> detected = OnsetDetector(rate).detect(loop.sound);
+        const Score result = score(loop.onsets, detected);
         std::printf("%-52s %5d %5d %5d %5.3f %5.3f %5.3f\n", recipe.name.c_str(), result.hits + result.missed,
                     result.hits, result.extra, result.precision(), result.recall(), result.f());
+        if (misses) listMisses(loop.onsets, detected);
         total.hits += result.hits;
         total.missed += result.missed;
         total.extra += result.extra;
