@@ -41,6 +41,8 @@ private:
     uint32_t playRun(float* out, const EnvelopeRun& run, float ratio, float level) noexcept;
     template <class FrameReader>
     uint32_t playRunStepByStep(float* out, const EnvelopeRun& run, float ratio, float level) noexcept;
+    template <class FrameReader>
+    uint32_t playRunByAddition(float* out, const EnvelopeRun& run, float ratio, float level) noexcept;
     void releaseIfDue() noexcept;
     void stopAtSliceEnd() noexcept;
 

@@ -145,6 +145,40 @@ TEST_F(SliceVoiceTest, PositionLeftBetweenFramesByABendKeepsItsFractionAfterTheB
     }
 }
 
+// Against positions stepped one addition at a time, as a plain reading of a slice does, over blocks
+// that split the frames into groups of every remainder, up to the slice's end.
+TEST_F(SliceVoiceTest, BentPlaybackReadsTheFramesThatSteppedPositionsReach) {
+    for (const int32_t channels : {1, 2}) {
+        for (const int16_t cents : {-1100, -37, 5, 700, 1199}) {
+            SliceBank own;
+            std::vector<float> values(1003 * static_cast<size_t>(channels));
+            for (size_t i = 0; i < values.size(); ++i) values[i] = static_cast<float>((i * 7919) % 1009) / 1009.0f;
+            own.addSlice(makeSlice(values, channels, 60));
+            own.setBendCents(cents);
+            SliceVoice bent{own};
+            bent.setEnvelopeTimes(0.0f, 1.0f, 1.0f, 0.01f);
+            bent.noteOn(60, 127, 0);
+            std::vector<float> played;
+            for (int b = 0; b < 80; ++b) {
+                std::vector<float> block(37, untouched);
+                if (bent.isActive()) bent.render(block.data(), 37);
+                played.insert(played.end(), block.begin(), block.end());
+            }
+            double position = 0.0;
+            for (size_t k = 0; k < played.size(); ++k) {
+                const auto frame = static_cast<size_t>(position);
+                if (frame >= 1003) {
+                    ASSERT_EQ(played[k], untouched) << cents << " cents, frame " << k;
+                    continue;
+                }
+                const float value = channels == 1 ? values[frame] : (values[2 * frame] + values[2 * frame + 1]) * 0.5f;
+                ASSERT_EQ(played[k], untouched + value) << cents << " cents, " << channels << " channels, frame " << k;
+                position += static_cast<double>(own.pitchRatio(0));
+            }
+        }
+    }
+}
+
 TEST_F(SliceVoiceTest, TwoChannelFramesAreMixedToMonoAndShapedByTheEnvelope) {
     load({1.0f, 0.5f, 1.0f, 0.5f, 1.0f, 0.5f, 1.0f, 0.5f, 1.0f, 0.5f, 0.25f}, 2);
     start(100.0f / 44100.0f);

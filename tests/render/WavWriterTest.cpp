@@ -4,8 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <filesystem>
+#include <limits>
 
 #if defined(BREVATONE_HAVE_SNDFILE)
 #include <sndfile.h>
@@ -61,6 +65,53 @@ TEST(WavWriter, RoundsTwentyFourBitSamplesAndClipsThemAtFullScale) {
     EXPECT_EQ(WavWriter::toPcm24(-1.0f), -8388608);
     EXPECT_EQ(WavWriter::toPcm24(-3.0f), -8388608);
     EXPECT_EQ(WavWriter::toPcm24(std::nanf("")), 0);
+    EXPECT_EQ(WavWriter::toPcm24(std::numeric_limits<float>::infinity()), 8388607);
+}
+
+TEST(WavWriter, RoundsTwentyFourBitHalfWaysAwayFromZero) {
+    const float step = 1.0f / 8388608.0f;
+    EXPECT_EQ(WavWriter::toPcm24(0.5f * step), 1);
+    EXPECT_EQ(WavWriter::toPcm24(-0.5f * step), -1);
+    EXPECT_EQ(WavWriter::toPcm24(2.5f * step), 3);
+    EXPECT_EQ(WavWriter::toPcm24(-2.5f * step), -3);
+    EXPECT_EQ(WavWriter::toPcm24(std::nextafter(0.5f, 0.0f) * step), 0);
+    EXPECT_EQ(WavWriter::toPcm24(4194303.5f * step), 4194304);
+    EXPECT_EQ(WavWriter::toPcm24(-8388607.5f * step), -8388608);
+}
+
+// Every 4099th float bit pattern, both signs, against rounding in double precision.
+TEST(WavWriter, TwentyFourBitSamplesMatchRoundingInDoublePrecision) {
+    for (std::uint64_t bits = 0; bits < 0x80000000u; bits += 4099) {
+        for (const std::uint32_t sign : {0u, 0x80000000u}) {
+            const std::uint32_t pattern = static_cast<std::uint32_t>(bits) | sign;
+            float sample;
+            std::memcpy(&sample, &pattern, sizeof sample);
+            if (std::isnan(sample)) continue;
+            const double expected =
+                std::clamp(std::round(static_cast<double>(sample) * 8388608.0), -8388608.0, 8388607.0);
+            ASSERT_EQ(WavWriter::toPcm24(sample), static_cast<std::int32_t>(expected)) << sample;
+        }
+    }
+}
+
+// Frames go out four at a time with a remainder; each sample keeps its place and its value.
+TEST(WavWriter, PacksTwentyFourBitFramesInOrderPastWholeGroups) {
+    TempDir dir;
+    std::vector<float> left;
+    std::vector<float> right;
+    for (int i = 0; i < 11; ++i) {
+        left.push_back(static_cast<float>(i) * 0.09f - 0.45f);
+        right.push_back(static_cast<float>(i * i) * -0.006f + 0.2f);
+    }
+    const Bytes file = readBytes(writeWav(dir, WavWriter::Format::pcm24, left, right));
+    ASSERT_EQ(file.size(), 44u + 6u * left.size());
+    for (std::size_t i = 0; i < 2 * left.size(); ++i) {
+        const std::size_t at = 44 + 3 * i;
+        const auto raw = static_cast<std::uint32_t>(file[at] | file[at + 1] << 8 | file[at + 2] << 16);
+        const std::int32_t value = static_cast<std::int32_t>(raw << 8) / 256;
+        const float sample = i % 2 == 0 ? left[i / 2] : right[i / 2];
+        EXPECT_EQ(value, static_cast<std::int32_t>(std::round(static_cast<double>(sample) * 8388608.0))) << i;
+    }
 }
 
 TEST(WavWriter, RefusesAPlaceItCannotCreate) {

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 TEST(OnsetDetector, FindsEachHitOfADrumLoop) {
@@ -23,6 +25,27 @@ TEST(OnsetDetector, HitsCloserThanFiftyMillisecondsMakeOneSlice) {
 TEST(OnsetDetector, SilenceIsOneSliceFromTheStart) {
     EXPECT_EQ(OnsetDetector(44100).detect(drumHits(44100, {})), std::vector<uint32_t>{0});
     EXPECT_EQ(OnsetDetector(44100).detect(drumHits(0, {})), std::vector<uint32_t>{0});
+    EXPECT_EQ(OnsetDetector(44100).detect(drumHits(10, {})), std::vector<uint32_t>{0});
+}
+
+// Its own tail is no further hit, wherever the one hit lies.
+TEST(OnsetDetector, ALoopOfOneHitIsOneOrTwoSlices) {
+    EXPECT_EQ(OnsetDetector(44100).detect(drumHits(88200, {0})), std::vector<uint32_t>{0});
+    EXPECT_EQ(OnsetDetector(44100).detect(drumHits(88200, {30011})), (std::vector<uint32_t>{0, 30011}));
+}
+
+TEST(OnsetDetector, FindsHitsOnTheFirstAndTheLastFrames) {
+    EXPECT_EQ(OnsetDetector(44100).detect(drumHits(44100, {0, 44099})), (std::vector<uint32_t>{0, 44099}));
+    EXPECT_EQ(OnsetDetector(44100).detect(drumHits(44100, {0, 44070}, 2)), (std::vector<uint32_t>{0, 44070}));
+}
+
+// Hits driven four times past full scale: their flat tops are no new hits, and each is still found.
+TEST(OnsetDetector, FindsEachHitOfAClippedLoop) {
+    SoundFile sound = drumHits(176400, eightQuarterNoteHits());
+    for (int16_t& value : sound.pcm) {
+        value = static_cast<int16_t>(std::clamp(value * 4, -32768, 32767));
+    }
+    EXPECT_EQ(OnsetDetector(44100).detect(sound), eightQuarterNoteHits());
 }
 
 }  // namespace

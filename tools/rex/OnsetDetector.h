@@ -5,9 +5,11 @@
 #include <cstdint>
 #include <vector>
 
-// Finds where hits begin: a window whose energy jumps well above the window before it, and loud
-// enough against the loudest part of the sound, marks an onset, placed at the first frame there that
-// comes near the hit's peak. The first frame always starts a slice.
+// Finds where hits begin. The sound is split into four frequency bands, and a hit shows as a rise
+// of level, in decibels, in one or more of them from one short window to the next: a quiet ghost
+// note or hat rises against the little that its bands held before, even under the tail of a louder
+// hit that fills the low bands. Each rise is then traced back to the frame where the new sound
+// starts. The first frame always starts a slice, and hits closer than 50 ms make one slice.
 class OnsetDetector {
 public:
     explicit OnsetDetector(int sampleRate);
@@ -16,8 +18,17 @@ public:
     std::vector<uint32_t> detect(const SoundFile& sound) const;
 
 private:
-    std::vector<float> monoLevels(const SoundFile& sound) const;
-    uint32_t firstLoudFrame(const std::vector<float>& levels, uint32_t from) const;
+    struct Candidate {
+        uint32_t frame;
+        double rise;
+    };
 
+    static std::vector<float> monoSamples(const SoundFile& sound);
+    std::vector<std::vector<double>> windowEnergies(const std::vector<float>& samples) const;
+    std::vector<double> riseFunction(const std::vector<float>& samples) const;
+    static uint32_t startOfRise(const std::vector<float>& samples, uint32_t from, uint32_t to);
+    std::vector<uint32_t> keepApart(std::vector<Candidate> candidates) const;
+
+    double sampleRate;
     uint32_t minimumGap;
 };
