@@ -170,8 +170,9 @@ void InstrumentEditor::closePanel() {
     }
     closeFrame();
     // The frame released its hold on the one of the two it showed; the editor's own goes now.
-    rateFader->release();
-    syncModeSwitch->release();
+    // A frame whose window could not be made never got its controls.
+    if (rateFader) rateFader->release();
+    if (syncModeSwitch) syncModeSwitch->release();
     rateFader = nullptr;
     syncModeSwitch = nullptr;
     loadButton = exportButton = nullptr;
