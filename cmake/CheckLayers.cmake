@@ -18,6 +18,7 @@ set(layers
   "platform|gui shared|"
   "platform/portable|platform gui resources shared|"
   "platform/win32|platform gui resources shared|windows"
+  "platform/x11|platform platform/portable gui resources shared|x11"
   "plugin|engine gui platform shared|"
   "editor|plugin gui platform shared|"
   "instrument|editor plugin gui platform engine loopfile export shared|")

@@ -1,5 +1,6 @@
 #include "SoftwarePanel.h"
 #include "X11PanelFixture.h"
+#include "shared/PanelLayout.h"
 
 #include <dirent.h>
 
@@ -137,12 +138,15 @@ TEST_F(X11PanelFixture, FiveHundredOpenCloseCyclesLeaveNoWindowAndNoDescriptor) 
 TEST_F(X11PanelFixture, AnXdotoolDragOfTheAttackFaderAutomatesBetweenEditsWithHostIdleAboutEvery50Ms) {
     ASSERT_EQ(openPanel(), 1);
     pump(200ms);
-    const int x = X11HostWindow::spotX + 53;
-    const int top = X11HostWindow::spotY + 79;
-    const std::string drag = "xdotool mousemove " + std::to_string(x) + " " + std::to_string(top) +
+    // From below the handle's lowest place to above its highest, down the fader's middle.
+    const PanelLayout::Control& attack = PanelLayout::control(PanelLayout::attackTag);
+    const int x = X11HostWindow::spotX + PanelLayout::centre(attack).x;
+    const int bottom = X11HostWindow::spotY + attack.lowestHandleTop + 3;
+    const int top = X11HostWindow::spotY + attack.highestHandleTop;
+    const std::string drag = "xdotool mousemove " + std::to_string(x) + " " + std::to_string(bottom) +
                              " sleep 0.15 mousedown 1 sleep 0.15 mousemove " + std::to_string(x) + " " +
-                             std::to_string(top - 30) + " sleep 0.3 mousemove " + std::to_string(x) + " " +
-                             std::to_string(top - 56) + " sleep 0.3 mouseup 1";
+                             std::to_string((top + bottom) / 2) + " sleep 0.3 mousemove " + std::to_string(x) + " " +
+                             std::to_string(top) + " sleep 0.3 mouseup 1";
     host->forgetRequests();
     std::thread input([&drag] { EXPECT_EQ(std::system(drag.c_str()), 0); });
     pump(1500ms);
@@ -152,10 +156,10 @@ TEST_F(X11PanelFixture, AnXdotoolDragOfTheAttackFaderAutomatesBetweenEditsWithHo
     ASSERT_GE(edits.size(), 3u);
     EXPECT_EQ(edits.front().opcode, audioMasterBeginEdit);
     EXPECT_EQ(edits.back().opcode, audioMasterEndEdit);
-    for (const auto& edit : edits) EXPECT_EQ(edit.index, 1);
+    for (const auto& edit : edits) EXPECT_EQ(edit.index, attack.parameter);
     // Dragged from the bottom of the travel to its top: the attack goes from 0 to 1.
     EXPECT_EQ(edits[edits.size() - 2].opt, 1.0f);
-    EXPECT_EQ(host->getParameter(1), 1.0f);
+    EXPECT_EQ(host->getParameter(attack.parameter), 1.0f);
 
     const double began = edits.front().time;
     const double ended = edits.back().time;
