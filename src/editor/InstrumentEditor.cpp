@@ -105,6 +105,7 @@ void InstrumentEditor::closePanel() {
         releaseBitmaps();
         return;
     }
+    commands.abandonChoice();
     closeFrame();
     // The frame released its hold on the one of the two it showed; the editor's own goes now.
     // A frame whose window could not be made never got its controls.
@@ -136,7 +137,10 @@ ValueControl* InstrumentEditor::controlFor(std::int32_t parameter) const {
 void InstrumentEditor::setParameter(std::int32_t index, float) { changedParameters.mark(index); }
 
 void InstrumentEditor::idle() {
-    if (frame()) changedParameters.take([this](std::int32_t parameter) { showStoredValue(parameter); });
+    if (frame()) {
+        commands.collectChoice();
+        changedParameters.take([this](std::int32_t parameter) { showStoredValue(parameter); });
+    }
     GuiEditor::idle();
 }
 
