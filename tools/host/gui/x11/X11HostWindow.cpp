@@ -13,6 +13,8 @@ X11HostWindow::X11HostWindow(int width, int height) : connection(XOpenDisplay(nu
     window = XCreateWindow(connection, RootWindow(connection, screen), spotX, spotY, static_cast<unsigned>(width),
                            static_cast<unsigned>(height), 0, CopyFromParent, InputOutput, CopyFromParent,
                            CWOverrideRedirect | CWBackPixel | CWEventMask, &attributes);
+    // The name scripts find the window by, as on Windows.
+    XStoreName(connection, window, "Brevatone test host");
     XMapRaised(connection, window);
     XSync(connection, False);
 }
