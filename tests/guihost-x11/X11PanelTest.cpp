@@ -135,7 +135,9 @@ TEST_F(X11PanelFixture, FiveHundredOpenCloseCyclesLeaveNoWindowAndNoDescriptor) 
     EXPECT_EQ(openDescriptors(), descriptors);
 }
 
-TEST_F(X11PanelFixture, AnXdotoolDragOfTheAttackFaderAutomatesBetweenEditsWithHostIdleAboutEvery50Ms) {
+// Hosts idle the editor every 20 ms (most), 40 ms (Ardour) or 66 ms (Qtractor); during a drag the
+// panel gives the host its idle itself, whatever the host's timer.
+TEST_F(X11PanelFixture, XdotoolDragsOfTheAttackFaderAutomateBetweenEditsWithHostIdleAboutEvery50Ms) {
     ASSERT_EQ(openPanel(), 1);
     pump(200ms);
     // From below the handle's lowest place to above its highest, down the fader's middle.
@@ -147,29 +149,32 @@ TEST_F(X11PanelFixture, AnXdotoolDragOfTheAttackFaderAutomatesBetweenEditsWithHo
                              " sleep 0.15 mousedown 1 sleep 0.15 mousemove " + std::to_string(x) + " " +
                              std::to_string((top + bottom) / 2) + " sleep 0.3 mousemove " + std::to_string(x) + " " +
                              std::to_string(top) + " sleep 0.3 mouseup 1";
-    host->forgetRequests();
-    std::thread input([&drag] { EXPECT_EQ(std::system(drag.c_str()), 0); });
-    pump(1500ms);
-    input.join();
+    for (const std::chrono::milliseconds hostPeriod : {20ms, 40ms, 66ms}) {
+        SCOPED_TRACE(hostPeriod.count());
+        host->forgetRequests();
+        std::thread input([&drag] { EXPECT_EQ(std::system(drag.c_str()), 0); });
+        pump(1500ms, hostPeriod);
+        input.join();
 
-    const auto edits = requestsOf({audioMasterBeginEdit, audioMasterAutomate, audioMasterEndEdit});
-    ASSERT_GE(edits.size(), 3u);
-    EXPECT_EQ(edits.front().opcode, audioMasterBeginEdit);
-    EXPECT_EQ(edits.back().opcode, audioMasterEndEdit);
-    for (const auto& edit : edits) EXPECT_EQ(edit.index, attack.parameter);
-    // Dragged from the bottom of the travel to its top: the attack goes from 0 to 1.
-    EXPECT_EQ(edits[edits.size() - 2].opt, 1.0f);
-    EXPECT_EQ(host->getParameter(attack.parameter), 1.0f);
+        const auto edits = requestsOf({audioMasterBeginEdit, audioMasterAutomate, audioMasterEndEdit});
+        ASSERT_GE(edits.size(), 3u);
+        EXPECT_EQ(edits.front().opcode, audioMasterBeginEdit);
+        EXPECT_EQ(edits.back().opcode, audioMasterEndEdit);
+        for (const auto& edit : edits) EXPECT_EQ(edit.index, attack.parameter);
+        // Pressed below the travel, dragged above it: the attack ends at 1.
+        EXPECT_EQ(edits[edits.size() - 2].opt, 1.0f);
+        EXPECT_EQ(host->getParameter(attack.parameter), 1.0f);
 
-    const double began = edits.front().time;
-    const double ended = edits.back().time;
-    double last = began;
-    int idles = 0;
-    for (const auto& idle : requestsOf({audioMasterIdle})) {
-        if (idle.time < began || idle.time > ended) continue;
-        EXPECT_LT(idle.time - last, 0.12) << "host idle gap";
-        last = idle.time;
-        ++idles;
+        const double began = edits.front().time;
+        const double ended = edits.back().time;
+        double last = began;
+        int idles = 0;
+        for (const auto& idle : requestsOf({audioMasterIdle})) {
+            if (idle.time < began || idle.time > ended) continue;
+            EXPECT_LT(idle.time - last, 0.12) << "host idle gap";
+            last = idle.time;
+            ++idles;
+        }
+        EXPECT_GE(idles, 8);
     }
-    EXPECT_GE(idles, 8);
 }

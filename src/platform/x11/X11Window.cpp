@@ -9,9 +9,13 @@
 
 namespace {
 
-constexpr long eventsBetweenGestures = ExposureMask | StructureNotifyMask | ButtonPressMask;
-// A press that comes while a control is dragged waits until the drag is over, as on Windows.
-constexpr long eventsDuringGesture = ExposureMask | StructureNotifyMask;
+// The connection is the panel's own: everything on it is taken, and what the panel has no use for
+// (a keyboard mapping notice every client gets, the child's map and configure notices) is
+// dropped, so nothing piles up. A press that comes while a control is dragged stays queued until
+// the drag is over, as on Windows.
+Bool takeable(Display*, XEvent* event, XPointer pressesToo) {
+    return *reinterpret_cast<const bool*>(pressesToo) || event->type != ButtonPress;
+}
 
 MouseButtons heldOf(unsigned int state) {
     MouseButtons held = 0;
@@ -98,25 +102,26 @@ void X11Window::presentDrawing() {
 void X11Window::handleEvents() {
     if (!onOwnerThread()) return;
     platform.closeAbandonedConnections();
-    const std::optional<MousePress> press = takeEvents(pressing ? eventsDuringGesture : eventsBetweenGestures);
+    const std::optional<MousePress> press = takeEvents(!pressing);
     presentDrawing();
     if (press) deliverPress(*press);
 }
 
 void X11Window::paintIfExposed() {
-    takeEvents(eventsDuringGesture);
+    takeEvents(false);
     presentDrawing();
 }
 
-std::optional<MousePress> X11Window::takeEvents(long mask) {
+std::optional<MousePress> X11Window::takeEvents(bool pressesToo) {
     std::optional<MousePress> press;
     bool exposed = false;
     XEvent event{};
     while (!press && connection->window() &&
-           XCheckWindowEvent(connection->display(), connection->window(), mask, &event)) {
+           XCheckIfEvent(connection->display(), &event, takeable, reinterpret_cast<XPointer>(&pressesToo))) {
+        if (event.xany.window != connection->window()) continue;
         if (event.type == Expose)
             exposed = true;
-        else if (event.type == DestroyNotify && event.xdestroywindow.window == connection->window())
+        else if (event.type == DestroyNotify)
             forgetWindow();
         else if (event.type == ButtonPress)
             press = pressOf(event.xbutton);

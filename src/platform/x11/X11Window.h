@@ -50,8 +50,9 @@ private:
     X11Window(X11GuiPlatform& platform, std::unique_ptr<X11Connection> connection, std::int32_t width,
               std::int32_t height, WindowClient& client);
     PointerState queryPointer();
-    // Takes the window's events of `mask` from the queue; stops at the first press and answers it.
-    std::optional<MousePress> takeEvents(long mask);
+    // Takes what the connection has received, presses only when `pressesToo`; stops at the first
+    // press and answers it.
+    std::optional<MousePress> takeEvents(bool pressesToo);
     void paint();
     void forgetWindow();
     // Hands control to the widget under the press. The host may close the editor or the plug-in
