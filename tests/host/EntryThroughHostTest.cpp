@@ -1,6 +1,8 @@
 #include "HostFixture.h"
 
+#include <cstdlib>
 #include <cstring>
+#include <string>
 
 #if !defined(_WIN32)
 #include <X11/Xlib.h>
@@ -75,13 +77,26 @@ TEST_F(HostFixture, CoreOpcodesAnswerAsTheHostExpects) {
 }
 
 #if !defined(_WIN32)
+// No X server listens at that display number, so the instance made meanwhile finds no window system.
 TEST_F(HostFixture, WithoutAWindowSystemThereIsNoEditor) {
+    const char* display = std::getenv("DISPLAY");
+    const std::string saved = display ? display : "";
+    setenv("DISPLAY", ":59999", 1);
+    PluginHost unreachable(library());
+    AEffect* instance = unreachable.open();
+    if (saved.empty())
+        unsetenv("DISPLAY");
+    else
+        setenv("DISPLAY", saved.c_str(), 1);
+    ASSERT_NE(instance, nullptr);
+    EXPECT_EQ(instance->flags & effFlagsHasEditor, 0);
     ERect sentinel{};
     ERect* place = &sentinel;
-    EXPECT_EQ(host->dispatch(effEditGetRect, 0, 0, &place), 0);
+    EXPECT_EQ(unreachable.dispatch(effEditGetRect, 0, 0, &place), 0);
     EXPECT_EQ(place, &sentinel);
     int parent = 0;
-    EXPECT_EQ(host->dispatch(effEditOpen, 0, 0, &parent), 0);
+    EXPECT_EQ(unreachable.dispatch(effEditOpen, 0, 0, &parent), 0);
+    unreachable.close();
 }
 #endif
 
