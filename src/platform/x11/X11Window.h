@@ -39,7 +39,6 @@ public:
     MouseButtons pointerButtons();
     void markDrawn() { drawnSinceShown = true; }
     void presentDrawing();
-    std::thread::id owner() const { return ownerThread; }
 
 private:
     struct PointerState {
