@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Drives the plug-in's panel with real X input: runs the test host's panel mode under Wine on a
-# virtual display, presses the panel's controls with xdotool (press, pause, move, release) and
+# Drives the plug-in's panel with real X input: runs the test host's panel mode on a virtual
+# display (under Wine for a Windows build, natively for a Linux build, whose library is
+# brevatone.so), presses the panel's controls with xdotool (press, pause, move, release) and
 # checks what the host was told. With --screenshot FILE it also saves a picture of the panel.
 #
 # scripts/panel-driver.sh BUILD_DIR [--screenshot FILE.png]
@@ -9,16 +10,22 @@ build=${1:?usage: panel-driver.sh BUILD_DIR [--screenshot FILE.png]}
 shift
 screenshot=""
 if [ "${1:-}" = "--screenshot" ]; then screenshot=${2:?}; fi
+native=""
+if [ -f "$build/bin/brevatone.so" ]; then native=1; fi
 
-# Everything below needs a display: start one and run again inside it.
+# Everything below needs a display: start one and run again inside it. The native host and its
+# file choosers connect and disconnect often; a server that resets when the last client leaves
+# would refuse the next one for a moment.
 if [ -z "${PANEL_DRIVER_DISPLAY:-}" ]; then
   export PANEL_DRIVER_DISPLAY=1
-  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$build" "$@"
+  exec xvfb-run -a -s "-screen 0 1024x768x24${native:+ -noreset}" "$0" "$build" "$@"
 fi
 
 bin=$(cd "$build/bin" && pwd)
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-if [ -z "${WINEPREFIX:-}" ]; then
+if [ -n "$native" ]; then
+  :
+elif [ -z "${WINEPREFIX:-}" ]; then
   WINEPREFIX=$(mktemp -d)
   export WINEPREFIX
   trap 'rm -rf "$WINEPREFIX"' EXIT
@@ -38,8 +45,13 @@ log=$(mktemp)
 # Starts the host in the background for SECONDS with the given options; waits until its window shows.
 start_host() {
   local seconds=$1; shift
-  # Wine's console ends lines with CR LF.
-  "${PANEL_DRIVER_WINE:-wine}" "$bin/brevatone_gui_host_panel.exe" "$bin/brevatone.dll" --seconds "$seconds" "$@" 2>&1 | tr -d '\r' >"$log" &
+  if [ -n "$native" ]; then
+    "$bin/brevatone_gui_host_panel" "$bin/brevatone.so" --seconds "$seconds" "$@" >"$log" 2>&1 &
+  else
+    # Wine's console ends lines with CR LF.
+    "${PANEL_DRIVER_WINE:-wine}" "$bin/brevatone_gui_host_panel.exe" "$bin/brevatone.dll" --seconds "$seconds" "$@" 2>&1 |
+      tr -d '\r' >"$log" &
+  fi
   host_pid=$!
   for _ in $(seq 1 100); do
     if xdotool search --name "Brevatone test host" >/dev/null 2>&1; then sleep 0.5; return; fi
@@ -94,6 +106,68 @@ sleep 0.3
 wait "$host_pid"
 check "filter LED click" "1" "$(automated 8 | paste -sd' ')"
 check "filter LED tells only parameter 8" "8" "$(awk '$1 == "request" && $3 == "opcode=0" { sub("index=", "", $4); print $4 }' "$log" | sort -u | paste -sd' ')"
+
+if [ -n "$native" ]; then
+  # The LEDs and both switches: lower then upper half of the filter mode switch; the sync LED,
+  # which puts the sync mode switch in the rate fader's place, then its sixth and second position.
+  start_host 5
+  press 195 76
+  press 195 65
+  xdotool mousemove $((spot_x + 233)) $((spot_y + 9)) click 1
+  sleep 0.3
+  press 232 75
+  press 232 35
+  wait "$host_pid"
+  check "filter mode switch" "1 0" "$(automated 7 | paste -sd' ')"
+  check "sync LED" "1" "$(automated 12 | paste -sd' ')"
+  check "sync mode switch" "1 0.2" "$(automated 13 | awk '{ printf "%s%g", (NR > 1 ? " " : ""), $1 }')"
+  check "switch begin and end edits" "2 2" "$(edits 13)"
+
+  # A slow drag down the attack fader: the host gets idle time about every 50 ms throughout.
+  start_host 4
+  xdotool mousemove $((spot_x + 53)) $((spot_y + 23)) mousedown 1
+  for y in 30 40 50 60 70 79; do sleep 0.25; xdotool mousemove $((spot_x + 53)) $((spot_y + y)); done
+  sleep 0.2
+  xdotool mouseup 1
+  wait "$host_pid"
+  check "drag ends at the bottom" "0" "$(automated 1 | tail -n 1)"
+  check "host idle during the drag at most 120 ms apart" "ok" "$(awk '
+    $1 == "request" { sub("time=", "", $2) }
+    $1 == "request" && $3 == "opcode=43" && !began { began = $2; last = $2 }
+    $1 == "request" && $3 == "opcode=3" && began && !ended { if ($2 - last > gap) gap = $2 - last; last = $2; idles++ }
+    $1 == "request" && $3 == "opcode=44" { ended = 1 }
+    END { print (began && idles >= 8 && gap < 0.12) ? "ok" : "idles " idles " gap " gap }' "$log")"
+
+  # LOAD and EXPORT with the real zenity: the path goes into its location entry as a paste (typed
+  # characters race with the entry's completion), then Return.
+  work=$(mktemp -d)
+  sox -n -r 44100 -c 1 -b 16 "$work/tone.wav" synth 2 sine 220
+  "$bin/brevatone-rex" make "$work/tone.wav" "$work/loop.rex" --bars 1 --tempo 120 --slices 0,22050,44100,66150 >/dev/null
+  answer_chooser() {
+    local title=$1 path=$2
+    for _ in $(seq 1 100); do
+      if xdotool search --name "$title" >/dev/null 2>&1; then break; fi
+      sleep 0.1
+    done
+    sleep 1
+    printf '%s' "$path" | xclip -selection clipboard -loops 1
+    xdotool key ctrl+l
+    sleep 0.3
+    xdotool key ctrl+a ctrl+v
+    sleep 0.5
+    xdotool key Return
+    sleep 1
+  }
+  start_host 14
+  press 20 30
+  answer_chooser "Load Rex File" "$work/loop.rex"
+  press 20 62
+  answer_chooser "Save REX Groove As Standard Midi" "$work/groove.mid"
+  wait "$host_pid"
+  check "LOAD with zenity loads the chosen loop" "path $work/loop.rex" "$(grep '^path ' "$log")"
+  check "EXPORT with zenity writes a MIDI file" "MThd" "$(head -c 4 "$work/groove.mid" 2>/dev/null)"
+  rm -rf "$work"
+fi
 
 if [ -n "$screenshot" ]; then
   start_host 4

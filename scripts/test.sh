@@ -91,6 +91,9 @@ run_step() {
 # The Wine loader that a toolchain file names for its width.
 wine_loader() { sed -n 's/^set(BREVATONE_WINE \(.*\))$/\1/p' "$root/cmake/toolchain-mingw-$1.cmake"; }
 
+echo "== the Linux panel pressed with real X input"
+run_step panel-driver-native bash scripts/panel-driver.sh build
+
 echo "== the demo groove, rendered natively for the Windows builds to match"
 run_step demo-native env OUT_DIR="$log_dir/demo-native" bash scripts/demo.sh
 

@@ -11,87 +11,20 @@
 #include "gui/ToggleButton.h"
 #include "plugin/EffectBaseEx.h"
 
+using namespace PanelLayout;
+
 namespace {
 
-// Resource numbers of the panel's pictures.
-enum Bitmap : std::int32_t {
-    panelBackground = 128,
-    loadKey = 129,
-    exportKey = 130,
-    faderHandle = 131,
-    greenLed = 132,
-    filterModeLeds = 133,
-    noteValues = 134
-};
-constexpr std::int32_t firstBitmap = panelBackground;
-
-// The number each control carries and reports.
-enum Tag : std::int32_t {
-    loadTag = 0,
-    exportTag = 1,
-    filterFrequencyTag = 2,
-    filterResonanceTag = 3,
-    attackTag = 4,
-    decayTag = 5,
-    sustainTag = 6,
-    releaseTag = 7,
-    filterModeTag = 8,
-    filterOnTag = 9,
-    lfoAmountTag = 10,
-    lfoRateTag = 11,
-    syncOnTag = 12,
-    syncModeTag = 13
-};
-
-using namespace PanelParameter;
-
-// The parameter each tag changes; the two buttons run commands instead.
-constexpr std::int32_t parameterOfTag[] = {none,      none,         filterFrequency, filterResonance, ampAttack,
-                                           ampDecay,  ampSustain,   ampRelease,      filterMode,      filterOn,
-                                           lfoAmount, lfoFrequency, lfoSyncOn,       lfoSyncMode};
-
-std::int32_t parameterFor(std::int32_t tag) {
-    constexpr auto tagCount = static_cast<std::int32_t>(sizeof parameterOfTag / sizeof parameterOfTag[0]);
-    return tag >= 0 && tag < tagCount ? parameterOfTag[tag] : none;
-}
-
-struct FaderPlace {
-    std::int32_t tag;
-    PixelRect bounds;
-    std::int32_t lowestHandleTop;
-    float defaultValue;
-};
-
-constexpr std::int32_t highestHandleTop = 20;
-// In the order the panel is built; the last one is the rate fader.
-constexpr FaderPlace faderPlaces[] = {{attackTag, {45, 20, 62, 85}, 76, 0.0f},
-                                      {decayTag, {69, 20, 86, 85}, 76, 1.0f},
-                                      {sustainTag, {93, 20, 110, 85}, 76, 0.0f},
-                                      {releaseTag, {117, 20, 134, 85}, 76, 0.0f},
-                                      {filterFrequencyTag, {146, 20, 163, 85}, 76, 1.0f},
-                                      {filterResonanceTag, {170, 20, 187, 85}, 76, 0.0f},
-                                      {lfoAmountTag, {202, 20, 219, 55}, 46, 0.0f},
-                                      {lfoRateTag, {223, 20, 242, 85}, 76, 1.0f}};
-constexpr std::size_t rateFaderPlace = sizeof faderPlaces / sizeof faderPlaces[0] - 1;
-
-constexpr PixelRect loadButtonBounds{10, 20, 30, 40};
-constexpr PixelRect exportButtonBounds{10, 52, 30, 72};
-constexpr PixelRect syncModeBounds{223, 22, 242, 81};
-constexpr PixelRect filterOnBounds{178, 5, 186, 13};
-constexpr PixelRect syncOnBounds{229, 5, 238, 13};
-constexpr PixelRect filterModeBounds{191, 62, 199, 79};
-constexpr std::int32_t keyImageHeight = 20;
-constexpr std::int32_t noteValueHeight = 59;
-constexpr std::int32_t noteValueCount = 6;
-constexpr std::int32_t filterModeHeight = 17;
-constexpr std::int32_t filterModeCount = 2;
 constexpr PixelPoint firstImage{0, 0};
+
+PixelRect pixelRect(const Rect& bounds) { return {bounds.left, bounds.top, bounds.right, bounds.bottom}; }
 
 }  // namespace
 
 InstrumentEditor::InstrumentEditor(EffectBaseEx& instrument, PanelCommands& panelCommands, GuiPlatform& windowing)
     : GuiEditor(instrument, windowing), commands(panelCommands) {
-    rect = ERect{0, 0, 100, 250};
+    rect = ERect{static_cast<std::int16_t>(panelBounds.top), static_cast<std::int16_t>(panelBounds.left),
+                 static_cast<std::int16_t>(panelBounds.bottom), static_cast<std::int16_t>(panelBounds.right)};
 }
 
 // The instrument may go without closing its editor first (hosts and bridges that skip effEditClose).
@@ -118,41 +51,45 @@ int InstrumentEditor::open(void* parentWindow) {
 }
 
 void InstrumentEditor::createControls(EditorFrame& panel) {
-    loadButton = new MomentaryButton(loadButtonBounds, this, loadTag, keyImageHeight, bitmap(loadKey), firstImage);
-    panel.addWidget(loadButton);
-    exportButton =
-        new MomentaryButton(exportButtonBounds, this, exportTag, keyImageHeight, bitmap(exportKey), firstImage);
-    panel.addWidget(exportButton);
-    for (std::size_t place = 0; place < rateFaderPlace; ++place) panel.addWidget(createFader(place));
-    rateFader = createFader(rateFaderPlace);
-    syncModeSwitch = new StepSwitch(syncModeBounds, this, syncModeTag, noteValueHeight, noteValueCount,
-                                    bitmap(noteValues), firstImage);
-    bind(syncModeSwitch);
-    Widget* shown =
-        PanelDisplay::syncShown(effect.getParameter(lfoSyncOn)) ? static_cast<Widget*>(syncModeSwitch) : rateFader;
-    shown->retain();
-    panel.addWidget(shown);
-    for (ValueControl* control :
-         {static_cast<ValueControl*>(new ToggleButton(filterOnBounds, this, filterOnTag, bitmap(greenLed))),
-          static_cast<ValueControl*>(new ToggleButton(syncOnBounds, this, syncOnTag, bitmap(greenLed))),
-          static_cast<ValueControl*>(new StepSwitch(filterModeBounds, this, filterModeTag, filterModeHeight,
-                                                    filterModeCount, bitmap(filterModeLeds), firstImage))}) {
-        bind(control);
-        panel.addWidget(control);
+    for (const Control& at : controls) {
+        ValueControl* control = createControl(at);
+        if (at.parameter != Parameter::none) bind(control);
+        if (at.tag == lfoRateTag) {
+            rateFader = static_cast<Fader*>(control);
+        } else if (at.tag == syncModeTag) {
+            syncModeSwitch = static_cast<StepSwitch*>(control);
+            Widget* shown = PanelDisplay::syncShown(effect.getParameter(Parameter::lfoSyncOn))
+                                ? static_cast<Widget*>(syncModeSwitch)
+                                : rateFader;
+            shown->retain();
+            panel.addWidget(shown);
+        } else {
+            panel.addWidget(control);
+        }
     }
 }
 
-Fader* InstrumentEditor::createFader(std::size_t place) {
-    const FaderPlace& at = faderPlaces[place];
-    auto* fader = new Fader(at.bounds, this, at.tag, highestHandleTop, at.lowestHandleTop, bitmap(faderHandle),
-                            bitmap(panelBackground), {at.bounds.left, at.bounds.top}, Fader::invertedDrag);
-    bind(fader);
-    fader->setDefaultValue(at.defaultValue);
-    return fader;
+ValueControl* InstrumentEditor::createControl(const Control& at) {
+    const PixelRect bounds = pixelRect(at.bounds);
+    SkinBitmap* picture = bitmap(at.bitmap);
+    switch (at.kind) {
+        case Kind::momentaryButton:
+            return new MomentaryButton(bounds, this, at.tag, at.imageHeight, picture, firstImage);
+        case Kind::fader: {
+            auto* fader = new Fader(bounds, this, at.tag, at.highestHandleTop, at.lowestHandleTop, picture,
+                                    bitmap(panelBackground), {bounds.left, bounds.top}, Fader::invertedDrag);
+            fader->setDefaultValue(at.defaultValue);
+            return fader;
+        }
+        case Kind::stepSwitch:
+            return new StepSwitch(bounds, this, at.tag, at.imageHeight, at.positions, picture, firstImage);
+        case Kind::toggleButton: return new ToggleButton(bounds, this, at.tag, picture);
+    }
+    return nullptr;
 }
 
 void InstrumentEditor::bind(ValueControl* control) {
-    const std::int32_t parameter = parameterFor(control->tag());
+    const std::int32_t parameter = parameterOf(control->tag());
     boundControls[static_cast<std::size_t>(parameter)] = control;
     control->setValue(PanelDisplay::shownValue(parameter, effect.getParameter(parameter)));
 }
@@ -168,15 +105,16 @@ void InstrumentEditor::closePanel() {
         releaseBitmaps();
         return;
     }
+    commands.abandonChoice();
     closeFrame();
     // The frame released its hold on the one of the two it showed; the editor's own goes now.
-    rateFader->release();
-    syncModeSwitch->release();
+    // A frame whose window could not be made never got its controls.
+    if (rateFader) rateFader->release();
+    if (syncModeSwitch) syncModeSwitch->release();
     rateFader = nullptr;
     syncModeSwitch = nullptr;
-    loadButton = exportButton = nullptr;
     boundControls.fill(nullptr);
-    draggedParameter = none;
+    draggedParameter = Parameter::none;
     releaseBitmaps();
 }
 
@@ -192,14 +130,17 @@ SkinBitmap* InstrumentEditor::bitmap(std::int32_t resourceNumber) const {
 }
 
 ValueControl* InstrumentEditor::controlFor(std::int32_t parameter) const {
-    if (parameter < 0 || parameter >= PanelParameter::count) return nullptr;
+    if (parameter < 0 || parameter >= Parameter::count) return nullptr;
     return boundControls[static_cast<std::size_t>(parameter)];
 }
 
 void InstrumentEditor::setParameter(std::int32_t index, float) { changedParameters.mark(index); }
 
 void InstrumentEditor::idle() {
-    if (frame()) changedParameters.take([this](std::int32_t parameter) { showStoredValue(parameter); });
+    if (frame()) {
+        commands.collectChoice();
+        changedParameters.take([this](std::int32_t parameter) { showStoredValue(parameter); });
+    }
     GuiEditor::idle();
 }
 
@@ -209,20 +150,20 @@ void InstrumentEditor::showStoredValue(std::int32_t parameter) {
     if (!control || parameter == draggedParameter) return;
     const float shown = PanelDisplay::shownValue(parameter, effect.getParameter(parameter));
     control->setValue(shown);
-    if (parameter == lfoSyncOn) showRateOrSyncMode(shown != 0.0f, nullptr);
+    if (parameter == Parameter::lfoSyncOn) showRateOrSyncMode(shown != 0.0f, nullptr);
 }
 
 void InstrumentEditor::beginEdit(std::int32_t tag) {
-    const std::int32_t parameter = parameterFor(tag);
-    if (parameter == none) return;
+    const std::int32_t parameter = parameterOf(tag);
+    if (parameter == Parameter::none) return;
     draggedParameter = parameter;
     GuiEditor::beginEdit(parameter);
 }
 
 void InstrumentEditor::endEdit(std::int32_t tag) {
-    const std::int32_t parameter = parameterFor(tag);
-    if (parameter == none) return;
-    draggedParameter = none;
+    const std::int32_t parameter = parameterOf(tag);
+    if (parameter == Parameter::none) return;
+    draggedParameter = Parameter::none;
     GuiEditor::endEdit(parameter);
     changedParameters.mark(parameter);
 }
@@ -243,13 +184,13 @@ void InstrumentEditor::onValueChanged(PaintContext& context, ValueControl& contr
     if (tag == syncOnTag) {
         showRateOrSyncMode(control.getValue() != 0.0f, &context);
         // The rate goes back to the sound unannounced; only the switch is the user's change.
-        effect.setParameter(lfoFrequency, rateFader->getValue());
-        effect.setParameterAndNotify(lfoSyncOn, control.getValue());
+        effect.setParameter(Parameter::lfoFrequency, rateFader->getValue());
+        effect.setParameterAndNotify(Parameter::lfoSyncOn, control.getValue());
         control.redrawIfDirty(context);
         return;
     }
-    const std::int32_t parameter = parameterFor(tag);
-    if (parameter == none) return;
+    const std::int32_t parameter = parameterOf(tag);
+    if (parameter == Parameter::none) return;
     effect.setParameterAndNotify(parameter, control.getValue());
     control.redrawIfDirty(context);
 }

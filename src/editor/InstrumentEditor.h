@@ -1,9 +1,9 @@
 #pragma once
 
-#include "editor/PanelParameter.h"
 #include "editor/ParameterChangeSet.h"
 #include "gui/ValueListener.h"
 #include "plugin/GuiEditor.h"
+#include "shared/PanelLayout.h"
 
 #include <array>
 #include <cstdint>
@@ -38,12 +38,10 @@ public:
     ValueControl* controlFor(std::int32_t parameter) const;
 
 private:
-    static constexpr std::int32_t bitmapCount = 7;
-
     void onValueChanged(PaintContext& context, ValueControl& control) override;
     void closePanel();
     void createControls(EditorFrame& panel);
-    Fader* createFader(std::size_t place);
+    ValueControl* createControl(const PanelLayout::Control& at);
     // Sets a new control to the stored value of its parameter and remembers it as that parameter's.
     void bind(ValueControl* control);
     void showStoredValue(std::int32_t parameter);
@@ -54,14 +52,12 @@ private:
     void releaseBitmaps();
 
     PanelCommands& commands;
-    std::array<SkinBitmap*, bitmapCount> bitmaps{};
-    std::array<ValueControl*, PanelParameter::count> boundControls{};
-    ValueControl* loadButton = nullptr;
-    ValueControl* exportButton = nullptr;
+    std::array<SkinBitmap*, PanelLayout::bitmapCount> bitmaps{};
+    std::array<ValueControl*, Parameter::count> boundControls{};
     // The editor holds one reference on each, the frame one more on the one it shows: one of the
     // two is always outside the frame and must not be lost with it.
     Fader* rateFader = nullptr;
     StepSwitch* syncModeSwitch = nullptr;
     ParameterChangeSet changedParameters;
-    std::int32_t draggedParameter = PanelParameter::none;
+    std::int32_t draggedParameter = Parameter::none;
 };

@@ -1,6 +1,6 @@
 #include "editor/PanelDisplay.h"
 
-#include "editor/PanelParameter.h"
+#include "shared/ParameterNumber.h"
 
 #include <cmath>
 
@@ -27,10 +27,10 @@ bool PanelDisplay::syncShown(float syncOnValue) { return syncOnValue == 1.0f; }
 float PanelDisplay::shownValue(std::int32_t parameter, float value) {
     if (std::isnan(value)) return 0.0f;
     switch (parameter) {
-        case PanelParameter::filterMode:
-        case PanelParameter::filterOn: return onOffShown(value);
-        case PanelParameter::lfoSyncOn: return syncShown(value) ? 1.0f : 0.0f;
-        case PanelParameter::lfoSyncMode: return syncModeShown(value);
+        case Parameter::filterMode:
+        case Parameter::filterOn: return onOffShown(value);
+        case Parameter::lfoSyncOn: return syncShown(value) ? 1.0f : 0.0f;
+        case Parameter::lfoSyncMode: return syncModeShown(value);
         default: return value;
     }
 }

@@ -121,8 +121,10 @@ bool EditorFrame::contains(const Widget* widget) const {
 }
 
 void EditorFrame::idle() {
-    if (!open || firstDraw || !isAnythingDirty()) return;
-    drawOnWindow([this](PaintContext& context) { redrawIfDirty(context); });
+    if (open && !firstDraw && isAnythingDirty())
+        drawOnWindow([this](PaintContext& context) { redrawIfDirty(context); });
+    // Last: a press taken here may end with this frame closed.
+    if (window && window->onOwnerThread()) window->handleEvents();
 }
 
 void EditorFrame::redraw(Widget* widget) {

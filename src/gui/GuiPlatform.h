@@ -28,6 +28,3 @@ public:
     virtual void dispatchPendingPaint() = 0;
     virtual PixelPoint screenCursor() = 0;
 };
-
-// The platform the library was built for.
-GuiPlatform& systemGuiPlatform();

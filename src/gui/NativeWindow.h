@@ -25,6 +25,10 @@ public:
     virtual bool setDropActive(bool on) = 0;
     // The native handle, for dialogs that belong to the editor; null once the window is gone.
     virtual void* handle() const = 0;
+    // Where the window system has no event loop of its own for plug-ins, the window takes its
+    // events here, at every idle on its own thread. A press handed on from here may close the
+    // editor as it unwinds, so the caller does nothing after this call.
+    virtual void handleEvents() {}
 };
 
 // What the window reports to the frame.

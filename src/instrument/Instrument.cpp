@@ -1,7 +1,6 @@
 #include "instrument/Instrument.h"
 
 #include "editor/InstrumentEditor.h"
-#include "editor/PanelParameter.h"
 #include "engine/SliceEngine.h"
 #include "instrument/ParameterTable.h"
 #include "loopfile/RexReader.h"
@@ -11,25 +10,6 @@
 
 #include <cmath>
 #include <cstring>
-
-// The panel keeps its own copy of the parameter numbers (it may not see the instrument); the two
-// must never drift apart.
-constexpr bool panelBindsParameter(std::int32_t panelIndex, std::int32_t instrumentIndex) {
-    return panelIndex == instrumentIndex;
-}
-static_assert(panelBindsParameter(PanelParameter::ampAttack, ParameterTable::ampAttack));
-static_assert(panelBindsParameter(PanelParameter::ampDecay, ParameterTable::ampDecay));
-static_assert(panelBindsParameter(PanelParameter::ampSustain, ParameterTable::ampSustain));
-static_assert(panelBindsParameter(PanelParameter::ampRelease, ParameterTable::ampRelease));
-static_assert(panelBindsParameter(PanelParameter::filterFrequency, ParameterTable::filterFrequency));
-static_assert(panelBindsParameter(PanelParameter::filterResonance, ParameterTable::filterResonance));
-static_assert(panelBindsParameter(PanelParameter::filterMode, ParameterTable::filterMode));
-static_assert(panelBindsParameter(PanelParameter::filterOn, ParameterTable::filterOn));
-static_assert(panelBindsParameter(PanelParameter::lfoFrequency, ParameterTable::lfoFrequency));
-static_assert(panelBindsParameter(PanelParameter::lfoAmount, ParameterTable::lfoAmount));
-static_assert(panelBindsParameter(PanelParameter::lfoSyncOn, ParameterTable::lfoSyncOn));
-static_assert(panelBindsParameter(PanelParameter::lfoSyncMode, ParameterTable::lfoSyncMode));
-static_assert(panelBindsParameter(PanelParameter::count, ParameterTable::count));
 
 Instrument::Instrument(audioMasterCallback host) : Instrument(host, systemPlatformServices(), windowSystem()) {}
 
@@ -94,24 +74,24 @@ void Instrument::applyParameter(std::int32_t index) noexcept {
     if (!std::isfinite(value)) return;
     ResonantFilter& filter = engine->filter();
     switch (index) {
-        case ParameterTable::ampAttack: engine->setAttack(value); break;
-        case ParameterTable::ampDecay: engine->setDecay(value); break;
-        case ParameterTable::ampSustain: engine->setSustain(value); break;
-        case ParameterTable::ampRelease: engine->setRelease(value); break;
-        case ParameterTable::filterFrequency: filter.setFrequency(value); break;
-        case ParameterTable::filterResonance: filter.setResonance(value); break;
-        case ParameterTable::filterMode: filter.setMode(value > 0.0f ? 1 : 0); break;
-        case ParameterTable::filterOn: engine->setFilterOn(value > 0.0f); break;
-        case ParameterTable::lfoFrequency: filter.setLfoRate(lfoRateOf(value)); break;
-        case ParameterTable::lfoAmount: filter.setLfoAmount(value); break;
-        case ParameterTable::lfoSyncOn: {
+        case Parameter::ampAttack: engine->setAttack(value); break;
+        case Parameter::ampDecay: engine->setDecay(value); break;
+        case Parameter::ampSustain: engine->setSustain(value); break;
+        case Parameter::ampRelease: engine->setRelease(value); break;
+        case Parameter::filterFrequency: filter.setFrequency(value); break;
+        case Parameter::filterResonance: filter.setResonance(value); break;
+        case Parameter::filterMode: filter.setMode(value > 0.0f ? 1 : 0); break;
+        case Parameter::filterOn: engine->setFilterOn(value > 0.0f); break;
+        case Parameter::lfoFrequency: filter.setLfoRate(lfoRateOf(value)); break;
+        case Parameter::lfoAmount: filter.setLfoAmount(value); break;
+        case Parameter::lfoSyncOn: {
             const bool wasOn = lfoSyncOn;
             lfoSyncOn = value == 1.0f;
             // The host's tempo set the rate while sync was on; the program's own rate holds again.
-            if (wasOn && !lfoSyncOn) filter.setLfoRate(lfoRateOf(storedValue(current(), ParameterTable::lfoFrequency)));
+            if (wasOn && !lfoSyncOn) filter.setLfoRate(lfoRateOf(storedValue(current(), Parameter::lfoFrequency)));
             break;
         }
-        case ParameterTable::lfoSyncMode: lfoSyncMode = value; break;
+        case Parameter::lfoSyncMode: lfoSyncMode = value; break;
         default: break;
     }
 }

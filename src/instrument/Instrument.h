@@ -4,6 +4,7 @@
 #include "instrument/EngineGate.h"
 #include "instrument/ParameterMailbox.h"
 #include "instrument/ProgramRecord.h"
+#include "platform/PendingChoice.h"
 #include "plugin/EffectBaseEx.h"
 
 #include <array>
@@ -70,6 +71,8 @@ public:
     bool loadLoop(InputFile& file, RefusedLoad refused = RefusedLoad::emptiesBank);
     void chooseLoopFile(void* window) override;
     void exportGroove(void* window) override;
+    void collectChoice() override;
+    void abandonChoice() override;
 
     const ProgramRecord& program(std::int32_t index) const { return programs[static_cast<std::size_t>(index)]; }
     // The loop read last, if it was read successfully.
@@ -92,6 +95,11 @@ private:
     void loadFromRecordPath(const ProgramRecord& record);
     bool replaceLoop(InputFile& file, RefusedLoad refused = RefusedLoad::emptiesBank);
     std::shared_ptr<const RexReader> loopForExport();
+    enum class ChoiceFor { loop, groove };
+    // One chooser at a time: a press of either button while one is open starts nothing.
+    void startChoosing(ChoiceFor purpose);
+    void loadChosenLoop(const char* path);
+    void writeGrooveTo(const char* path);
     // The editor goes first when the instrument does: its window may still call back into it.
     void closeEditor();
 
@@ -112,6 +120,11 @@ private:
     std::array<ProgramRecord, programTotal> presetChunks;
     // Up while the sample-rate notice is on screen; the thread showing it owns it too.
     std::shared_ptr<std::atomic<bool>> sampleRateNoticeUp;
+    // The chooser running apart from the host, if any, and what its answer is for. The panel's
+    // thread starts, polls and abandons it; a close from another thread may abandon it too.
+    std::mutex choiceLock;
+    std::unique_ptr<PendingChoice> pendingChoice;
+    ChoiceFor pendingPurpose = ChoiceFor::loop;
     bool lfoSyncOn = false;
     float lfoSyncMode = 0.0f;
 };

@@ -82,8 +82,16 @@ const RexReader* Instrument::loadedLoop() const {
 }
 
 void Instrument::chooseLoopFile(void* window) {
+    if (platform.choosesApart()) {
+        startChoosing(ChoiceFor::loop);
+        return;
+    }
     char path[ProgramRecord::pathSize] = {};
     if (!platform.chooseFileToOpen(window, loadDialog, path, sizeof path)) return;
+    loadChosenLoop(path);
+}
+
+void Instrument::loadChosenLoop(const char* path) {
     InputFile file(path);
     loadLoop(file);
 }
@@ -93,16 +101,27 @@ std::shared_ptr<const RexReader> Instrument::loopForExport() {
     return currentReader && !currentReader->failed() ? currentReader : nullptr;
 }
 
-// The loop is taken after the dialog returns: hosts change programs and restore chunks from within
-// the dialog's message loop, and the loop taken before might be gone by then.
+namespace {
+constexpr const char* noLoop = "No loop is loaded, so there is no groove to save.";
+}  // namespace
+
 void Instrument::exportGroove(void* window) {
-    constexpr const char* noLoop = "No loop is loaded, so there is no groove to save.";
     if (!loopForExport()) {
         platform.showError("Brevatone", noLoop);
         return;
     }
+    if (platform.choosesApart()) {
+        startChoosing(ChoiceFor::groove);
+        return;
+    }
     char path[ProgramRecord::pathSize] = {};
     if (!platform.chooseFileToSave(window, grooveDialog, path, sizeof path)) return;
+    writeGrooveTo(path);
+}
+
+// The loop is taken after the dialog returns: hosts change programs and restore chunks from within
+// the dialog's message loop (or while a chooser runs apart), and the loop taken before might be gone.
+void Instrument::writeGrooveTo(const char* path) {
     const std::shared_ptr<const RexReader> loop = loopForExport();
     if (!loop) {
         platform.showError("Brevatone", noLoop);
@@ -112,6 +131,37 @@ void Instrument::exportGroove(void* window) {
     writeMidiGroove(*loop, output);
     // A full disk may show only when the last bytes are flushed; an earlier file stays as it was.
     if (!output.close()) platform.showError("Error", platform.lastErrorText().c_str());
+}
+
+void Instrument::startChoosing(ChoiceFor purpose) {
+    std::lock_guard<std::mutex> guard(choiceLock);
+    if (pendingChoice) return;
+    pendingChoice =
+        platform.startChoosing(purpose == ChoiceFor::loop ? loadDialog : grooveDialog, purpose == ChoiceFor::groove);
+    pendingPurpose = purpose;
+}
+
+void Instrument::collectChoice() {
+    char path[ProgramRecord::pathSize] = {};
+    ChoiceFor purpose = ChoiceFor::loop;
+    {
+        std::lock_guard<std::mutex> guard(choiceLock);
+        if (!pendingChoice) return;
+        const PendingChoice::Answer answer = pendingChoice->poll(path, sizeof path);
+        if (answer == PendingChoice::Answer::waiting) return;
+        pendingChoice.reset();
+        if (answer != PendingChoice::Answer::chosen) return;
+        purpose = pendingPurpose;
+    }
+    if (purpose == ChoiceFor::loop)
+        loadChosenLoop(path);
+    else
+        writeGrooveTo(path);
+}
+
+void Instrument::abandonChoice() {
+    std::lock_guard<std::mutex> guard(choiceLock);
+    pendingChoice.reset();
 }
 
 std::int32_t Instrument::getChunk(void** data, bool preset) {

@@ -4,7 +4,7 @@
 
 namespace ParameterTable {
 namespace {
-const char* const names[count] = {
+const char* const names[Parameter::count] = {
     "  Pitch  ",   " Amp Atk ",  " Amp Dcy ", " Amp Sus ",   " Amp Rls ",  " Flt Freq ",    " Flt Q ",
     "  Flt Mode ", "  Flt On  ", nullptr,     "  LFO Freq ", "  LFO Amt ", " LFO Sync On ", " LFO Sync Mode ",
 };
@@ -13,11 +13,11 @@ constexpr float defaults[ProgramRecord::valueCount] = {0.5f, 0.0f, 1.0f, 0.0f, 0
 }  // namespace
 
 std::int32_t slotOf(std::int32_t index) {
-    if (index < 0 || index >= count || index == reserved) return -1;
-    return index < reserved ? index : index - 1;
+    if (index < 0 || index >= Parameter::count || index == Parameter::reserved) return -1;
+    return index < Parameter::reserved ? index : index - 1;
 }
 
-const char* nameOf(std::int32_t index) { return index >= 0 && index < count ? names[index] : nullptr; }
+const char* nameOf(std::int32_t index) { return index >= 0 && index < Parameter::count ? names[index] : nullptr; }
 
 void fillDefaults(ProgramRecord& record) {
     std::memset(&record, 0, sizeof record);

@@ -1,29 +1,13 @@
 #pragma once
 
 #include "instrument/ProgramRecord.h"
+#include "shared/ParameterNumber.h"
 
 #include <cstdint>
 
-// The instrument's fourteen parameters: their host names, defaults and record slots.
+// The instrument's fourteen parameters (numbered in shared/ParameterNumber.h): their host names,
+// defaults and record slots.
 namespace ParameterTable {
-
-enum Index : std::int32_t {
-    pitch = 0,
-    ampAttack,
-    ampDecay,
-    ampSustain,
-    ampRelease,
-    filterFrequency,
-    filterResonance,
-    filterMode,
-    filterOn,
-    reserved,
-    lfoFrequency,
-    lfoAmount,
-    lfoSyncOn,
-    lfoSyncMode,
-    count
-};
 
 // Parameters in the order a program applies them; the reserved index is skipped.
 constexpr std::int32_t appliedOrder[ProgramRecord::valueCount] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 10, 11, 12, 13};

@@ -5,6 +5,8 @@
 #include <memory>
 #include <string>
 
+#include "platform/PendingChoice.h"
+
 // The operating-system services the instrument needs: file dialogs and message boxes.
 // Tests substitute a recorder so that nothing ever waits for a person.
 class PlatformServices {
@@ -22,6 +24,12 @@ public:
     // user chose a file; false when the dialog was cancelled or could not be shown.
     virtual bool chooseFileToOpen(void* ownerWindow, const FileDialog& dialog, char* path, std::size_t capacity) = 0;
     virtual bool chooseFileToSave(void* ownerWindow, const FileDialog& dialog, char* path, std::size_t capacity) = 0;
+    // Where a dialog must not hold the host's thread (Linux hosts call the editor from a timer and
+    // have no loop a modal dialog could run), choosers run apart: `startChoosing` returns at once
+    // and the caller polls the answer at later idles. Null when no chooser could be started; a
+    // message says why.
+    virtual bool choosesApart() const { return false; }
+    virtual std::unique_ptr<PendingChoice> startChoosing(const FileDialog&, bool /*save*/) { return nullptr; }
     virtual void showError(const char* caption, const char* text) = 0;
     // Shows a message without waiting for anyone to read it, and sets `up` to false once it is gone.
     // The notice shares `up` with its caller, so either may end first.

@@ -3,8 +3,6 @@
 #include "gui/GuiPlatform.h"
 #include "plugin/EffectBaseEx.h"
 
-GuiEditor::GuiEditor(EffectBaseEx& plugin) : GuiEditor(plugin, systemGuiPlatform()) {}
-
 GuiEditor::GuiEditor(EffectBaseEx& plugin, GuiPlatform& platform)
     : EditorBase(plugin), owner(plugin), guiPlatform(platform), messagePump(platform) {
     plugin.attachEditor(this);

@@ -15,7 +15,6 @@ class GuiPlatform;
 // A derived editor builds its frame and widgets in `open` and tears them down in `close`.
 class GuiEditor : public EditorBase, public FrameHost, private MessagePump::Client {
 public:
-    explicit GuiEditor(EffectBaseEx& plugin);
     GuiEditor(EffectBaseEx& plugin, GuiPlatform& platform);
     ~GuiEditor() override;
 

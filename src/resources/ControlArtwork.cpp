@@ -2,20 +2,24 @@
 
 #include <vector>
 
-#include "PanelGeometry.h"
 #include "PixelFont.h"
 #include "SkinPalette.h"
+#include "shared/PanelLayout.h"
 
 namespace {
 
-using geometry::kHandleHeight;
-using geometry::kHandleWidth;
-using geometry::kKeySize;
-using geometry::kLedSize;
-using geometry::kModeSwitchHeight;
-constexpr int kSyncImageWidth = 19;
-constexpr int kSyncImageHeight = 59;
-constexpr int kSyncPositions = 6;
+constexpr int kHandleHeight = PanelLayout::handleHeight;
+constexpr int kHandleWidth = PanelLayout::handleWidth;
+constexpr int kKeySize = PanelLayout::keySize;
+constexpr int kLedSize = PanelLayout::ledSize;
+constexpr PanelLayout::Control kModeSwitch = PanelLayout::control(PanelLayout::filterModeTag);
+constexpr int kModeSwitchHeight = kModeSwitch.imageHeight;
+constexpr PanelLayout::Control kSyncSwitch = PanelLayout::control(PanelLayout::syncModeTag);
+constexpr int kSyncImageWidth = kSyncSwitch.bounds.width();
+constexpr int kSyncImageHeight = kSyncSwitch.imageHeight;
+constexpr int kSyncPositions = kSyncSwitch.positions;
+// The mode switch's two LEDs with a one-pixel gap.
+static_assert(kModeSwitchHeight == 2 * kLedSize + 1, "two LEDs fill one image of the filter mode switch");
 
 // Squared distance of pixel (x, y) from the middle of a square of the given size, in half pixels,
 // so round shapes stay in integers and centre on pixel corners as well as on pixels.

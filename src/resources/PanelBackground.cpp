@@ -3,44 +3,26 @@
 #include <cstdint>
 #include <string>
 
-#include "PanelGeometry.h"
 #include "PixelFont.h"
 #include "SkinPalette.h"
+#include "shared/PanelLayout.h"
 
 namespace {
 
-constexpr int kPanelWidth = 250;
-constexpr int kPanelHeight = 100;
-using geometry::kHandleHeight;
-using geometry::kHandleWidth;
-using geometry::kLedSize;
-using geometry::kModeSwitchHeight;
+using PanelLayout::Control;
+using PanelLayout::handleHeight;
+using PanelLayout::handleWidth;
+using PanelLayout::keySize;
+using PanelLayout::ledSize;
+constexpr int kPanelWidth = PanelLayout::panelBounds.width();
+constexpr int kPanelHeight = PanelLayout::panelBounds.height();
 constexpr int kCaptionTop = 5;
 constexpr int kNamePlateTop = 93;
-
-struct Place {
-    int left;
-    int top;
-};
-
-struct FaderPlace {
-    int left;
-    int minPosition;
-    int maxPosition;
-    const char* label;  // lettered under the fader's travel
-};
-
-// Where the controls sit on the panel; the artwork frames them.
-constexpr FaderPlace kFaders[] = {
-    {45, 20, 76, "A"},     {69, 20, 76, "D"},  {93, 20, 76, "S"},    {117, 20, 76, "R"},
-    {146, 20, 76, "FREQ"}, {170, 20, 76, "Q"}, {202, 20, 46, "AMT"}, {223, 20, 76, "RATE"},
-};
-constexpr Place kLoadButton{10, 20};
-constexpr Place kExportButton{10, 52};
-constexpr int kButtonSize = geometry::kKeySize;
-constexpr Place kFilterOnLed{178, 5};
-constexpr Place kSyncLed{229, 5};
-constexpr Place kModeSwitch{191, 62};
+const Control& kLoadButton = PanelLayout::control(PanelLayout::loadTag);
+const Control& kExportButton = PanelLayout::control(PanelLayout::exportTag);
+const Control& kFilterOnLed = PanelLayout::control(PanelLayout::filterOnTag);
+const Control& kSyncLed = PanelLayout::control(PanelLayout::syncOnTag);
+const Control& kModeSwitch = PanelLayout::control(PanelLayout::filterModeTag);
 
 // A fixed hash gives the ground a faint brushed grain that is the same on every build.
 std::uint32_t grain(int x, int y) {
@@ -80,16 +62,16 @@ void drawCaption(PixelCanvas& canvas, int fromX, int toX, const std::string& tex
 }
 
 // A dark recess one pixel around a control, lit from the top left like the rest of the panel.
-void drawSocket(PixelCanvas& canvas, Place place, int width, int height) {
-    canvas.fillRect(place.left - 1, place.top - 1, place.left + width + 1, place.top + height + 1, palette::kSocket);
-    canvas.horizontalLine(place.left - 1, place.left + width + 1, place.top + height + 1, palette::kGroundLight);
-    canvas.verticalLine(place.left + width + 1, place.top - 1, place.top + height + 1, palette::kGroundLight);
+void drawSocket(PixelCanvas& canvas, const PanelLayout::Rect& place) {
+    canvas.fillRect(place.left - 1, place.top - 1, place.right + 1, place.bottom + 1, palette::kSocket);
+    canvas.horizontalLine(place.left - 1, place.right + 1, place.bottom + 1, palette::kGroundLight);
+    canvas.verticalLine(place.right + 1, place.top - 1, place.bottom + 1, palette::kGroundLight);
 }
 
-void drawFader(PixelCanvas& canvas, const FaderPlace& fader) {
-    const int centreX = fader.left + kHandleWidth / 2;
-    const int lineTop = fader.minPosition + kHandleHeight / 2;
-    const int lineBottom = fader.maxPosition + kHandleHeight / 2;
+void drawFader(PixelCanvas& canvas, const Control& fader) {
+    const int centreX = fader.bounds.left + handleWidth / 2;
+    const int lineTop = fader.highestHandleTop + handleHeight / 2;
+    const int lineBottom = fader.lowestHandleTop + handleHeight / 2;
 
     // Ticks where the handle's centre line stands at 1, 0.75, 0.5, 0.25 and 0, with halfway marks.
     constexpr int kTickSteps = 8;
@@ -110,7 +92,7 @@ void drawFader(PixelCanvas& canvas, const FaderPlace& fader) {
     canvas.verticalLine(centreX + 2, slotTop, slotBottom + 1, palette::kGroundLight);
     canvas.horizontalLine(centreX - 1, centreX + 1, slotBottom + 1, palette::kGroundLight);
 
-    engrave(canvas, centreX + 1, fader.maxPosition + kHandleHeight + 2, fader.label, palette::kLettering);
+    engrave(canvas, centreX + 1, fader.lowestHandleTop + handleHeight + 2, fader.label, palette::kLettering);
 }
 
 void drawScrew(PixelCanvas& canvas, int left, int top) {
@@ -140,23 +122,25 @@ PixelCanvas drawPanelBackground() {
 
     drawCaption(canvas, 9, 36, "FILE");
     drawCaption(canvas, 42, 137, "AMP ENVELOPE");
-    drawCaption(canvas, 143, kFilterOnLed.left - 4, "FILTER");
-    drawCaption(canvas, 200, kSyncLed.left - 4, "LFO");
+    drawCaption(canvas, 143, kFilterOnLed.bounds.left - 4, "FILTER");
+    drawCaption(canvas, 200, kSyncLed.bounds.left - 4, "LFO");
 
-    drawSocket(canvas, kLoadButton, kButtonSize, kButtonSize);
-    drawSocket(canvas, kExportButton, kButtonSize, kButtonSize);
-    engrave(canvas, kLoadButton.left + kButtonSize / 2, kLoadButton.top + kButtonSize + 3, "LOAD", palette::kLettering);
-    engrave(canvas, kExportButton.left + kButtonSize / 2, kExportButton.top + kButtonSize + 3, "EXPORT",
-            palette::kLettering);
+    for (const Control& button : {kLoadButton, kExportButton}) {
+        drawSocket(canvas, button.bounds);
+        engrave(canvas, button.bounds.left + keySize / 2, button.bounds.bottom + 3, button.label, palette::kLettering);
+    }
+    for (const Control& control : PanelLayout::controls) {
+        if (control.kind == PanelLayout::Kind::fader) drawFader(canvas, control);
+    }
 
-    for (const FaderPlace& fader : kFaders) drawFader(canvas, fader);
-
-    drawSocket(canvas, kFilterOnLed, kLedSize, kLedSize);
-    drawSocket(canvas, kSyncLed, kLedSize, kLedSize);
-    drawSocket(canvas, kModeSwitch, kLedSize, kModeSwitchHeight);
-    const int labelLeft = kModeSwitch.left + kLedSize + 3;
-    PixelFont::drawText(canvas, labelLeft, kModeSwitch.top + 2, "LP", palette::kLettering);
-    PixelFont::drawText(canvas, labelLeft, kModeSwitch.top + kLedSize + 3, "HP", palette::kLettering);
+    // Each LED sits in a square socket as wide as the filter LED, whatever room its control takes.
+    for (const Control& led : {kFilterOnLed, kSyncLed}) {
+        drawSocket(canvas, {led.bounds.left, led.bounds.top, led.bounds.left + ledSize, led.bounds.top + ledSize});
+    }
+    drawSocket(canvas, kModeSwitch.bounds);
+    const int labelLeft = kModeSwitch.bounds.left + ledSize + 3;
+    PixelFont::drawText(canvas, labelLeft, kModeSwitch.bounds.top + 2, "LP", palette::kLettering);
+    PixelFont::drawText(canvas, labelLeft, kModeSwitch.bounds.top + ledSize + 3, "HP", palette::kLettering);
 
     drawScrew(canvas, 2, 2);
     drawScrew(canvas, kPanelWidth - 7, 2);

@@ -4,6 +4,7 @@
 #include "TestDataObject.h"
 #include "gui/EditorFrame.h"
 #include "gui/GuiPlatform.h"
+#include "platform/WindowSystem.h"
 
 #include <gtest/gtest.h>
 
@@ -54,7 +55,7 @@ TEST(WindowDrop, AWidgetThatTakesDropsGetsTheNamesAtTheCursorAndAFrameGoneLeaves
                                 nullptr, nullptr);
     ASSERT_NE(host, nullptr) << "no display";
     DropRecord record;
-    auto frame = std::make_unique<EditorFrame>(systemGuiPlatform(), PixelRect{0, 0, 250, 100}, host, nullptr);
+    auto frame = std::make_unique<EditorFrame>(*windowSystem(), PixelRect{0, 0, 250, 100}, host, nullptr);
     frame->addWidget(new DropTaker(PixelRect{20, 30, 60, 70}, record));
     IDropTarget* target = registeredTarget(frame->windowHandle());
     ASSERT_NE(target, nullptr);

@@ -1,16 +1,21 @@
 #include "PanelFixture.h"
 #include "engine/SliceEngine.h"
+#include "shared/PanelLayout.h"
 
-using namespace PanelParameter;
+using namespace Parameter;
 
 namespace {
 // Panel points inside each control.
-constexpr PixelPoint attackFader{53, 50};
-constexpr PixelPoint filterOnLed{182, 9};
-constexpr PixelPoint syncOnLed{233, 9};
-constexpr PixelPoint loadButton{20, 30};
-constexpr PixelPoint exportButton{20, 62};
-constexpr std::int32_t syncModeTop = 22;
+constexpr PixelPoint pointIn(PanelLayout::Tag tag) {
+    const PanelLayout::Point point = PanelLayout::centre(PanelLayout::control(tag));
+    return {point.x, point.y};
+}
+constexpr PixelPoint attackFader = pointIn(PanelLayout::attackTag);
+constexpr PixelPoint filterOnLed = pointIn(PanelLayout::filterOnTag);
+constexpr PixelPoint syncOnLed = pointIn(PanelLayout::syncOnTag);
+constexpr PixelPoint loadButton = pointIn(PanelLayout::loadTag);
+constexpr PixelPoint exportButton = pointIn(PanelLayout::exportTag);
+constexpr std::int32_t syncModeTop = PanelLayout::control(PanelLayout::syncModeTag).bounds.top;
 }  // namespace
 
 TEST_F(PanelFixture, TheRectIsThePanelsBeforeWhileAndAfterOpen) {
@@ -151,7 +156,7 @@ TEST_F(PanelFixture, HostChangesShowAtTheNextIdleAsTheSoundUsesThem) {
     EXPECT_TRUE(editor().frame()->contains(&fader(lfoFrequency)));
     EXPECT_EQ(fader(ampSustain).getValue(), 0.0f);
     EXPECT_EQ(stepSwitch(filterMode).shownImage(), 0);
-    for (std::int32_t parameter = 0; parameter < PanelParameter::count; ++parameter) {
+    for (std::int32_t parameter = 0; parameter < Parameter::count; ++parameter) {
         if (ValueControl* control = editor().controlFor(parameter)) {
             EXPECT_EQ(control->getValue(), effect->getParameter(effect, parameter)) << "parameter " << parameter;
         }

@@ -4,7 +4,7 @@
 #include <atomic>
 #include <thread>
 
-using namespace PanelParameter;
+using namespace Parameter;
 
 // The audio thread automates every parameter, a third thread changes programs, and the panel's
 // thread opens, idles, drags and closes. Afterwards one idle brings every control to the value
@@ -38,7 +38,7 @@ TEST_F(PanelFixture, PanelConcurrentWithAutomationAndProgramChanges) {
     audio.join();
     programs.join();
     dispatch(effEditIdle);
-    for (std::int32_t parameter = 0; parameter < PanelParameter::count; ++parameter) {
+    for (std::int32_t parameter = 0; parameter < Parameter::count; ++parameter) {
         const float stored = effect->getParameter(effect, parameter);
         if (ValueControl* control = editor().controlFor(parameter)) {
             EXPECT_EQ(control->getValue(), PanelDisplay::shownValue(parameter, stored)) << "parameter " << parameter;

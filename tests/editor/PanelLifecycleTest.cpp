@@ -1,7 +1,7 @@
 #include "PanelFixture.h"
 #include "gui/SkinBitmap.h"
 
-using namespace PanelParameter;
+using namespace Parameter;
 
 namespace {
 

@@ -1,8 +1,10 @@
-#include "PanelScene.h"
 #include "WindowTesting.h"
-#include "gui/GuiPlatform.h"
+#include "editor/InstrumentEditor.h"
 #include "gui/SkinBitmap.h"
-#include "gui/ValueListener.h"
+#include "gui/ValueControl.h"
+#include "instrument/Instrument.h"
+#include "platform/PlatformServices.h"
+#include "platform/WindowSystem.h"
 #include "platform/portable/SoftwarePlatform.h"
 #include "platform/portable/SoftwareWindow.h"
 #include "platform/win32/Win32PaintContext.h"
@@ -82,32 +84,87 @@ INPUT mouseInput(DWORD flags, POINT screen) {
     return input;
 }
 
+VstIntPtr VSTCALL silentHost(AEffect*, std::int32_t opcode, std::int32_t, VstIntPtr, void*, float) {
+    return opcode == audioMasterVersion ? 2400 : 0;
+}
+
+// The instrument's own panel on one platform, open in `parent`, every control in a state of its own.
+class OpenPanel {
+public:
+    OpenPanel(GuiPlatform& platform, void* parent)
+        : instrument(new Instrument(silentHost, systemPlatformServices(), &platform)) {
+        for (auto [parameter, value] : {std::pair{Parameter::ampDecay, 1.0f},
+                                        {Parameter::ampSustain, 0.6f},
+                                        {Parameter::ampRelease, 0.25f},
+                                        {Parameter::filterFrequency, 0.8f},
+                                        {Parameter::filterResonance, 0.1f},
+                                        {Parameter::lfoAmount, 0.5f},
+                                        {Parameter::filterOn, 1.0f},
+                                        {Parameter::filterMode, 1.0f},
+                                        {Parameter::lfoSyncMode, 0.4f}})
+            instrument->setParameter(parameter, value);
+        dispatch(effEditOpen, parent);
+    }
+    ~OpenPanel() {
+        dispatch(effEditClose);
+        dispatch(effClose);
+    }
+    OpenPanel(const OpenPanel&) = delete;
+    OpenPanel& operator=(const OpenPanel&) = delete;
+
+    InstrumentEditor& editor() { return *static_cast<InstrumentEditor*>(instrument->editor()); }
+    ValueControl& control(std::int32_t parameter) { return *editor().controlFor(parameter); }
+    // Shows what the host changed, as the host's idle call does.
+    void idle() { dispatch(effEditIdle); }
+    Instrument& own() { return *instrument; }
+
+private:
+    void dispatch(std::int32_t opcode, void* ptr = nullptr) {
+        AEffect* effect = instrument->effect();
+        effect->dispatcher(effect, opcode, 0, 0, ptr, 0.0f);
+    }
+
+    Instrument* instrument;
+};
+
 class PanelPixels : public ::testing::Test {
 protected:
     PanelPixels() {
         software.lastWindow()->paint();
         pumpWaitingMessages();
     }
-    HWND frameWindow() { return static_cast<HWND>(windows.frame().windowHandle()); }
+    HWND frameWindow() { return static_cast<HWND>(windows.editor().frame()->windowHandle()); }
 
-    QuietEditor editor;
     HostWindow host;
     SoftwarePlatform software;
     int softwareParent = 0;
-    PanelScene drawn{software, &softwareParent, &editor, nullptr};
-    PanelScene windows{systemGuiPlatform(), host.handle(), &editor, nullptr};
+    OpenPanel drawn{software, &softwareParent};
+    OpenPanel windows{*windowSystem(), host.handle()};
+};
+
+// One reference to a panel bitmap, loaded as the editor loads it.
+class HeldBitmap {
+public:
+    explicit HeldBitmap(std::int32_t resourceNumber) : bitmap(new SkinBitmap(*windowSystem(), resourceNumber)) {}
+    ~HeldBitmap() { bitmap->release(); }
+    HeldBitmap(const HeldBitmap&) = delete;
+    HeldBitmap& operator=(const HeldBitmap&) = delete;
+    const SkinBitmap& operator*() const { return *bitmap; }
+
+private:
+    SkinBitmap* bitmap;
 };
 
 TEST_F(PanelPixels, TheWindowShowsWhatTheSoftwarePlatformDraws) {
     ASSERT_NE(frameWindow(), nullptr);
-    EXPECT_EQ(windows.bitmap(134).height(), 354);
+    EXPECT_EQ((*HeldBitmap(PanelLayout::noteValues)).height(), 354);
     EXPECT_EQ(differences(software.lastWindow()->screen(), windowPixels(frameWindow())), 0);
-    for (PanelScene* scene : {&drawn, &windows}) {
-        scene->attack->setValue(0.5f);
-        scene->syncOn->setValue(1.0f);
-        scene->syncMode->setValue(1.0f);
-        scene->frame().idle();
-        scene->frame().idle();
+    for (OpenPanel* panel : {&drawn, &windows}) {
+        panel->own().setParameter(Parameter::ampAttack, 0.5f);
+        panel->own().setParameter(Parameter::lfoSyncOn, 1.0f);
+        panel->own().setParameter(Parameter::lfoSyncMode, 1.0f);
+        panel->idle();
+        panel->idle();
     }
     EXPECT_EQ(differences(software.lastWindow()->screen(), windowPixels(frameWindow())), 0);
 }
@@ -115,19 +172,20 @@ TEST_F(PanelPixels, TheWindowShowsWhatTheSoftwarePlatformDraws) {
 TEST_F(PanelPixels, ADragWithRealInputGivesTheScriptedValue) {
     RECT place{};
     GetWindowRect(frameWindow(), &place);
-    auto at = [&](std::int32_t x, std::int32_t y) { return POINT{place.left + x, place.top + y}; };
-    sendWhilePumping({mouseInput(0, at(50, 60)), mouseInput(MOUSEEVENTF_LEFTDOWN, at(50, 60)),
-                      mouseInput(0, at(50, 45)), mouseInput(0, at(50, 37)),
-                      mouseInput(MOUSEEVENTF_LEFTUP, at(50, 37))});
-    software.pointer().hold({50, 60}, kLeftButton);
-    software.pointer().script({{{50, 45}, kLeftButton}, {{50, 37}, kLeftButton}, {{50, 37}, 0}});
-    software.lastWindow()->press({50, 60}, kLeftButton);
-    EXPECT_GT(drawn.attack->getValue(), 0.7f);
-    EXPECT_EQ(windows.attack->getValue(), drawn.attack->getValue());
+    const std::int32_t x = PanelLayout::centre(PanelLayout::control(PanelLayout::attackTag)).x;
+    auto at = [&](std::int32_t y) { return POINT{place.left + x, place.top + y}; };
+    sendWhilePumping({mouseInput(0, at(60)), mouseInput(MOUSEEVENTF_LEFTDOWN, at(60)), mouseInput(0, at(45)),
+                      mouseInput(0, at(37)), mouseInput(MOUSEEVENTF_LEFTUP, at(37))});
+    software.pointer().hold({x, 60}, kLeftButton);
+    software.pointer().script({{{x, 45}, kLeftButton}, {{x, 37}, kLeftButton}, {{x, 37}, 0}});
+    software.lastWindow()->press({x, 60}, kLeftButton);
+    EXPECT_GT(drawn.control(Parameter::ampAttack).getValue(), 0.7f);
+    EXPECT_EQ(windows.control(Parameter::ampAttack).getValue(), drawn.control(Parameter::ampAttack).getValue());
 }
 
 TEST_F(PanelPixels, TenThousandColourKeyedDrawsLeaveTheFreeGdiHandlesAsTheyWere) {
-    const SkinBitmap& handle = windows.bitmap(131);
+    const HeldBitmap held(PanelLayout::faderHandle);
+    const SkinBitmap& handle = *held;
     // Onto an offscreen surface, as a fader draws its handle.
     Win32PaintContext window(GetDC(frameWindow()), frameWindow(), Win32PaintContext::DcOwnership::releaseToWindow);
     auto surface = window.makeOffscreen(17, 65, kBlack);

@@ -2,6 +2,7 @@
 #include "gui/EditorFrame.h"
 #include "gui/GuiPlatform.h"
 #include "gui/PaintContext.h"
+#include "platform/WindowSystem.h"
 #include "platform/win32/ModuleInstance.h"
 #include "platform/win32/WindowClass.h"
 
@@ -25,7 +26,7 @@ bool classRegistered() {
 class WindowLifecycle : public ::testing::Test {
 protected:
     std::unique_ptr<EditorFrame> openFrame(void* parent) {
-        return std::make_unique<EditorFrame>(systemGuiPlatform(), panel, parent, &editor);
+        return std::make_unique<EditorFrame>(*windowSystem(), panel, parent, &editor);
     }
     QuietEditor editor;
 };
@@ -106,7 +107,7 @@ TEST_F(WindowLifecycle, TwoThreadsOpeningAndClosingEditorsShareTheClassSafely) {
         QuietEditor ownEditor;
         for (int i = 0; i < 100; ++i) {
             HostWindow host;
-            EditorFrame frame(systemGuiPlatform(), panel, host.handle(), &ownEditor);
+            EditorFrame frame(*windowSystem(), panel, host.handle(), &ownEditor);
             if (frame.hasWindow()) ++windowsMade;
         }
         --running;

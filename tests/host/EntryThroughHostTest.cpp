@@ -1,14 +1,26 @@
 #include "HostFixture.h"
 
+#include <cstdlib>
 #include <cstring>
+#include <string>
+
+#if !defined(_WIN32)
+#include <X11/Xlib.h>
+#endif
 
 namespace {
-// Only the Windows library has a window system behind its panel.
+// The Windows library always has a window system behind its panel; the Linux library has one
+// when an X display can be reached.
+std::int32_t editorFlag() {
 #if defined(_WIN32)
-constexpr std::int32_t editorFlag = effFlagsHasEditor;
+    return effFlagsHasEditor;
 #else
-constexpr std::int32_t editorFlag = 0;
+    Display* probe = XOpenDisplay(nullptr);
+    if (!probe) return 0;
+    XCloseDisplay(probe);
+    return effFlagsHasEditor;
 #endif
+}
 }  // namespace
 
 TEST(EntryThroughHost, AHostThatAnswersVersionZeroGetsNoEffect) {
@@ -29,7 +41,7 @@ TEST_F(HostFixture, TheRecordCarriesTheInstrumentsIdentity) {
     EXPECT_EQ(effect->numInputs, 0);
     EXPECT_EQ(effect->numOutputs, 2);
     EXPECT_EQ(effect->flags,
-              editorFlag | effFlagsCanMono | effFlagsCanReplacing | effFlagsProgramChunks | effFlagsIsSynth);
+              editorFlag() | effFlagsCanMono | effFlagsCanReplacing | effFlagsProgramChunks | effFlagsIsSynth);
     EXPECT_EQ(effect->uniqueID, 0x33773631);
     EXPECT_EQ(effect->version, 1);
     EXPECT_EQ(effect->ioRatio, 1.0f);
@@ -65,13 +77,26 @@ TEST_F(HostFixture, CoreOpcodesAnswerAsTheHostExpects) {
 }
 
 #if !defined(_WIN32)
+// No X server listens at that display number, so the instance made meanwhile finds no window system.
 TEST_F(HostFixture, WithoutAWindowSystemThereIsNoEditor) {
+    const char* display = std::getenv("DISPLAY");
+    const std::string saved = display ? display : "";
+    setenv("DISPLAY", ":59999", 1);
+    PluginHost unreachable(library());
+    AEffect* instance = unreachable.open();
+    if (saved.empty())
+        unsetenv("DISPLAY");
+    else
+        setenv("DISPLAY", saved.c_str(), 1);
+    ASSERT_NE(instance, nullptr);
+    EXPECT_EQ(instance->flags & effFlagsHasEditor, 0);
     ERect sentinel{};
     ERect* place = &sentinel;
-    EXPECT_EQ(host->dispatch(effEditGetRect, 0, 0, &place), 0);
+    EXPECT_EQ(unreachable.dispatch(effEditGetRect, 0, 0, &place), 0);
     EXPECT_EQ(place, &sentinel);
     int parent = 0;
-    EXPECT_EQ(host->dispatch(effEditOpen, 0, 0, &parent), 0);
+    EXPECT_EQ(unreachable.dispatch(effEditOpen, 0, 0, &parent), 0);
+    unreachable.close();
 }
 #endif
 

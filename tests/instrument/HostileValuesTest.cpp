@@ -16,7 +16,7 @@ protected:
         ProgramRecord record;
         ParameterTable::fillDefaults(record);
         std::strcpy(record.path, loopPath.c_str());
-        record.values[ParameterTable::slotOf(ParameterTable::filterOn)] = filterOn;
+        record.values[ParameterTable::slotOf(Parameter::filterOn)] = filterOn;
         record.values[ParameterTable::slotOf(index)] = value;
         return record;
     }
@@ -47,7 +47,7 @@ TEST_F(HostileValues, NoValueSilencesTheInstrumentOrLeavesATrace) {
     const float hostile[] = {NAN, INFINITY, -INFINITY, 1e30f, -1e30f, 1e-40f, -1e-40f};
     for (float filterOn : {0.0f, 1.0f}) {
         Instrument fresh(host, platform);
-        ProgramRecord plain = programWith(filterOn, ParameterTable::pitch, 0.5f);
+        ProgramRecord plain = programWith(filterOn, Parameter::pitch, 0.5f);
         fresh.setChunk(&plain, Instrument::presetChunkSize, true);
         strike(fresh);
         const std::vector<float> reference = play(fresh, 1024);

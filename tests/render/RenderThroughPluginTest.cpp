@@ -196,7 +196,7 @@ TEST_F(RenderThroughPlugin, AProgramChunkBringsItsLoopAndItsValues) {
     ParameterTable::fillDefaults(program);
     const std::string loop = loopFile(toneLoop(8));
     std::copy(loop.begin(), loop.end(), program.path);
-    program.values[ParameterTable::slotOf(ParameterTable::ampSustain)] = 1.0f;
+    program.values[ParameterTable::slotOf(Parameter::ampSustain)] = 1.0f;
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(&program);
     const std::string preset = writeBytes(dir.file("preset.bin"), Bytes(bytes, bytes + sizeof program));
     Bytes bank;

@@ -1,9 +1,7 @@
 #include "platform/portable/SoftwarePlatform.h"
 
-#include "platform/portable/BmpDecoder.h"
+#include "platform/portable/PanelPictures.h"
 #include "platform/portable/SoftwareWindow.h"
-
-#include "PanelBitmaps.h"
 
 #include <algorithm>
 
@@ -13,8 +11,7 @@ SoftwarePlatform::~SoftwarePlatform() = default;
 std::unique_ptr<BitmapImage> SoftwarePlatform::loadBitmap(std::int32_t resourceNumber) {
     const auto found = pictures.find(resourceNumber);
     if (found != pictures.end()) return std::make_unique<RgbImage>(found->second);
-    const EmbeddedBitmap panelBitmap = embeddedPanelBitmap(resourceNumber);
-    return decodeBmp(panelBitmap.bytes, panelBitmap.size);
+    return embeddedPanelPicture(resourceNumber);
 }
 
 std::unique_ptr<NativeWindow> SoftwarePlatform::createWindow(void* parent, std::int32_t width, std::int32_t height,

@@ -1,4 +1,5 @@
 #include "gui/GuiPlatform.h"
+#include "platform/WindowSystem.h"
 #include "platform/win32/Win32Bitmap.h"
 #include "platform/win32/Win32Window.h"
 
@@ -33,7 +34,7 @@ public:
 
 }  // namespace
 
-GuiPlatform& systemGuiPlatform() {
+GuiPlatform* windowSystem() {
     static Win32GuiPlatform platform;
-    return platform;
+    return &platform;
 }

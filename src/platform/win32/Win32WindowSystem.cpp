@@ -1,4 +1,0 @@
-#include "gui/GuiPlatform.h"
-#include "platform/WindowSystem.h"
-
-GuiPlatform* windowSystem() { return &systemGuiPlatform(); }

@@ -1,0 +1,45 @@
+#include "X11PanelPicture.h"
+
+#include <X11/Xutil.h>
+
+#include <fstream>
+
+namespace {
+
+std::uint8_t channelOf(unsigned long pixel, unsigned long mask) {
+    if (mask == 0) return 0;
+    int shift = 0;
+    while (((mask >> shift) & 1UL) == 0) ++shift;
+    const unsigned long range = mask >> shift;
+    return static_cast<std::uint8_t>((((pixel & mask) >> shift) * 255 + range / 2) / range);
+}
+
+}  // namespace
+
+X11PanelPicture X11PanelPicture::of(Display* display, ::Window window) {
+    X11PanelPicture picture;
+    XWindowAttributes attributes{};
+    if (!window || !XGetWindowAttributes(display, window, &attributes)) return picture;
+    XImage* image = XGetImage(display, window, 0, 0, static_cast<unsigned>(attributes.width),
+                              static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
+    if (!image) return picture;
+    picture.columns = attributes.width;
+    picture.rows = attributes.height;
+    picture.rgb.reserve(static_cast<std::size_t>(picture.columns * picture.rows * 3));
+    for (int y = 0; y < picture.rows; ++y)
+        for (int x = 0; x < picture.columns; ++x) {
+            const unsigned long pixel = XGetPixel(image, x, y);
+            picture.rgb.push_back(channelOf(pixel, image->red_mask));
+            picture.rgb.push_back(channelOf(pixel, image->green_mask));
+            picture.rgb.push_back(channelOf(pixel, image->blue_mask));
+        }
+    XDestroyImage(image);
+    return picture;
+}
+
+bool X11PanelPicture::writePpm(const std::string& path) const {
+    std::ofstream file(path, std::ios::binary);
+    file << "P6\n" << columns << ' ' << rows << "\n255\n";
+    file.write(reinterpret_cast<const char*>(rgb.data()), static_cast<std::streamsize>(rgb.size()));
+    return static_cast<bool>(file);
+}
