@@ -178,7 +178,10 @@ bool EditorFrame::setDropActive(bool on) {
     return accepted;
 }
 
-void EditorFrame::paintWindow(PaintContext& context) { draw(context); }
+void EditorFrame::paintWindow(PaintContext& context) {
+    if (editor) editor->showPendingChanges();
+    draw(context);
+}
 
 void EditorFrame::pressInWindow(PaintContext& context, const MousePress& press) { onMouseDown(context, press); }
 

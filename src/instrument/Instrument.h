@@ -86,7 +86,8 @@ private:
     // Each stored value through setParameter, in the order programs apply them.
     void applyValues(const ProgramRecord& record);
     void loadFromRecordPath(const ProgramRecord& record);
-    bool replaceLoop(InputFile& file);
+    enum class WhenRefused { silence, keepPlaying };
+    bool replaceLoop(InputFile& file, WhenRefused refused);
     std::shared_ptr<const RexReader> loopForExport();
     // The editor goes first when the instrument does: its window may still call back into it.
     void closeEditor();

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <string>
 #include <vector>
 
 namespace {
@@ -38,12 +39,13 @@ std::vector<std::unique_ptr<Slice>> slicesOf(const RexReader& reader) {
 
 bool Instrument::loadLoop(InputFile& file) {
     std::lock_guard<std::mutex> serialised(stateLock);
-    return replaceLoop(file);
+    return replaceLoop(file, WhenRefused::silence);
 }
 
 // Reading and building happen outside the engine gate, so the previous loop plays on meanwhile. A
-// load either succeeds whole or ends as a refused file does: bank empty, the program's path kept.
-bool Instrument::replaceLoop(InputFile& file) {
+// load either succeeds whole or ends as a refused file does: the program's path kept, and the bank
+// either emptied or, when asked, left as it was.
+bool Instrument::replaceLoop(InputFile& file, WhenRefused refused) {
     std::shared_ptr<RexReader> reader;
     std::vector<std::unique_ptr<Slice>> slices;
     try {
@@ -55,6 +57,7 @@ bool Instrument::replaceLoop(InputFile& file) {
         reader.reset();
     }
     const bool loaded = reader && !reader->failed();
+    if (!loaded && refused == WhenRefused::keepPlaying) return false;
     if (!loaded) slices.clear();
     {
         LoadPass exclusive(gate);
@@ -71,7 +74,7 @@ void Instrument::loadFromRecordPath(const ProgramRecord& record) {
     char path[ProgramRecord::pathSize];
     copyIntoField(path, sizeof path, record.path);
     InputFile file(path);
-    replaceLoop(file);
+    replaceLoop(file, WhenRefused::silence);
 }
 
 const RexReader* Instrument::loadedLoop() const {
@@ -79,11 +82,21 @@ const RexReader* Instrument::loadedLoop() const {
     return currentReader && !currentReader->failed() ? currentReader.get() : nullptr;
 }
 
+// A loop the user picks and that cannot be read changes nothing: the earlier loop plays on, the
+// program keeps naming it, and a message says why, without holding the host's thread.
 void Instrument::chooseLoopFile(void* window) {
     char path[ProgramRecord::pathSize] = {};
     if (!platform.chooseFileToOpen(window, loadDialog, path, sizeof path)) return;
     InputFile file(path);
-    loadLoop(file);
+    bool loaded = false;
+    {
+        std::lock_guard<std::mutex> serialised(stateLock);
+        loaded = replaceLoop(file, WhenRefused::keepPlaying);
+    }
+    if (loaded) return;
+    const std::string reason = file.openFailure() ? file.openFailure() : "it is not a REX loop, or it is damaged";
+    const std::string text = std::string("The loop \"") + path + "\" was not loaded: " + reason + ".";
+    platform.showNotice("Brevatone", text.c_str(), std::make_shared<std::atomic<bool>>(true));
 }
 
 std::shared_ptr<const RexReader> Instrument::loopForExport() {
