@@ -15,12 +15,13 @@ EditorFrame::EditorFrame(GuiPlatform& guiPlatform, const PixelRect& bounds, void
     setDropActive(true);
 }
 
+// The window goes before the widgets: closed from another thread, it may still be painting them
+// until it lets go. Its drop registration goes with it.
 EditorFrame::~EditorFrame() {
     setCursorShape(0);
-    setDropActive(false);
+    window.reset();
     removeAllWidgets(true);
     setBackground(nullptr);
-    window.reset();
 }
 
 template <typename Drawing>

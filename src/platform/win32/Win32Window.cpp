@@ -9,6 +9,7 @@
 
 #include <ole2.h>
 
+#include <mutex>
 #include <new>
 
 namespace {
@@ -40,6 +41,9 @@ LPCSTR cursorOfShape(std::int32_t shape) {
 
 // Posted to a window whose panel was closed from another thread; lParam carries its leftovers.
 constexpr UINT destroyOnOwnerThread = WM_APP + 0x17;
+
+// A close from another thread waits for a paint in progress, and a paint after it finds no panel.
+std::mutex attachment;
 
 }  // namespace
 
@@ -91,7 +95,10 @@ bool Win32Window::handOverToOwnerThread() {
     auto* leftovers = new (std::nothrow) Leftovers{nullptr, oleReady};
     if (!leftovers) return false;
     if (drops) drops->detachReceiver();
-    SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+    {
+        const std::lock_guard<std::mutex> guard(attachment);
+        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+    }
     keepModuleLoaded();
     const bool posted = PostMessageA(window, destroyOnOwnerThread, 0, reinterpret_cast<LPARAM>(leftovers));
     window = nullptr;
@@ -131,6 +138,13 @@ LRESULT CALLBACK Win32Window::procedure(HWND hwnd, UINT message, WPARAM wParam, 
 }
 
 LRESULT Win32Window::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_PAINT) {
+        const std::lock_guard<std::mutex> guard(attachment);
+        auto* self = reinterpret_cast<Win32Window*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+        if (!self || !GetUpdateRect(hwnd, nullptr, FALSE)) return DefWindowProcA(hwnd, message, wParam, lParam);
+        self->paint();
+        return 0;
+    }
     auto* self = reinterpret_cast<Win32Window*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     if (!self) {
         if (message == destroyOnOwnerThread && lParam) {
@@ -141,10 +155,6 @@ LRESULT Win32Window::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARA
     }
     switch (message) {
         case WM_DESTROY: self->destroyed(); break;
-        case WM_PAINT:
-            if (!GetUpdateRect(hwnd, nullptr, FALSE)) break;
-            self->paint();
-            return 0;
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
         case WM_MBUTTONDOWN: {
