@@ -5,7 +5,6 @@
 #include "PanelInHostFixture.h"
 #include "TestDataObject.h"
 
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -74,7 +73,7 @@ TEST_F(PanelDropTest, ADroppedLoopLoadsNothingAndAfterCloseTheDragReachesNothing
     EXPECT_EQ(target->Release(), 0u);
 }
 
-TEST_F(PanelDropTest, HugeTextAFailingSourceAndClosesFromInsideTheSourceLeaveTheHostRunning) {
+TEST_F(PanelDropTest, HugeTextAndClosesFromInsideTheSourceLeaveTheHostRunning) {
     ASSERT_EQ(openPanel(), 1);
     IDropTarget* target = registeredTarget(panelWindow());
     ASSERT_NE(target, nullptr);
@@ -85,12 +84,6 @@ TEST_F(PanelDropTest, HugeTextAFailingSourceAndClosesFromInsideTheSourceLeaveThe
     EXPECT_EQ(drop(target, huge), DWORD{DROPEFFECT_NONE});
     EXPECT_EQ(huge.handedOut(), 1);
     EXPECT_EQ(huge.released(), 1);
-
-    TestDataObject throwing;
-    throwing.offerText("C:\\loops\\beat.rex");
-    throwing.whileAsked = [] { throw std::runtime_error("the source failed"); };
-    DWORD shown = DROPEFFECT_COPY | DROPEFFECT_MOVE;
-    EXPECT_EQ(target->Drop(&throwing, 0, POINTL{}, &shown), E_UNEXPECTED);
 
     // Two questions about the formats, then the text itself, during which the host closes the editor.
     TestDataObject closing;
