@@ -168,3 +168,27 @@ TEST_F(PanelInHostFixture, FiveHundredOpenCloseCyclesAcrossTheseCasesKeepTheHand
     EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), userObjects);
     EXPECT_FALSE(panelClassRegistered());
 }
+
+TEST_F(PanelInHostFixture, SyncOnFromInsideIdleDuringARateFaderDragWaitsForTheDragToEnd) {
+    ASSERT_EQ(openPanel(), 1);
+    pump(100);
+    int idles = 0;
+    host->onRequest = [&](const PluginHost::Request& request) {
+        if (request.opcode == audioMasterIdle && ++idles == 1) host->setParameter(12, 1.0f);
+    };
+    host->forgetRequests();
+    press(232, 24, 600);
+    host->onRequest = nullptr;
+    EXPECT_GE(idles, 2);
+    std::vector<std::pair<std::int32_t, std::int32_t>> edits;
+    for (const auto& call : told())
+        if (call.opcode != audioMasterAutomate) edits.emplace_back(call.opcode, call.index);
+    EXPECT_EQ(edits, (std::vector<std::pair<std::int32_t, std::int32_t>>{{audioMasterBeginEdit, 10},
+                                                                         {audioMasterEndEdit, 10}}));
+
+    const PanelPicture exchanged = picture();
+    EXPECT_EQ(handleTop(exchanged, 223), -1);
+    EXPECT_TRUE(shows(exchanged, 223, 22, 242, 81, kSwitchLitStep));
+    host->setParameter(12, 0.0f);
+    EXPECT_NE(handleTop(picture(), 223), -1);
+}
