@@ -105,10 +105,10 @@ InstrumentEditor::~InstrumentEditor() {
 // A panel whose gesture may still be running (a host re-showing its window while the load dialog
 // is up) is replaced once the gesture has unwound; the newest open or close asked for meanwhile wins.
 int InstrumentEditor::open(void* parentWindow) {
-    if (frame() && parentWindow && GestureScope::active()) {
+    if (frame() && GestureScope::active()) {
         GestureScope::forget(this);
         GestureScope::deferWhileActive(this, [this, parentWindow] { openPanel(parentWindow); });
-        return 1;
+        return parentWindow ? 1 : 0;
     }
     return openPanel(parentWindow);
 }

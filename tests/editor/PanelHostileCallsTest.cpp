@@ -72,6 +72,16 @@ TEST_F(PanelFixture, CloseAndOpenFromInsideTheLoadDialogLeaveOneWorkingPanel) {
     ASSERT_FALSE(told().empty());
     EXPECT_EQ(told().front().opcode, audioMasterBeginEdit);
     EXPECT_EQ(told().front().index, ampAttack);
+
+    // An open without a parent is refused, and like a close it waits for the press to end.
+    bool panelStillThere = false;
+    services.whileOpen = [&] {
+        EXPECT_EQ(dispatch(effEditOpen, 0, 0, nullptr), 0);
+        panelStillThere = editor().frame() != nullptr;
+    };
+    press(loadButton.x, loadButton.y, kLeftButton, 3);
+    EXPECT_TRUE(panelStillThere);
+    EXPECT_EQ(editor().frame(), nullptr);
 }
 
 TEST_F(PanelFixture, NonFiniteValuesShowTheLastFiniteOneAndStayStored) {
