@@ -11,6 +11,8 @@
 #include "gui/ToggleButton.h"
 #include "plugin/EffectBaseEx.h"
 
+#include <cmath>
+
 using namespace PanelLayout;
 
 namespace {
@@ -33,7 +35,18 @@ InstrumentEditor::~InstrumentEditor() {
     closePanel();
 }
 
+// A panel whose gesture may still be running (a host re-showing its window while the load dialog
+// is up) is replaced once the gesture has unwound; the newest open or close asked for meanwhile wins.
 int InstrumentEditor::open(void* parentWindow) {
+    if (frame() && GestureScope::active()) {
+        GestureScope::forget(this);
+        GestureScope::deferWhileActive(this, [this, parentWindow] { openPanel(parentWindow); });
+        return parentWindow ? 1 : 0;
+    }
+    return openPanel(parentWindow);
+}
+
+int InstrumentEditor::openPanel(void* parentWindow) {
     closePanel();
     if (!parentWindow) return 0;
     GuiEditor::open(parentWindow);
@@ -91,11 +104,19 @@ ValueControl* InstrumentEditor::createControl(const Control& at) {
 void InstrumentEditor::bind(ValueControl* control) {
     const std::int32_t parameter = parameterOf(control->tag());
     boundControls[static_cast<std::size_t>(parameter)] = control;
-    control->setValue(PanelDisplay::shownValue(parameter, effect.getParameter(parameter)));
+    control->setValue(PanelDisplay::shownValue(parameter, playedValue(parameter)));
+}
+
+// The sound keeps its last finite setting when the host stores infinity or not-a-number.
+float InstrumentEditor::playedValue(std::int32_t parameter) const {
+    const float stored = effect.getParameter(parameter);
+    if (std::isfinite(stored)) return stored;
+    return lastFiniteValues[static_cast<std::size_t>(parameter)].load(std::memory_order_relaxed);
 }
 
 // A close from inside one of the panel's own gestures waits until the gesture has unwound.
 void InstrumentEditor::close() {
+    GestureScope::forget(this);
     if (frame() && GestureScope::deferWhileActive(this, [this] { closePanel(); })) return;
     closePanel();
 }
@@ -107,8 +128,8 @@ void InstrumentEditor::closePanel() {
     }
     commands.abandonChoice();
     closeFrame();
-    // The frame released its hold on the one of the two it showed; the editor's own goes now.
-    // A frame whose window could not be made never got its controls.
+    // The frame released its hold on the one of the two it showed; the editor's own goes now. A
+    // panel whose window could not be made has neither.
     if (rateFader) rateFader->release();
     if (syncModeSwitch) syncModeSwitch->release();
     rateFader = nullptr;
@@ -134,23 +155,40 @@ ValueControl* InstrumentEditor::controlFor(std::int32_t parameter) const {
     return boundControls[static_cast<std::size_t>(parameter)];
 }
 
-void InstrumentEditor::setParameter(std::int32_t index, float) { changedParameters.mark(index); }
+void InstrumentEditor::setParameter(std::int32_t index, float value) {
+    if (index >= 0 && index < Parameter::count && std::isfinite(value))
+        lastFiniteValues[static_cast<std::size_t>(index)].store(value, std::memory_order_relaxed);
+    changedParameters.mark(index);
+}
 
+// Widgets belong to the window's thread; from any other the marks wait for its next paint.
 void InstrumentEditor::idle() {
-    if (frame()) {
-        commands.collectChoice();
-        changedParameters.take([this](std::int32_t parameter) { showStoredValue(parameter); });
+    EditorFrame* panel = frame();
+    if (panel && !panel->onWindowThread()) {
+        panel->requestPaint();
+        return;
     }
+    if (panel) commands.collectChoice();
+    showPendingChanges();
     GuiEditor::idle();
+}
+
+void InstrumentEditor::showPendingChanges() {
+    if (frame()) changedParameters.take([this](std::int32_t parameter) { showStoredValue(parameter); });
 }
 
 // A control under the user's pointer keeps what the user sets; its drag's end marks it again.
 void InstrumentEditor::showStoredValue(std::int32_t parameter) {
     ValueControl* control = controlFor(parameter);
     if (!control || parameter == draggedParameter) return;
-    const float shown = PanelDisplay::shownValue(parameter, effect.getParameter(parameter));
+    const float shown = PanelDisplay::shownValue(parameter, playedValue(parameter));
     control->setValue(shown);
-    if (parameter == Parameter::lfoSyncOn) showRateOrSyncMode(shown != 0.0f, nullptr);
+    if (parameter == Parameter::lfoSyncOn && !exchangeWaitsForDrag()) showRateOrSyncMode(shown != 0.0f, nullptr);
+}
+
+// Taking the dragged control out of the frame would end its drag unannounced and unpumped.
+bool InstrumentEditor::exchangeWaitsForDrag() const {
+    return draggedParameter == Parameter::lfoFrequency || draggedParameter == Parameter::lfoSyncMode;
 }
 
 void InstrumentEditor::beginEdit(std::int32_t tag) {
@@ -163,9 +201,11 @@ void InstrumentEditor::beginEdit(std::int32_t tag) {
 void InstrumentEditor::endEdit(std::int32_t tag) {
     const std::int32_t parameter = parameterOf(tag);
     if (parameter == Parameter::none) return;
+    const bool exchangeWaited = exchangeWaitsForDrag();
     draggedParameter = Parameter::none;
     GuiEditor::endEdit(parameter);
     changedParameters.mark(parameter);
+    if (exchangeWaited) changedParameters.mark(Parameter::lfoSyncOn);
 }
 
 void InstrumentEditor::onValueChanged(PaintContext& context, ValueControl& control) {

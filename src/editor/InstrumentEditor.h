@@ -6,6 +6,7 @@
 #include "shared/PanelLayout.h"
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 
 class Fader;
@@ -17,8 +18,10 @@ class ValueControl;
 // The instrument's panel: 250 x 100 pixels of background with eight faders, two file buttons,
 // two LEDs and two step switches.
 //
-// Threads: `setParameter` may come from any thread and only marks the parameter; the window's
-// thread shows the marked parameters from the instrument's stored values at the next `idle`.
+// Threads: `setParameter` may come from any thread; it marks the parameter and keeps a finite value
+// as the one the sound plays. The window's thread shows the marked parameters from the
+// instrument's stored values at its next `idle` or paint; an `idle` from another thread only asks
+// for that paint.
 class InstrumentEditor : public GuiEditor, private ValueListener {
 public:
     InstrumentEditor(EffectBaseEx& instrument, PanelCommands& commands, GuiPlatform& platform);
@@ -39,12 +42,16 @@ public:
 
 private:
     void onValueChanged(PaintContext& context, ValueControl& control) override;
+    void showPendingChanges() override;
+    int openPanel(void* parentWindow);
     void closePanel();
     void createControls(EditorFrame& panel);
     ValueControl* createControl(const PanelLayout::Control& at);
     // Sets a new control to the stored value of its parameter and remembers it as that parameter's.
     void bind(ValueControl* control);
     void showStoredValue(std::int32_t parameter);
+    float playedValue(std::int32_t parameter) const;
+    bool exchangeWaitsForDrag() const;
     // The rate fader and the sync-mode switch share one place; `context` draws the exchange at
     // once, without one the whole panel redraws at the next idle.
     void showRateOrSyncMode(bool syncOn, PaintContext* context);
@@ -59,5 +66,7 @@ private:
     Fader* rateFader = nullptr;
     StepSwitch* syncModeSwitch = nullptr;
     ParameterChangeSet changedParameters;
+    // Written by whichever thread sets a parameter, read by the window's thread; each value stands alone.
+    std::array<std::atomic<float>, Parameter::count> lastFiniteValues{};
     std::int32_t draggedParameter = Parameter::none;
 };

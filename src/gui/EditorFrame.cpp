@@ -15,12 +15,13 @@ EditorFrame::EditorFrame(GuiPlatform& guiPlatform, const PixelRect& bounds, void
     setDropActive(true);
 }
 
+// The window goes before the widgets: closed from another thread, it may still be painting them
+// until it lets go. Its drop registration goes with it.
 EditorFrame::~EditorFrame() {
     setCursorShape(0);
-    setDropActive(false);
+    window.reset();
     removeAllWidgets(true);
     setBackground(nullptr);
-    window.reset();
 }
 
 template <typename Drawing>
@@ -180,7 +181,10 @@ bool EditorFrame::setDropActive(bool on) {
     return accepted;
 }
 
-void EditorFrame::paintWindow(PaintContext& context) { draw(context); }
+void EditorFrame::paintWindow(PaintContext& context) {
+    if (editor) editor->showPendingChanges();
+    draw(context);
+}
 
 void EditorFrame::pressInWindow(PaintContext& context, const MousePress& press) { onMouseDown(context, press); }
 

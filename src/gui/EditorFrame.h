@@ -47,6 +47,11 @@ public:
     // Answers false when drops cannot be accepted (no window, or registration failed).
     bool setDropActive(bool on);
 
+    // True without a window: then nothing is drawn anyway.
+    bool onWindowThread() const { return !window || window->onOwnerThread(); }
+    void requestPaint() {
+        if (window) window->invalidate();
+    }
     bool hasWindow() const { return window != nullptr && window->handle() != nullptr; }
     void* windowHandle() const { return window ? window->handle() : nullptr; }
     void* parentWindow() const { return parent; }

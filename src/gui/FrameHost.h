@@ -10,4 +10,7 @@ public:
     virtual void pumpMessages() = 0;
     virtual void beginEdit(std::int32_t tag) = 0;
     virtual void endEdit(std::int32_t tag) = 0;
+    // Brings the widgets up to date before a paint; the paint may be the only call the window's
+    // thread gets when the host idles from another thread.
+    virtual void showPendingChanges() {}
 };

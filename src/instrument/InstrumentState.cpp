@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <string>
 #include <vector>
 
 namespace {
@@ -73,7 +74,7 @@ void Instrument::loadFromRecordPath(const ProgramRecord& record) {
     char path[ProgramRecord::pathSize];
     copyIntoField(path, sizeof path, record.path);
     InputFile file(path);
-    replaceLoop(file);
+    replaceLoop(file, RefusedLoad::emptiesBank);
 }
 
 const RexReader* Instrument::loadedLoop() const {
@@ -81,6 +82,8 @@ const RexReader* Instrument::loadedLoop() const {
     return currentReader && !currentReader->failed() ? currentReader.get() : nullptr;
 }
 
+// A loop the user picks and that cannot be read changes nothing: the earlier loop plays on, the
+// program keeps naming it, and a message says why, without holding the host's thread.
 void Instrument::chooseLoopFile(void* window) {
     if (platform.choosesApart()) {
         startChoosing(ChoiceFor::loop);
@@ -93,7 +96,10 @@ void Instrument::chooseLoopFile(void* window) {
 
 void Instrument::loadChosenLoop(const char* path) {
     InputFile file(path);
-    loadLoop(file);
+    if (loadLoop(file, RefusedLoad::keepsLoop)) return;
+    const std::string reason = file.openFailure() ? file.openFailure() : "it is not a REX loop, or it is damaged";
+    const std::string text = std::string("The loop \"") + path + "\" was not loaded: " + reason + ".";
+    platform.showNotice("Brevatone", text.c_str(), std::make_shared<std::atomic<bool>>(true));
 }
 
 std::shared_ptr<const RexReader> Instrument::loopForExport() {

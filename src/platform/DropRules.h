@@ -27,8 +27,15 @@ std::uint32_t effectWhileDragging(bool accepting, std::uint32_t keyState, std::u
 // Never move: a source told "move" may delete its original although nothing kept a copy.
 std::uint32_t effectAfterDrop(bool taken, std::uint32_t allowedEffects);
 
+// More dropped text than any loop path could need is refused without being copied.
+constexpr std::size_t textCapacity = std::size_t{1} << 20;
+
 // Dropped text need not end in a terminator: the copy has one byte more, always NUL.
 std::vector<char> terminatedText(const void* block, std::size_t size);
+
+// A path on a drive (C:\dir) or a network share (\\server\share\dir), not one in the device
+// namespaces (\\.\ and \\?\) or on a server's pipe or mailslot share, which are no files.
+bool namesDriveOrShareFile(const std::u16string& path);
 
 // A shell shortcut: the text from the last "." on is ".lnk" in any letter case.
 bool isShortcutName(const std::u16string& name);

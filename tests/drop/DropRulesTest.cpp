@@ -50,3 +50,13 @@ TEST(DropRules, ShortcutsEndInLnkInAnyCase) {
     EXPECT_FALSE(isShortcutName(u"beat.lnkx"));
     EXPECT_FALSE(isShortcutName(u"C:\\a.lnk\\beat"));
 }
+
+TEST(DropRules, OnlyDriveAndSharePathsNameFiles) {
+    for (const char16_t* file :
+         {u"C:\\loops\\beat.lnk", u"d:/beat.lnk", u"\\\\server\\loops\\beat.lnk", u"\\\\server\\pipes\\beat.lnk"})
+        EXPECT_TRUE(namesDriveOrShareFile(file));
+    for (const char16_t* other :
+         {u"\\\\.\\pipe\\x.lnk", u"\\\\?\\C:\\x.lnk", u"\\\\server\\PIPE\\x.lnk", u"//server/mailslot/x.lnk",
+          u"\\\\.\\COM1", u"\\\\server", u"\\\\server\\share", u"beat.lnk", u"C:beat.lnk", u"\\beat.lnk", u""})
+        EXPECT_FALSE(namesDriveOrShareFile(other));
+}

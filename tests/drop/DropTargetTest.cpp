@@ -1,6 +1,7 @@
 #include "DropFilesBlock.h"
 #include "DropTargetFixture.h"
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -118,4 +119,54 @@ TEST_F(DropTargetTest, MalformedFileListsAndStreamsAreRefusedButReleased) {
 
     EXPECT_EQ(receiver.drops, 0);
     for (const TestDataObject* given : {&data, &unterminated, &stream}) EXPECT_EQ(given->released(), 1);
+}
+
+TEST_F(DropTargetTest, TextUpToTheCapArrivesLargerTextIsRefusedAndFailedTextFallsBackToTheFileList) {
+    data.offer(CF_TEXT, std::vector<unsigned char>(DropRules::textCapacity, 'a'));
+    drop(data);
+    EXPECT_EQ(receiver.count, static_cast<std::int32_t>(DropRules::textCapacity));
+
+    TestDataObject tooLong;
+    tooLong.offer(CF_TEXT, std::vector<unsigned char>(DropRules::textCapacity + 1, 'a'));
+    tooLong.offer(CF_HDROP, dropFilesBlock(std::vector<std::string>{"C:\\a.rex"}));
+    drop(tooLong);
+    EXPECT_EQ(receiver.drops, 1);
+    EXPECT_EQ(tooLong.released(), 1);
+
+    TestDataObject failingText;
+    failingText.offerText("words");
+    failingText.failToHandOver(CF_TEXT);
+    failingText.offer(CF_HDROP, dropFilesBlock(std::vector<std::string>{"C:\\a.rex"}));
+    drop(failingText);
+    EXPECT_EQ(receiver.kind, DropReceiver::fileNamesKind);
+    EXPECT_EQ(receiver.names, std::vector<std::string>{"C:\\a.rex"});
+    EXPECT_EQ(failingText.released(), 1);
+}
+
+TEST_F(DropTargetTest, ASourceThatThrowsOrDetachesTheReceiverWhileAskedLeavesEveryCallAnswered) {
+    data.offerText("words");
+    data.whileAsked = [] { throw std::runtime_error("source failed"); };
+    DWORD effect = copyOrMove;
+    EXPECT_EQ(target->DragEnter(&data, 0, POINTL{}, &effect), E_UNEXPECTED);
+    EXPECT_EQ(target->Drop(&data, 0, POINTL{}, &effect), E_UNEXPECTED);
+    EXPECT_EQ(effect, DWORD{DROPEFFECT_NONE});
+
+    TestDataObject files;
+    files.offer(CF_HDROP, dropFilesBlock(std::vector<std::string>{"C:\\a.rex"}));
+    // A drop asks about the two formats, then for the data: the close comes at either kind of call.
+    for (int closingCall : {1, 3}) {
+        for (TestDataObject* offered : {&data, &files}) {
+            auto* fresh = new DropTarget(receiver);
+            fresh->AddRef();
+            int asked = 0;
+            offered->whileAsked = [&] {
+                if (++asked == closingCall) fresh->detach();
+            };
+            EXPECT_EQ(fresh->Drop(offered, 0, POINTL{}, &effect), S_OK);
+            EXPECT_GE(asked, closingCall);
+            EXPECT_EQ(fresh->Release(), 0u);
+        }
+    }
+    EXPECT_EQ(receiver.drops, 0);
+    EXPECT_EQ(files.released(), files.handedOut());
 }

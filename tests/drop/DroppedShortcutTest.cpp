@@ -4,8 +4,12 @@
 
 #include <shlobj.h>
 
+#include <chrono>
 #include <fstream>
+#include <future>
+#include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -105,4 +109,22 @@ TEST_F(DroppedShortcutTest, NamesOutsideTheCodePageGoOnInShortFormOrNotAtAll) {
     const std::vector<std::string> names = dropped({greek, file(L"\u03a9 missing.rex")});
     ASSERT_EQ(names.size(), 1u);
     EXPECT_EQ(longForm(names[0]), greek);
+}
+
+TEST_F(DroppedShortcutTest, AShortcutNamedPipeWhoseServerNeverWritesIsHandedOnUnread) {
+    const std::wstring pipeName = L"\\\\.\\pipe\\brevatone-silent-" + std::to_wstring(GetCurrentProcessId()) + L".lnk";
+    HANDLE server =
+        CreateNamedPipeW(pipeName.c_str(), PIPE_ACCESS_DUPLEX, PIPE_TYPE_BYTE | PIPE_WAIT, 1, 4096, 4096, 0, nullptr);
+    ASSERT_NE(server, INVALID_HANDLE_VALUE);
+    // A read of the pipe would wait for good: the guard turns that into a failure instead of a hang.
+    auto result = std::make_shared<std::promise<std::vector<std::string>>>();
+    std::future<std::vector<std::string>> names = result->get_future();
+    std::thread([this, result, pipeName] {
+        OleInitialize(nullptr);
+        result->set_value(dropped({pipeName, file(L"plain.rex")}));
+        OleUninitialize();
+    }).detach();
+    ASSERT_EQ(names.wait_for(std::chrono::seconds(30)), std::future_status::ready);
+    EXPECT_EQ(names.get(), (std::vector<std::string>{narrow(pipeName), narrow(file(L"plain.rex"))}));
+    CloseHandle(server);
 }

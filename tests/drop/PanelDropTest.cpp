@@ -72,3 +72,40 @@ TEST_F(PanelDropTest, ADroppedLoopLoadsNothingAndAfterCloseTheDragReachesNothing
     EXPECT_EQ(loop.handedOut(), 1);
     EXPECT_EQ(target->Release(), 0u);
 }
+
+TEST_F(PanelDropTest, HugeTextAndClosesFromInsideTheSourceLeaveTheHostRunning) {
+    ASSERT_EQ(openPanel(), 1);
+    IDropTarget* target = registeredTarget(panelWindow());
+    ASSERT_NE(target, nullptr);
+    // As a drag in progress does, so that the target outlives the closes below.
+    target->AddRef();
+    TestDataObject huge;
+    huge.offerUnfilled(CF_TEXT, sizeof(void*) == 4 ? SIZE_T{512} << 20 : SIZE_T{1800} << 20);
+    EXPECT_EQ(drop(target, huge), DWORD{DROPEFFECT_NONE});
+    EXPECT_EQ(huge.handedOut(), 1);
+    EXPECT_EQ(huge.released(), 1);
+
+    // Two questions about the formats, then the text itself, during which the host closes the editor.
+    TestDataObject closing;
+    closing.offerText("C:\\loops\\beat.rex");
+    int asked = 0;
+    closing.whileAsked = [&] {
+        if (++asked == 3) host->dispatch(effEditClose);
+    };
+    EXPECT_EQ(drop(target, closing), DWORD{DROPEFFECT_NONE});
+    EXPECT_EQ(panelWindow(), nullptr);
+    EXPECT_EQ(target->Release(), 0u);
+
+    // Now the whole plug-in, at the first question.
+    ASSERT_EQ(openPanel(), 1);
+    target = registeredTarget(panelWindow());
+    ASSERT_NE(target, nullptr);
+    target->AddRef();
+    asked = 0;
+    closing.whileAsked = [&] {
+        if (++asked == 1) host->close();
+    };
+    EXPECT_EQ(drop(target, closing), DWORD{DROPEFFECT_NONE});
+    EXPECT_EQ(target->Release(), 0u);
+    EXPECT_EQ(closing.released(), closing.handedOut());
+}

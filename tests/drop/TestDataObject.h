@@ -5,6 +5,7 @@
 
 #include <ole2.h>
 
+#include <functional>
 #include <map>
 #include <vector>
 
@@ -26,6 +27,14 @@ public:
     void offerText(const char* text);
     // Claims global memory for the format but hands over a stream.
     void offerStreamInstead(CLIPFORMAT format) { streams.push_back(format); }
+    // A block of `size` bytes that nobody fills: big text without the test's own copy of it.
+    void offerUnfilled(CLIPFORMAT format, SIZE_T size) { unfilled[format] = size; }
+    // Offered, but GetData fails for it.
+    void failToHandOver(CLIPFORMAT format) { failing.push_back(format); }
+
+    // Runs at the start of every QueryGetData and GetData, as a source's own code would (it may
+    // run the host's, or throw).
+    std::function<void()> whileAsked;
 
     int handedOut() const { return given; }
     int released() const { return witness.releases; }
@@ -62,6 +71,8 @@ private:
 
     std::map<CLIPFORMAT, std::vector<unsigned char>> blocks;
     std::vector<CLIPFORMAT> streams;
+    std::map<CLIPFORMAT, SIZE_T> unfilled;
+    std::vector<CLIPFORMAT> failing;
     std::vector<HGLOBAL> memory;
     ReleaseWitness witness;
     int given = 0;

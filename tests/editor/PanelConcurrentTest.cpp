@@ -45,3 +45,34 @@ TEST_F(PanelFixture, PanelConcurrentWithAutomationAndProgramChanges) {
         }
     }
 }
+
+// A host idles the editor from a timer thread while the window's thread paints and drags: the
+// widgets change only on the window's thread, at its paints, and end on the stored values.
+TEST_F(PanelFixture, PanelConcurrentIdleFromAnotherThreadOnlyAsksForPaints) {
+    ASSERT_EQ(openPanel(), 1);
+    window().paint();
+    effect->setParameter(effect, ampSustain, 1.0f);
+    std::thread([&] { dispatch(effEditIdle); }).join();
+    EXPECT_EQ(fader(ampSustain).getValue(), 0.0f);
+    EXPECT_TRUE(window().needsPaint());
+    window().paint();
+    EXPECT_EQ(fader(ampSustain).getValue(), 1.0f);
+
+    std::atomic<bool> running{true};
+    std::thread timer([&] {
+        for (std::uint32_t step = 0; running; ++step) {
+            effect->setParameter(effect, ampRelease, static_cast<float>(step % 11) / 10.0f);
+            effect->setParameter(effect, lfoSyncOn, static_cast<float>(step % 2));
+            dispatch(effEditIdle);
+        }
+    });
+    for (int round = 0; round < 40; ++round) {
+        window().paint();
+        press(78, 20 + round, kLeftButton, 8);
+    }
+    running = false;
+    timer.join();
+    window().paint();
+    EXPECT_EQ(fader(ampRelease).getValue(), effect->getParameter(effect, ampRelease));
+    EXPECT_EQ(editor().controlFor(lfoSyncOn)->getValue(), effect->getParameter(effect, lfoSyncOn));
+}

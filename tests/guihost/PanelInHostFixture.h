@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -57,6 +58,25 @@ protected:
         });
         pump(holdMilliseconds + 150);
         releaser.join();
+    }
+    // Presses the load button and runs `hostCode` from the host's own window while the dialog is up,
+    // then cancels the dialog and lets the button go.
+    void insideTheLoadDialog(const std::function<void()>& hostCode) {
+        std::thread watcher([this] {
+            while (!FindWindowA("#32770", "Load Rex File")) Sleep(10);
+            PostMessageA(parent.handle(), WM_APP, 0, 0);
+        });
+        parent.onMessage(WM_APP, [&hostCode] {
+            hostCode();
+            if (HWND dialog = FindWindowA("#32770", "Load Rex File"))
+                PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+            sendButton(MOUSEEVENTF_LEFTUP);
+        });
+        SetCursorPos(HostWindow::spotX + 20, HostWindow::spotY + 30);
+        sendButton(MOUSEEVENTF_LEFTDOWN);
+        pump(3000);
+        watcher.join();
+        parent.onMessage(WM_APP, [] {});
     }
     static void sendButton(DWORD flags) {
         INPUT input{};

@@ -76,10 +76,10 @@ protected:
     std::vector<float> play(const std::function<void(Lv2TestHost&)>& hostile) {
         Lv2TestHost host;
         EXPECT_TRUE(host.ready());
-        host.control(ParameterTable::filterOn, 1.0f);
-        host.control(ParameterTable::filterFrequency, 0.4f);
-        host.control(ParameterTable::lfoAmount, 0.9f);
-        host.control(ParameterTable::lfoSyncOn, 1.0f);
+        host.control(Parameter::filterOn, 1.0f);
+        host.control(Parameter::filterFrequency, 0.4f);
+        host.control(Parameter::lfoAmount, 0.9f);
+        host.control(Parameter::lfoSyncOn, 1.0f);
         host.setLoop(loop);
         host.run(32);
         if (hostile) {

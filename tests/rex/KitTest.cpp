@@ -125,10 +125,10 @@ TEST_F(KitTest, AKitOfALoopThatMakeBuiltHoldsTheRecordingSliceBySlice) {
 std::string writeProgram(const TempDir& dir, float attack, float decay, float sustain, float release) {
     ProgramRecord record{};
     ParameterTable::fillDefaults(record);
-    record.setValue(static_cast<std::size_t>(ParameterTable::slotOf(ParameterTable::ampAttack)), attack);
-    record.setValue(static_cast<std::size_t>(ParameterTable::slotOf(ParameterTable::ampDecay)), decay);
-    record.setValue(static_cast<std::size_t>(ParameterTable::slotOf(ParameterTable::ampSustain)), sustain);
-    record.setValue(static_cast<std::size_t>(ParameterTable::slotOf(ParameterTable::ampRelease)), release);
+    record.setValue(static_cast<std::size_t>(ParameterTable::slotOf(Parameter::ampAttack)), attack);
+    record.setValue(static_cast<std::size_t>(ParameterTable::slotOf(Parameter::ampDecay)), decay);
+    record.setValue(static_cast<std::size_t>(ParameterTable::slotOf(Parameter::ampSustain)), sustain);
+    record.setValue(static_cast<std::size_t>(ParameterTable::slotOf(Parameter::ampRelease)), release);
     const std::string path = dir.file("program.fxp");
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(&record);
     return writeBytes(path, Bytes(bytes, bytes + sizeof record));

@@ -242,7 +242,7 @@ ProgramRecord KitCommand::programFor(const Request& request) {
         std::memcpy(program.values, chunk.data() + offsetof(ProgramRecord, values), sizeof program.values);
     }
     std::vector<std::string> names;
-    for (std::int32_t index = 0; index < ParameterTable::count; ++index) {
+    for (std::int32_t index = 0; index < Parameter::count; ++index) {
         const char* parameterName = ParameterTable::nameOf(index);
         names.emplace_back(parameterName ? parameterName : "");
     }

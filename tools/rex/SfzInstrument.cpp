@@ -14,7 +14,7 @@ namespace {
 
 constexpr double ticksPerBar = 4 * 960.0;
 
-float valueOf(const ProgramRecord& program, ParameterTable::Index index) {
+float valueOf(const ProgramRecord& program, std::int32_t index) {
     const auto slot = static_cast<std::size_t>(ParameterTable::slotOf(index));
     const float value = program.value(slot);
     if (std::isfinite(value)) return value;
@@ -36,12 +36,12 @@ std::string shortest(float value) {
 
 SfzInstrument::Envelope SfzInstrument::Envelope::of(const ProgramRecord& program) {
     Envelope envelope;
-    envelope.attack = std::max(valueOf(program, ParameterTable::ampAttack), 0.0f);
-    envelope.decay = atLeastShortestRamp(valueOf(program, ParameterTable::ampDecay));
-    const float sustain = valueOf(program, ParameterTable::ampSustain) * 100.0f;
+    envelope.attack = std::max(valueOf(program, Parameter::ampAttack), 0.0f);
+    envelope.decay = atLeastShortestRamp(valueOf(program, Parameter::ampDecay));
+    const float sustain = valueOf(program, Parameter::ampSustain) * 100.0f;
     envelope.sustainPercent = std::clamp(sustain, 0.0f, 100.0f);
     envelope.sustainClipped = envelope.sustainPercent != sustain;
-    envelope.release = atLeastShortestRamp(valueOf(program, ParameterTable::ampRelease));
+    envelope.release = atLeastShortestRamp(valueOf(program, Parameter::ampRelease));
     return envelope;
 }
 

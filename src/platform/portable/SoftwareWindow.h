@@ -3,6 +3,7 @@
 #include "gui/NativeWindow.h"
 #include "platform/portable/RgbImage.h"
 
+#include <atomic>
 #include <thread>
 
 class SoftwarePlatform;
@@ -38,7 +39,7 @@ private:
     RgbImage pixels;
     std::thread::id ownerThread = std::this_thread::get_id();
     std::int32_t cursorShape = 0;
-    bool paintPending = true;
+    std::atomic<bool> paintPending{true};
     bool dropRegistered = false;
     bool alive = true;
 };

@@ -13,6 +13,10 @@ DropRegistration::DropRegistration(HWND registeredWindow, DropReceiver& receiver
     }
 }
 
+void DropRegistration::detachReceiver() {
+    if (target) target->detach();
+}
+
 DropRegistration::~DropRegistration() {
     if (!target) return;
     target->detach();

@@ -17,6 +17,9 @@ public:
     DropRegistration& operator=(const DropRegistration&) = delete;
 
     bool isRegistered() const { return target != nullptr; }
+    // From any thread: drops reach nothing from now on, while the registration stays until destroyed
+    // on the window's own thread.
+    void detachReceiver();
 
 private:
     HWND window;

@@ -5,7 +5,7 @@
 #include "platform/win32/DroppedFileNames.h"
 
 #include <algorithm>
-#include <climits>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -42,6 +42,37 @@ public:
     SIZE_T size;
 };
 
+// A medium fetched from the source, released however the drop ends.
+struct HeldMedium {
+    HeldMedium() = default;
+    HeldMedium(const HeldMedium&) = delete;
+    HeldMedium& operator=(const HeldMedium&) = delete;
+    ~HeldMedium() {
+        if (fetched) ReleaseStgMedium(&medium);
+    }
+
+    bool fetch(IDataObject& data, DropRules::DropFormat format) {
+        FORMATETC wanted = formatFor(format);
+        fetched = data.GetData(&wanted, &medium) == S_OK;
+        return fetched;
+    }
+
+    STGMEDIUM medium{};
+    bool fetched = false;
+};
+
+// The system calls these methods: nothing may unwind into it and on into the host.
+template <typename Work>
+HRESULT guarded(Work&& work) noexcept {
+    try {
+        return work();
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    } catch (...) {
+        return E_UNEXPECTED;
+    }
+}
+
 }  // namespace
 
 HRESULT STDMETHODCALLTYPE DropTarget::QueryInterface(REFIID id, void** result) {
@@ -64,8 +95,13 @@ ULONG STDMETHODCALLTYPE DropTarget::Release() {
 }
 
 HRESULT STDMETHODCALLTYPE DropTarget::DragEnter(IDataObject* data, DWORD keyState, POINTL point, DWORD* effect) {
-    accepting = data && receiver && offeredFormat(*data) != DropRules::DropFormat::none;
-    return DragOver(keyState, point, effect);
+    return guarded([&] {
+        accepting = false;
+        // Asking the source may run the host's code, which may close the editor meanwhile.
+        const bool offered = data && receiver && offeredFormat(*data) != DropRules::DropFormat::none;
+        accepting = offered && receiver;
+        return DragOver(keyState, point, effect);
+    });
 }
 
 HRESULT STDMETHODCALLTYPE DropTarget::DragOver(DWORD keyState, POINTL, DWORD* effect) {
@@ -82,36 +118,47 @@ HRESULT STDMETHODCALLTYPE DropTarget::DragLeave() {
 HRESULT STDMETHODCALLTYPE DropTarget::Drop(IDataObject* data, DWORD, POINTL, DWORD* effect) {
     // The receiver may let go of this target while it handles the drop.
     AddRef();
-    const bool taken = data && receiver && deliver(*data);
+    bool taken = false;
+    const HRESULT result = guarded([&] {
+        taken = data && receiver && deliver(*data);
+        return S_OK;
+    });
     if (effect) *effect = DropRules::effectAfterDrop(taken, *effect);
     DragLeave();
     Release();
-    return S_OK;
+    return result;
 }
 
+// Asking the source for its data runs the source's code, and through it possibly the host's, which
+// may close the editor or the whole plug-in: the receiver is looked at again after each such call.
 bool DropTarget::deliver(IDataObject& data) {
     const DropRules::DropFormat format = offeredFormat(data);
-    if (format == DropRules::DropFormat::none) return false;
-    FORMATETC wanted = formatFor(format);
-    STGMEDIUM medium{};
-    if (data.GetData(&wanted, &medium) != S_OK) return false;
-    bool taken = false;
-    if (medium.tymed == TYMED_HGLOBAL)
-        taken = format == DropRules::DropFormat::text ? deliverText(medium.hGlobal) : deliverFiles(medium.hGlobal);
-    ReleaseStgMedium(&medium);
-    return taken;
+    if (format == DropRules::DropFormat::none || !receiver) return false;
+    HeldMedium held;
+    DropRules::DropFormat fetched = format;
+    if (!held.fetch(data, format)) {
+        // A source whose text fails to come may still hand over the file list it also offers.
+        if (format != DropRules::DropFormat::text || !held.fetch(data, DropRules::DropFormat::fileList)) return false;
+        fetched = DropRules::DropFormat::fileList;
+    }
+    if (held.medium.tymed != TYMED_HGLOBAL || !receiver) return false;
+    return fetched == DropRules::DropFormat::text ? deliverText(held.medium.hGlobal)
+                                                  : deliverFiles(held.medium.hGlobal);
 }
 
 bool DropTarget::deliverText(HGLOBAL memory) {
     std::vector<char> text;
     {
         const LockedBlock block(memory);
-        if (!block.bytes || !block.size) return false;
+        // Nothing is copied of a block larger than any text the panel could use.
+        if (!block.bytes || !block.size || block.size > DropRules::textCapacity) return false;
         text = DropRules::terminatedText(block.bytes, block.size);
     }
+    DropReceiver* to = receiver;
+    if (!to) return false;
     const char* names[] = {text.data()};
-    const auto count = static_cast<std::int32_t>(std::min<std::size_t>(text.size() - 1, INT32_MAX));
-    return receiver->acceptDrop(names, count, DropReceiver::textKind, receiver->dropCursorPosition());
+    const auto count = static_cast<std::int32_t>(text.size() - 1);
+    return to->acceptDrop(names, count, DropReceiver::textKind, to->dropCursorPosition());
 }
 
 bool DropTarget::deliverFiles(HGLOBAL memory) {
@@ -124,10 +171,11 @@ bool DropTarget::deliverFiles(HGLOBAL memory) {
         names = droppedFileNames(list);
     }
     // Resolving shortcuts can take a while; the receiver may have gone meanwhile.
-    if (names.empty() || !receiver) return false;
+    DropReceiver* to = receiver;
+    if (names.empty() || !to) return false;
     std::vector<const char*> pointers;
     pointers.reserve(names.size());
     for (const std::string& name : names) pointers.push_back(name.c_str());
-    return receiver->acceptDrop(pointers.data(), static_cast<std::int32_t>(pointers.size()),
-                                DropReceiver::fileNamesKind, receiver->dropCursorPosition());
+    return to->acceptDrop(pointers.data(), static_cast<std::int32_t>(pointers.size()), DropReceiver::fileNamesKind,
+                          to->dropCursorPosition());
 }

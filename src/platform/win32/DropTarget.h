@@ -7,6 +7,8 @@
 
 #include <ole2.h>
 
+#include <atomic>
+
 // A COM object is destroyed by its own Release, never through an interface pointer, and COM
 // interfaces have no destructor of their own to make virtual.
 #pragma GCC diagnostic push
@@ -38,7 +40,8 @@ private:
 
     LONG references = 0;
     bool accepting = false;
-    DropReceiver* receiver;
+    // Detached from whichever thread closes the panel; drops read it on the window's thread.
+    std::atomic<DropReceiver*> receiver;
 };
 
 #pragma GCC diagnostic pop

@@ -7,20 +7,24 @@
 // windows.h must come before the headers that build on it.
 #include <windows.h>
 
+#include <algorithm>
+
 namespace {
 
 // A drop of many shortcuts whose targets have moved must not hang the editor's thread: once this
 // is spent, the remaining shortcuts go on as their own paths.
 constexpr DWORD shortcutBudgetMs = 2000;
+constexpr DWORD maximumSearchMs = 500;
 
 // The name in the system code page if every character has an exact counterpart there. Best-fit
 // look-alikes and "?" are refused: they can name a different, existing file.
 bool exactNarrowName(const std::wstring& wide, std::string& narrow) {
     char buffer[DropFileList::nameCapacity];
+    // UTF-8 takes neither flag nor replacement report; its own strict flag refuses what it cannot carry.
     const bool utf8 = GetACP() == CP_UTF8;
     BOOL replaced = FALSE;
-    const int written = WideCharToMultiByte(CP_ACP, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, wide.c_str(), -1, buffer,
-                                            sizeof buffer, nullptr, utf8 ? nullptr : &replaced);
+    const int written = WideCharToMultiByte(CP_ACP, utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS, wide.c_str(),
+                                            -1, buffer, sizeof buffer, nullptr, utf8 ? nullptr : &replaced);
     if (written <= 0 || replaced) return false;
     narrow = buffer;
     return true;
@@ -33,13 +37,23 @@ bool narrowNameOrShortForm(const std::wstring& wide, std::string& narrow) {
     return length > 0 && length < DropFileList::nameCapacity && exactNarrowName(shortForm, narrow);
 }
 
+// Pipes, devices and the like answer opening with a wait that may never end: only a plain file is
+// read as a shortcut, told first by its name and then by its attributes.
+bool isRegularFile(const std::wstring& path) {
+    if (!DropRules::namesDriveOrShareFile(std::u16string(path.begin(), path.end()))) return false;
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES &&
+           !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE | FILE_ATTRIBUTE_OFFLINE));
+}
+
 class ShortcutResolver {
 public:
     // True when `path` was a shortcut and now holds its target.
     bool resolve(std::wstring& path) {
         const std::u16string name(path.begin(), path.end());
-        if (!DropRules::isShortcutName(name) || GetTickCount() - start >= shortcutBudgetMs) return false;
-        return resolveShortcut(path, path);
+        const DWORD spent = GetTickCount() - start;
+        if (!DropRules::isShortcutName(name) || spent >= shortcutBudgetMs || !isRegularFile(path)) return false;
+        return resolveShortcut(path, path, std::min<DWORD>(shortcutBudgetMs - spent, maximumSearchMs));
     }
 
 private:

@@ -9,15 +9,10 @@
 #include <objidl.h>
 #include <shlobj.h>
 
-namespace {
-
-constexpr DWORD searchTimeoutMs = 500;
-// With SLR_NO_UI the upper half of the flags is the search time-out.
-constexpr DWORD resolveFlags = DWORD{SLR_NO_UI} | DWORD{SLR_ANY_MATCH} | (searchTimeoutMs << 16);
-
-}  // namespace
-
-bool resolveShortcut(const std::wstring& shortcutPath, std::wstring& target) {
+bool resolveShortcut(const std::wstring& shortcutPath, std::wstring& target, unsigned long searchMs) {
+    // With SLR_NO_UI the upper half of the flags is the search time-out; 0 would mean the default.
+    const DWORD timeout = searchMs == 0 ? 1 : (searchMs > 0xFFFF ? 0xFFFF : static_cast<DWORD>(searchMs));
+    const DWORD resolveFlags = DWORD{SLR_NO_UI} | DWORD{SLR_ANY_MATCH} | (timeout << 16);
     IShellLinkW* link = nullptr;
     if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                                 reinterpret_cast<void**>(&link))))

@@ -1,12 +1,16 @@
 #include "platform/win32/Win32Window.h"
 
 #include "gui/GestureScope.h"
+#include "platform/ModuleLifetime.h"
 #include "platform/win32/ModuleHold.h"
 #include "platform/win32/ModuleInstance.h"
 #include "platform/win32/Win32PaintContext.h"
 #include "platform/win32/WindowClass.h"
 
 #include <ole2.h>
+
+#include <mutex>
+#include <new>
 
 namespace {
 
@@ -35,7 +39,20 @@ LPCSTR cursorOfShape(std::int32_t shape) {
     }
 }
 
+// Posted to a window whose panel was closed from another thread; lParam carries its leftovers.
+constexpr UINT destroyOnOwnerThread = WM_APP + 0x17;
+
+// A close from another thread waits for a paint in progress, and a paint after it finds no panel.
+std::mutex attachment;
+
 }  // namespace
+
+// What a window closed from a foreign thread still holds: its drop registration, its use of the
+// class and of OLE. All belong to the window's own thread and are given back there.
+struct Win32Window::Leftovers {
+    std::unique_ptr<DropRegistration> drops;
+    bool oleReady;
+};
 
 std::unique_ptr<Win32Window> Win32Window::create(HWND parent, std::int32_t width, std::int32_t height,
                                                  WindowClient& client) {
@@ -62,6 +79,7 @@ Win32Window::Win32Window(HWND made, WindowClient& windowClient, bool ole)
     : window(made), client(windowClient), oleReady(ole) {}
 
 Win32Window::~Win32Window() {
+    if (window && !onOwnerThread() && handOverToOwnerThread()) return;
     if (window) {
         HWND dying = window;
         destroyed();
@@ -71,6 +89,38 @@ Win32Window::~Win32Window() {
     if (oleReady) OleUninitialize();
 }
 
+// The window stops calling into this object at once; its thread destroys it when it next reads its
+// messages. The code that does so stays loaded even if the host frees the library meanwhile.
+bool Win32Window::handOverToOwnerThread() {
+    auto* leftovers = new (std::nothrow) Leftovers{nullptr, oleReady};
+    if (!leftovers) return false;
+    if (drops) drops->detachReceiver();
+    {
+        const std::lock_guard<std::mutex> guard(attachment);
+        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+    }
+    keepModuleLoaded();
+    const bool posted = PostMessageA(window, destroyOnOwnerThread, 0, reinterpret_cast<LPARAM>(leftovers));
+    window = nullptr;
+    if (posted) {
+        leftovers->drops = std::move(drops);
+        return true;
+    }
+    // The window's thread has ended, and the system has destroyed the window with it.
+    delete leftovers;
+    drops.reset();
+    WindowClass::release();
+    return true;
+}
+
+void Win32Window::finishOnOwnerThread(HWND window, LPARAM lParam) {
+    std::unique_ptr<Leftovers> leftovers(reinterpret_cast<Leftovers*>(lParam));
+    leftovers->drops.reset();
+    DestroyWindow(window);
+    WindowClass::release();
+    if (leftovers->oleReady) OleUninitialize();
+}
+
 void Win32Window::destroyed() {
     drops.reset();
     SetWindowLongPtrA(window, GWLP_USERDATA, 0);
@@ -78,15 +128,33 @@ void Win32Window::destroyed() {
     client.windowDestroyed();
 }
 
+// Nothing may unwind into the operating system and on into the host.
 LRESULT CALLBACK Win32Window::procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    try {
+        return handleMessage(hwnd, message, wParam, lParam);
+    } catch (...) {
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+}
+
+LRESULT Win32Window::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_PAINT) {
+        const std::lock_guard<std::mutex> guard(attachment);
+        auto* self = reinterpret_cast<Win32Window*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+        if (!self || !GetUpdateRect(hwnd, nullptr, FALSE)) return DefWindowProcA(hwnd, message, wParam, lParam);
+        self->paint();
+        return 0;
+    }
     auto* self = reinterpret_cast<Win32Window*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
+    if (!self) {
+        if (message == destroyOnOwnerThread && lParam) {
+            finishOnOwnerThread(hwnd, lParam);
+            return 0;
+        }
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+    }
     switch (message) {
         case WM_DESTROY: self->destroyed(); break;
-        case WM_PAINT:
-            if (!GetUpdateRect(hwnd, nullptr, FALSE)) break;
-            self->paint();
-            return 0;
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
         case WM_MBUTTONDOWN: {

@@ -26,7 +26,13 @@ public:
 
 private:
     Win32Window(HWND window, WindowClient& client, bool oleReady);
+    struct Leftovers;
+
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // Answers false when nothing could be handed over and the window is destroyed here after all.
+    bool handOverToOwnerThread();
+    static void finishOnOwnerThread(HWND window, LPARAM lParam);
     // The host destroys its parent window, or we do: forget the handle while it is still valid.
     void destroyed();
     void press(WPARAM wParam, LPARAM lParam);

@@ -32,7 +32,11 @@ bool WindowClass::acquire(WNDPROC procedure) {
         windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
         windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
         windowClass.lpszClassName = name();
-        if (!RegisterClassA(&windowClass)) return false;
+        // A use given back on a thread that had ended may leave our own class behind; it serves as it is.
+        WNDCLASSA leftBehind{};
+        if (!RegisterClassA(&windowClass) &&
+            !(GetClassInfoA(moduleInstance(), name(), &leftBehind) && leftBehind.lpfnWndProc == procedure))
+            return false;
     }
     ++classUses;
     return true;
