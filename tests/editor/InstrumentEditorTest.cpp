@@ -1,15 +1,9 @@
 #include "PanelFixture.h"
 #include "engine/SliceEngine.h"
-#include "shared/PanelLayout.h"
 
 using namespace Parameter;
 
 namespace {
-// Panel points inside each control.
-constexpr PixelPoint pointIn(PanelLayout::Tag tag) {
-    const PanelLayout::Point point = PanelLayout::centre(PanelLayout::control(tag));
-    return {point.x, point.y};
-}
 constexpr PixelPoint attackFader = pointIn(PanelLayout::attackTag);
 constexpr PixelPoint filterOnLed = pointIn(PanelLayout::filterOnTag);
 constexpr PixelPoint syncOnLed = pointIn(PanelLayout::syncOnTag);

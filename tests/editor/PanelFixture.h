@@ -10,12 +10,19 @@
 #include "platform/portable/BmpDecoder.h"
 #include "platform/portable/SoftwarePlatform.h"
 #include "platform/portable/SoftwareWindow.h"
+#include "shared/PanelLayout.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <mutex>
 #include <vector>
+
+// A panel point inside a control, where a test presses it.
+constexpr PixelPoint pointIn(PanelLayout::Tag tag) {
+    const PanelLayout::Point point = PanelLayout::centre(PanelLayout::control(tag));
+    return {point.x, point.y};
+}
 
 // Services whose file dialogs can run the host's own calls while they are open.
 class ScriptedDialogs : public RecordingPlatform {

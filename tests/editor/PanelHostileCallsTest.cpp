@@ -1,6 +1,5 @@
 #include "PanelFixture.h"
 #include "engine/SliceEngine.h"
-#include "shared/PanelLayout.h"
 
 #include <cmath>
 #include <fstream>
@@ -10,10 +9,6 @@ using namespace Parameter;
 
 namespace {
 
-constexpr PixelPoint pointIn(PanelLayout::Tag tag) {
-    const PanelLayout::Point point = PanelLayout::centre(PanelLayout::control(tag));
-    return {point.x, point.y};
-}
 constexpr PixelPoint loadButton = pointIn(PanelLayout::loadTag);
 constexpr PixelPoint attackFader = pointIn(PanelLayout::attackTag);
 // On the rate fader's handle at its default (the top), and inside the sync-mode switch.
