@@ -13,6 +13,7 @@ packages=(
   libsndfile1-dev sox
   python3-mido
   xvfb xdotool imagemagick
+  ccache
 )
 # The 32-bit DLL's tests run under wine32's loader, the 64-bit DLL's under wine64's.
 i386_packages=(wine wine32:i386)
