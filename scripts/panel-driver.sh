@@ -36,6 +36,10 @@ else
   "${PANEL_DRIVER_WINE:-wine}" wineboot >/dev/null 2>&1 || true
 fi
 
+# The panel's controls as the layout table places them (attack_left, filterOn_top, ...).
+# shellcheck source=/dev/null
+source "$build/resources/panel-layout.sh"
+
 # Where the host puts its window on the screen (HostWindow::spotX, spotY).
 spot_x=200
 spot_y=150
@@ -91,21 +95,25 @@ edits() {
     sort | uniq -c | awk '{ print $1 }' | paste -sd' '
 }
 
-# Main faders: a press at y 23, 30 ... 79 on the attack fader sets 1.0, 0.875 ... 0.0.
+# Main faders: nine presses from the top of the attack fader's travel to its bottom, in eighths,
+# where the handle's grip row is (one above its middle), set 1.0, 0.875 ... 0.0.
 start_host 6
-for y in 23 30 37 44 51 58 65 72 79; do press 53 "$y"; done
+attack_x=$(((attack_left + attack_right) / 2))
+for step in 0 1 2 3 4 5 6 7 8; do
+  press "$attack_x" $((attack_highest + handle_height / 2 - 1 + step * (attack_lowest - attack_highest) / 8))
+done
 wait "$host_pid"
-check "attack fader values" "1 0.875 0.75 0.625 0.5 0.375 0.25 0.125 0" "$(automated 1 | awk '{ printf "%s%g", (NR > 1 ? " " : ""), $1 }')"
-check "attack fader begin and end edits" "9 9" "$(edits 1)"
-check "no edit carries the attack fader's tag" "" "$(edits 4)"
+check "attack fader values" "1 0.875 0.75 0.625 0.5 0.375 0.25 0.125 0" "$(automated "$attack_parameter" | awk '{ printf "%s%g", (NR > 1 ? " " : ""), $1 }')"
+check "attack fader begin and end edits" "9 9" "$(edits "$attack_parameter")"
+check "no edit carries the attack fader's tag" "" "$(edits "$attack_tag")"
 
-# A plain quick click on the filter LED acts once and tells the host about parameter 8 only.
+# A plain quick click on the filter LED acts once and tells the host about its parameter only.
 start_host 3
-xdotool mousemove $((spot_x + 181)) $((spot_y + 8)) click 1
+xdotool mousemove $((spot_x + (filterOn_left + filterOn_right) / 2)) $((spot_y + (filterOn_top + filterOn_bottom) / 2)) click 1
 sleep 0.3
 wait "$host_pid"
-check "filter LED click" "1" "$(automated 8 | paste -sd' ')"
-check "filter LED tells only parameter 8" "8" "$(awk '$1 == "request" && $3 == "opcode=0" { sub("index=", "", $4); print $4 }' "$log" | sort -u | paste -sd' ')"
+check "filter LED click" "1" "$(automated "$filterOn_parameter" | paste -sd' ')"
+check "filter LED tells only its parameter" "$filterOn_parameter" "$(awk '$1 == "request" && $3 == "opcode=0" { sub("index=", "", $4); print $4 }' "$log" | sort -u | paste -sd' ')"
 
 if [ -n "$native" ]; then
   # The LEDs and both switches: lower then upper half of the filter mode switch; the sync LED,
@@ -172,7 +180,7 @@ fi
 if [ -n "$screenshot" ]; then
   start_host 4
   sleep 1
-  import -window root -crop 250x100+${spot_x}+${spot_y} +repage "$screenshot"
+  import -window root -crop ${panel_width}x${panel_height}+${spot_x}+${spot_y} +repage "$screenshot"
   wait "$host_pid"
   echo "panel-driver: wrote $screenshot"
 fi

@@ -15,6 +15,7 @@ packages=(
   xvfb xdotool imagemagick
   lv2-dev liblilv-dev lilv-utils sordi
   libx11-dev zenity xclip
+  ccache
 )
 # The 32-bit DLL's tests run under wine32's loader, the 64-bit DLL's under wine64's.
 i386_packages=(wine wine32:i386)

@@ -6,19 +6,10 @@
 
 namespace {
 
-// The sync-mode values that pick their own tempo divisor; any other value plays with the last one.
-constexpr float syncModeSteps[] = {0.0f, 0.2f, 0.4f, 0.6f, 0.8f};
-constexpr float lastSyncModeStep = 1.0f;
-
 // The sound switches these on for any value above 0.
 float onOffShown(float value) { return value > 0.0f ? 1.0f : 0.0f; }
 
-float syncModeShown(float value) {
-    for (float step : syncModeSteps) {
-        if (value == step) return step;
-    }
-    return lastSyncModeStep;
-}
+float syncModeShown(float value) { return Parameter::syncModeSteps[Parameter::syncModeStep(value)]; }
 
 }  // namespace
 

@@ -14,7 +14,6 @@ public:
         if (index < 0 || index >= capacity) return;
         marks.fetch_or(1u << index, std::memory_order_release);
     }
-    void markAll() noexcept { marks.store(~0u, std::memory_order_release); }
 
     // Hands every marked index to `show(index)` in ascending order and clears the set.
     template <typename Show>

@@ -3,14 +3,23 @@
 #include "instrument/ProgramRecord.h"
 #include "shared/ParameterNumber.h"
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 
 // The instrument's fourteen parameters (numbered in shared/ParameterNumber.h): their host names,
 // defaults and record slots.
 namespace ParameterTable {
 
-// Parameters in the order a program applies them; the reserved index is skipped.
-constexpr std::int32_t appliedOrder[ProgramRecord::valueCount] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 10, 11, 12, 13};
+// Parameters in the order a program applies them: ascending, the reserved index skipped.
+constexpr std::array<std::int32_t, ProgramRecord::valueCount> appliedOrder = [] {
+    std::array<std::int32_t, ProgramRecord::valueCount> order{};
+    std::size_t next = 0;
+    for (std::int32_t index = 0; index < Parameter::count; ++index) {
+        if (index != Parameter::reserved) order[next++] = index;
+    }
+    return order;
+}();
 
 // The record slot of a parameter, or -1 for the reserved index and indices out of range.
 std::int32_t slotOf(std::int32_t index);

@@ -2,6 +2,7 @@
 #include "engine/EngineConstants.h"
 
 #include "engine/ResonantFilter.h"
+#include "shared/ParameterNumber.h"
 
 #include <cmath>
 
@@ -9,15 +10,11 @@ namespace {
 
 constexpr double beatsPerBar = 4.0;
 
-// The sync mode comes from the editor's switch in steps of 0.2; each step picks a note value.
-double divisorFor(float syncMode) {
-    if (syncMode == 0.0f) return 50.0;
-    if (syncMode == 0.2f) return 12.5;
-    if (syncMode == 0.4f) return static_cast<double>(4.16666f);
-    if (syncMode == 0.6f) return 6.25;
-    if (syncMode == 0.8f) return static_cast<double>(2.0833f);
-    return 3.125;
-}
+// The LFO divisor of each sync-mode step: each step picks a note value.
+constexpr double divisors[Parameter::syncModeStepCount] = {
+    50.0, 12.5, static_cast<double>(4.16666f), 6.25, static_cast<double>(2.0833f), 3.125};
+
+double divisorFor(float syncMode) { return divisors[Parameter::syncModeStep(syncMode)]; }
 
 }  // namespace
 

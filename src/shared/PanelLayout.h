@@ -88,7 +88,7 @@ constexpr Control controls[] = {
     {"filterResonance", Kind::fader,           {170, 20, 187, 85},  filterResonanceTag, Parameter::filterResonance, faderHandle,     0,   0,  20, 76,  0.0f,  "Q"},
     {"lfoAmount",       Kind::fader,           {202, 20, 219, 55},  lfoAmountTag,       Parameter::lfoAmount,       faderHandle,     0,   0,  20, 46,  0.0f,  "AMT"},
     {"lfoRate",         Kind::fader,           {223, 20, 242, 85},  lfoRateTag,         Parameter::lfoFrequency,    faderHandle,     0,   0,  20, 76,  1.0f,  "RATE"},
-    {"syncMode",        Kind::stepSwitch,      {223, 22, 242, 81},  syncModeTag,        Parameter::lfoSyncMode,     noteValues,     59,   6,   0,  0,  0.0f,  ""},
+    {"syncMode",        Kind::stepSwitch,      {223, 22, 242, 81},  syncModeTag,        Parameter::lfoSyncMode,     noteValues,     59,   Parameter::syncModeStepCount,   0,  0,  0.0f,  ""},
     {"filterOn",        Kind::toggleButton,    {178, 5, 186, 13},   filterOnTag,        Parameter::filterOn,        greenLed,        0,   0,   0,  0,  0.0f,  ""},
     {"syncOn",          Kind::toggleButton,    {229, 5, 238, 13},   syncOnTag,          Parameter::lfoSyncOn,       greenLed,        0,   0,   0,  0,  0.0f,  ""},
     {"filterMode",      Kind::stepSwitch,      {191, 62, 199, 79},  filterModeTag,      Parameter::filterMode,      filterModeLeds, 17,   2,   0,  0,  0.0f,  ""},

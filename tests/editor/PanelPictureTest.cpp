@@ -1,4 +1,5 @@
 #include "PanelFixture.h"
+#include "PanelStates.h"
 #include "SkinColours.h"
 #include "shared/PanelLayout.h"
 
@@ -33,13 +34,9 @@ void writePpm(const RgbImage& picture, const std::string& path) {
 class PanelPicture : public PanelFixture {
 protected:
     const RgbImage& paintedPanel() {
-        for (auto [parameter, value] : {std::pair{Parameter::ampDecay, 1.0f},
-                                        {Parameter::ampSustain, 0.6f},
-                                        {Parameter::filterOn, 1.0f},
-                                        {Parameter::lfoSyncOn, 1.0f},
-                                        {Parameter::lfoSyncMode, 0.4f},
-                                        {Parameter::filterMode, 1.0f}})
-            instrument->setParameter(parameter, value);
+        for (auto [parameter, value] : panelStates) instrument->setParameter(parameter, value);
+        instrument->setParameter(Parameter::ampDecay, 1.0f);
+        instrument->setParameter(Parameter::lfoSyncOn, 1.0f);
         EXPECT_EQ(openPanel(), 1);
         window().paint();
         return window().screen();

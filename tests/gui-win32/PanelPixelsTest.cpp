@@ -1,3 +1,5 @@
+#include "PanelPicture.h"
+#include "PanelStates.h"
 #include "WindowTesting.h"
 #include "editor/InstrumentEditor.h"
 #include "gui/SkinBitmap.h"
@@ -17,42 +19,19 @@
 
 namespace {
 
-// Reads back what the window shows, as RGB rows from the top.
-RgbImage windowPixels(HWND window) {
-    RgbImage picture(250, 100);
-    BITMAPINFO format{};
-    format.bmiHeader.biSize = sizeof format.bmiHeader;
-    format.bmiHeader.biWidth = 250;
-    format.bmiHeader.biHeight = -100;
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HDC screen = GetDC(window);
-    HBITMAP copy = CreateDIBSection(screen, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC memory = CreateCompatibleDC(screen);
-    HGDIOBJ previous = SelectObject(memory, copy);
-    BitBlt(memory, 0, 0, 250, 100, screen, 0, 0, SRCCOPY);
-    GdiFlush();
-    const auto* bgrx = static_cast<const unsigned char*>(bits);
-    for (std::int32_t y = 0; y < 100; ++y)
-        for (std::int32_t x = 0; x < 250; ++x) {
-            const unsigned char* at = bgrx + (y * 250 + x) * 4;
-            picture.setPixel(x, y, {at[2], at[1], at[0], 0});
-        }
-    SelectObject(memory, previous);
-    DeleteDC(memory);
-    DeleteObject(copy);
-    ReleaseDC(window, screen);
-    return picture;
-}
-
 // Counts the pixels that differ and reports the first.
-int differences(const RgbImage& expected, const RgbImage& actual) {
+int differences(const RgbImage& expected, const PanelPicture& actual) {
+    if (actual.width() != expected.width() || actual.height() != expected.height()) {
+        ADD_FAILURE() << "the window is " << actual.width() << " x " << actual.height();
+        return -1;
+    }
     int count = 0;
-    for (std::int32_t y = 0; y < 100; ++y)
-        for (std::int32_t x = 0; x < 250; ++x)
-            if (!expected.pixel(x, y).sameRgb(actual.pixel(x, y)) && count++ == 0)
+    for (std::int32_t y = 0; y < expected.height(); ++y)
+        for (std::int32_t x = 0; x < expected.width(); ++x) {
+            const Colour drawn = expected.pixel(x, y);
+            if (!(actual.at(x, y) == PanelPicture::Rgb{drawn.red, drawn.green, drawn.blue}) && count++ == 0)
                 ADD_FAILURE() << "first difference at (" << x << ", " << y << ")";
+        }
     return count;
 }
 
@@ -93,16 +72,7 @@ class OpenPanel {
 public:
     OpenPanel(GuiPlatform& platform, void* parent)
         : instrument(new Instrument(silentHost, systemPlatformServices(), &platform)) {
-        for (auto [parameter, value] : {std::pair{Parameter::ampDecay, 1.0f},
-                                        {Parameter::ampSustain, 0.6f},
-                                        {Parameter::ampRelease, 0.25f},
-                                        {Parameter::filterFrequency, 0.8f},
-                                        {Parameter::filterResonance, 0.1f},
-                                        {Parameter::lfoAmount, 0.5f},
-                                        {Parameter::filterOn, 1.0f},
-                                        {Parameter::filterMode, 1.0f},
-                                        {Parameter::lfoSyncMode, 0.4f}})
-            instrument->setParameter(parameter, value);
+        for (auto [parameter, value] : panelStates) instrument->setParameter(parameter, value);
         dispatch(effEditOpen, parent);
     }
     ~OpenPanel() {
@@ -158,7 +128,7 @@ private:
 TEST_F(PanelPixels, TheWindowShowsWhatTheSoftwarePlatformDraws) {
     ASSERT_NE(frameWindow(), nullptr);
     EXPECT_EQ((*HeldBitmap(PanelLayout::noteValues)).height(), 354);
-    EXPECT_EQ(differences(software.lastWindow()->screen(), windowPixels(frameWindow())), 0);
+    EXPECT_EQ(differences(software.lastWindow()->screen(), PanelPicture::of(frameWindow())), 0);
     for (OpenPanel* panel : {&drawn, &windows}) {
         panel->own().setParameter(Parameter::ampAttack, 0.5f);
         panel->own().setParameter(Parameter::lfoSyncOn, 1.0f);
@@ -166,7 +136,7 @@ TEST_F(PanelPixels, TheWindowShowsWhatTheSoftwarePlatformDraws) {
         panel->idle();
         panel->idle();
     }
-    EXPECT_EQ(differences(software.lastWindow()->screen(), windowPixels(frameWindow())), 0);
+    EXPECT_EQ(differences(software.lastWindow()->screen(), PanelPicture::of(frameWindow())), 0);
 }
 
 TEST_F(PanelPixels, ADragWithRealInputGivesTheScriptedValue) {

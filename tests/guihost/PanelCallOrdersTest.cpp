@@ -3,14 +3,19 @@
 #include <atomic>
 
 namespace {
-constexpr int decayX = 78;
-}
+using namespace PanelLayout;
+constexpr int decayX = centre(control(decayTag)).x;
+constexpr Point syncOn = centre(control(syncOnTag));
+constexpr Point exportButton = centre(control(exportTag));
+constexpr Rect syncMode = control(syncModeTag).bounds;
+}  // namespace
 
 TEST_F(PanelInHostFixture, ControlsReportExactlyTheirOwnParameterAndValues) {
     ASSERT_EQ(openPanel(), 1);
     pump(100);
     // A quick click, released before the panel handles it, acts once.
-    SetCursorPos(HostWindow::spotX + 182, HostWindow::spotY + 9);
+    const Point filterOn = centre(control(filterOnTag));
+    SetCursorPos(HostWindow::spotX + filterOn.x, HostWindow::spotY + filterOn.y);
     pump(30);
     sendButton(MOUSEEVENTF_LEFTDOWN);
     sendButton(MOUSEEVENTF_LEFTUP);
@@ -21,16 +26,16 @@ TEST_F(PanelInHostFixture, ControlsReportExactlyTheirOwnParameterAndValues) {
     EXPECT_EQ(calls[0].opt, 1.0f);
 
     host->forgetRequests();
-    press(233, 9);
+    press(syncOn.x, syncOn.y);
     calls = told();
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls[0].index, 12);
     const PanelPicture exchanged = picture();
-    EXPECT_EQ(handleTop(exchanged, 223), -1);
-    EXPECT_TRUE(shows(exchanged, 223, 22, 242, 81, kSwitchLitStep));
+    EXPECT_EQ(handleTop(exchanged, control(lfoRateTag).bounds.left), -1);
+    EXPECT_TRUE(shows(exchanged, syncMode, kSwitchLitStep));
 
     host->forgetRequests();
-    for (int offset : {49, 0, 9, 19, 29, 39}) press(230, 22 + offset);
+    for (int offset : {49, 0, 9, 19, 29, 39}) press(centre(control(syncModeTag)).x, syncMode.top + offset);
     std::vector<float> modes;
     for (const auto& call : told())
         if (call.opcode == audioMasterAutomate) modes.push_back(call.opt);
@@ -49,7 +54,7 @@ TEST_F(PanelInHostFixture, ExportWithoutALoopShowsTheMessageAndWithOneWritesTheG
     ASSERT_EQ(openPanel(), 1);
     pump(100);
     DialogDriver message("Brevatone", "");
-    press(20, 62, 3000);
+    press(exportButton.x, exportButton.y, 3000);
     EXPECT_TRUE(message.finish());
 }
 

@@ -6,6 +6,7 @@
 #include "PluginHost.h"
 #include "PluginLibrary.h"
 #include "SkinColours.h"
+#include "shared/PanelLayout.h"
 
 #include <gtest/gtest.h>
 
@@ -96,7 +97,12 @@ protected:
                 if (panel.at(x, y) == rgb(colour)) return true;
         return false;
     }
+    static bool shows(const PanelPicture& panel, const PanelLayout::Rect& area, SkinRgb colour) {
+        return shows(panel, area.left, area.top, area.right, area.bottom, colour);
+    }
     static PanelPicture::Rgb rgb(SkinRgb colour) { return {colour.red, colour.green, colour.blue}; }
+    // A point well inside the control with `tag`.
+    static PanelLayout::Point pointIn(PanelLayout::Tag tag) { return PanelLayout::centre(PanelLayout::control(tag)); }
 
     std::vector<PluginHost::Request> told() const {
         std::vector<PluginHost::Request> result;

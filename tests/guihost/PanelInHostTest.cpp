@@ -5,8 +5,9 @@
 #include <cstdio>
 
 namespace {
-constexpr int faderLefts[] = {45, 69, 93, 117, 146, 170, 202, 223};
-constexpr int attackX = 53;
+using namespace PanelLayout;
+constexpr Tag faderTags[] = {attackTag,          decayTag,           sustainTag,   releaseTag,
+                             filterFrequencyTag, filterResonanceTag, lfoAmountTag, lfoRateTag};
 
 std::string classOf(HWND window) {
     char name[64] = {};
@@ -47,12 +48,16 @@ TEST_F(PanelInHostFixture, AFreshPanelReadsBackWithTheDefaultProgram) {
     ASSERT_EQ(openPanel(), 1);
     const PanelPicture panel = picture();
     const int expectedTops[] = {76, 20, 76, 76, 20, 76, 46, 48};
-    for (int i = 0; i < 8; ++i) EXPECT_EQ(handleTop(panel, faderLefts[i]), expectedTops[i]) << "fader " << i;
-    EXPECT_TRUE(shows(panel, 178, 5, 186, 13, kLedOff));
-    EXPECT_TRUE(shows(panel, 229, 5, 238, 13, kLedOff));
-    EXPECT_FALSE(shows(panel, 178, 5, 238, 13, kLedOn));
-    EXPECT_TRUE(shows(panel, 191, 62, 199, 70, kModeLedOn));
-    EXPECT_FALSE(shows(panel, 191, 71, 199, 79, kModeLedOn));
+    for (int i = 0; i < 8; ++i)
+        EXPECT_EQ(handleTop(panel, control(faderTags[i]).bounds.left), expectedTops[i]) << control(faderTags[i]).name;
+    EXPECT_TRUE(shows(panel, control(filterOnTag).bounds, kLedOff));
+    EXPECT_TRUE(shows(panel, control(syncOnTag).bounds, kLedOff));
+    EXPECT_FALSE(shows(panel, control(filterOnTag).bounds, kLedOn));
+    EXPECT_FALSE(shows(panel, control(syncOnTag).bounds, kLedOn));
+    const Rect mode = control(filterModeTag).bounds;
+    const int middle = mode.top + mode.height() / 2;
+    EXPECT_TRUE(shows(panel, {mode.left, mode.top, mode.right, middle}, kModeLedOn));
+    EXPECT_FALSE(shows(panel, {mode.left, middle, mode.right, mode.bottom}, kModeLedOn));
 }
 
 TEST_F(PanelInHostFixture, FaderPressesAutomateBetweenBeginAndEndEditOfTheirParameter) {
@@ -61,7 +66,7 @@ TEST_F(PanelInHostFixture, FaderPressesAutomateBetweenBeginAndEndEditOfTheirPara
     float expected = 1.0f;
     for (int y = 23; y <= 79; y += 7, expected -= 0.125f) {
         host->forgetRequests();
-        press(attackX, y);
+        press(pointIn(attackTag).x, y);
         const auto calls = told();
         ASSERT_GE(calls.size(), 3u) << "y " << y;
         EXPECT_EQ(calls.front().opcode, audioMasterBeginEdit);
@@ -88,7 +93,7 @@ TEST_F(PanelInHostFixture, TheLoadButtonOpensItsDialogWhileHeldAndLoadsTheChosen
     pump(100);
     {
         DialogDriver cancel("Load Rex File", "");
-        press(20, 30, 4000);
+        press(pointIn(loadTag).x, pointIn(loadTag).y, 4000);
         EXPECT_TRUE(cancel.finish());
     }
     void* chunk = nullptr;
@@ -96,7 +101,7 @@ TEST_F(PanelInHostFixture, TheLoadButtonOpensItsDialogWhileHeldAndLoadsTheChosen
     EXPECT_STREQ(static_cast<const char*>(chunk), "");
     {
         DialogDriver choose("Load Rex File", loop);
-        press(20, 30, 4000);
+        press(pointIn(loadTag).x, pointIn(loadTag).y, 4000);
         EXPECT_TRUE(choose.finish());
         EXPECT_TRUE(choose.appearedWhilePressed());
     }

@@ -5,13 +5,13 @@
 
 #include <commdlg.h>
 
+#include "platform/win32/ModuleInstance.h"
+
 #include <cstring>
 #include <new>
 #include <string>
 
 namespace {
-
-HINSTANCE libraryInstance = nullptr;
 
 // The dialog filter is a list of NUL-separated pairs ending in an empty string.
 std::string filterList(const PlatformServices::FileDialog& dialog) {
@@ -93,7 +93,7 @@ private:
         OPENFILENAMEA request{};
         request.lStructSize = sizeof request;
         request.hwndOwner = static_cast<HWND>(owner);
-        request.hInstance = libraryInstance;
+        request.hInstance = moduleInstance();
         request.lpstrFilter = filter.c_str();
         request.nFilterIndex = 0;
         request.lpstrFile = fileName;
@@ -115,9 +115,4 @@ private:
 PlatformServices& systemPlatformServices() {
     static Win32Services services;
     return services;
-}
-
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD, LPVOID) {
-    libraryInstance = instance;
-    return TRUE;
 }
