@@ -4,10 +4,10 @@
 #include <exception>
 #include <iostream>
 
-#include "BmpEncoder.h"
 #include "ControlArtwork.h"
 #include "GeneratedSources.h"
 #include "PanelBackground.h"
+#include "shared/BmpFile.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {

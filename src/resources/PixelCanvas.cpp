@@ -9,16 +9,6 @@ Rgb mix(Rgb from, Rgb to, int toWeight256) {
     return {channel(from.red, to.red), channel(from.green, to.green), channel(from.blue, to.blue)};
 }
 
-PixelCanvas::PixelCanvas(int width, int height, Rgb fill)
-    : width_(width), height_(height), pixels_(static_cast<std::size_t>(width) * height, fill) {}
-
-Rgb PixelCanvas::pixel(int x, int y) const { return pixels_[static_cast<std::size_t>(y) * width_ + x]; }
-
-void PixelCanvas::setPixel(int x, int y, Rgb colour) {
-    if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
-    pixels_[static_cast<std::size_t>(y) * width_ + x] = colour;
-}
-
 void PixelCanvas::fillRect(int left, int top, int right, int bottom, Rgb colour) {
     for (int y = top; y < bottom; ++y) horizontalLine(left, right - 1, y, colour);
 }
@@ -46,7 +36,7 @@ void PixelCanvas::stamp(int left, int top, const std::vector<const char*>& rows,
     }
 }
 
-void PixelCanvas::paste(const PixelCanvas& picture, int left, int top) {
+void PixelCanvas::paste(const RgbPicture& picture, int left, int top) {
     for (int y = 0; y < picture.height(); ++y) {
         for (int x = 0; x < picture.width(); ++x) setPixel(left + x, top + y, picture.pixel(x, y));
     }

@@ -1,28 +1,17 @@
 #pragma once
 
-#include <cstdint>
+#include "shared/RgbPicture.h"
+
 #include <vector>
-
-struct Rgb {
-    std::uint8_t red, green, blue;
-};
-
-constexpr bool operator==(Rgb a, Rgb b) { return a.red == b.red && a.green == b.green && a.blue == b.blue; }
 
 // Mixes two colours in integer steps of 1/256, so every build draws the same pixels.
 Rgb mix(Rgb from, Rgb to, int toWeight256);
 
-// An RGB picture the artwork is drawn on; row 0 is the top. Drawing outside it is ignored,
-// which lets shapes run off an edge without each caller clipping.
-class PixelCanvas {
+// The artwork's drawing on a picture.
+class PixelCanvas : public RgbPicture {
 public:
-    PixelCanvas(int width, int height, Rgb fill);
+    PixelCanvas(int width, int height, Rgb fill) : RgbPicture(width, height, fill) {}
 
-    int width() const { return width_; }
-    int height() const { return height_; }
-    Rgb pixel(int x, int y) const;
-
-    void setPixel(int x, int y, Rgb colour);
     // Rectangles take left and top inclusive, right and bottom exclusive; lines include both ends.
     void fillRect(int left, int top, int right, int bottom, Rgb colour);
     void horizontalLine(int fromX, int toX, int y, Rgb colour);
@@ -31,10 +20,5 @@ public:
     void bevel(int left, int top, int right, int bottom, Rgb light, Rgb dark);
     // Draws a picture given as rows of characters; '.' leaves the canvas alone.
     void stamp(int left, int top, const std::vector<const char*>& rows, Rgb colour);
-    void paste(const PixelCanvas& picture, int left, int top);
-
-private:
-    int width_;
-    int height_;
-    std::vector<Rgb> pixels_;
+    void paste(const RgbPicture& picture, int left, int top);
 };

@@ -7,15 +7,16 @@
 #include "gui/Fader.h"
 #include "gui/StepSwitch.h"
 #include "instrument/Instrument.h"
-#include "platform/portable/BmpDecoder.h"
 #include "platform/portable/SoftwarePlatform.h"
 #include "platform/portable/SoftwareWindow.h"
+#include "shared/BmpFile.h"
 #include "shared/PanelLayout.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <mutex>
+#include <utility>
 #include <vector>
 
 // A panel point inside a control, where a test presses it.
@@ -39,7 +40,7 @@ struct PanelArtwork {
     explicit PanelArtwork(SoftwarePlatform& platform) {
         for (int id = 128; id <= 134; ++id) {
             const EmbeddedBitmap bitmap = embeddedPanelBitmap(id);
-            if (auto image = decodeBmp(bitmap.bytes, bitmap.size)) platform.addBitmap(id, *image);
+            if (auto image = decodeBmp(bitmap.bytes, bitmap.size)) platform.addBitmap(id, RgbImage(std::move(*image)));
         }
     }
 };

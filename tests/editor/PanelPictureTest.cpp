@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <optional>
 #include <string>
 
 using namespace PanelLayout;
@@ -26,8 +27,14 @@ bool inside(const Rect& area, std::int32_t x, std::int32_t y) {
 void writePpm(const RgbImage& picture, const std::string& path) {
     std::ofstream file(path, std::ios::binary);
     file << "P6\n" << picture.width() << ' ' << picture.height() << "\n255\n";
-    file.write(reinterpret_cast<const char*>(picture.bytes().data()),
-               static_cast<std::streamsize>(picture.bytes().size()));
+    for (std::int32_t y = 0; y < picture.height(); ++y) {
+        for (std::int32_t x = 0; x < picture.width(); ++x) {
+            const Colour colour = picture.pixel(x, y);
+            file.put(static_cast<char>(colour.red))
+                .put(static_cast<char>(colour.green))
+                .put(static_cast<char>(colour.blue));
+        }
+    }
 }
 
 // The instrument's own panel, opened with every control in a state of its own.
@@ -65,12 +72,12 @@ TEST_F(PanelPicture, EachControlShowsItsStateWhereTheLayoutTablePutsIt) {
 TEST_F(PanelPicture, OnlyTheTablesRectanglesDifferFromTheBackground) {
     const RgbImage& picture = paintedPanel();
     const EmbeddedBitmap bytes = embeddedPanelBitmap(panelBackground);
-    const std::unique_ptr<RgbImage> background = decodeBmp(bytes.bytes, bytes.size);
+    const std::optional<RgbPicture> background = decodeBmp(bytes.bytes, bytes.size);
     ASSERT_TRUE(background);
     ASSERT_EQ(picture.width(), panelBounds.width());
     ASSERT_EQ(picture.height(), panelBounds.height());
     const auto drawnOver = [&](std::int32_t x, std::int32_t y) {
-        return !picture.pixel(x, y).sameRgb(background->pixel(x, y));
+        return picture.picture().pixel(x, y) != background->pixel(x, y);
     };
     for (const Control& at : controls) {
         if (at.tag == lfoRateTag) continue;  // the sync-mode switch stands in its place

@@ -10,42 +10,45 @@ constexpr Colour groundColour{40, 40, 40};
 
 class FaderTest : public GuiFixture {
 protected:
-    Fader& attack() {
-        return add<Fader>(PixelRect{45, 20, 62, 85}, &listener, 4, 20, 76, bitmap(131, RgbImage(17, 9, handleColour)),
-                          bitmap(128, RgbImage(250, 100, groundColour)), PixelPoint{45, 20}, Fader::invertedDrag);
+    // A handle 9 pixels tall whose top travels from 10 (value 1) to 66 (value 0).
+    Fader& makeFader() {
+        return add<Fader>(PixelRect{20, 10, 37, 75}, &listener, 4, 10, 66, bitmap(131, RgbImage(17, 9, handleColour)),
+                          bitmap(128, RgbImage(250, 100, groundColour)), PixelPoint{20, 10}, Fader::invertedDrag);
     }
     float clickAt(Fader& fader, std::int32_t y, MouseButtons buttons = kLeftButton) {
-        press({50, y}, buttons, {{{50, y}, 0}});
+        press({25, y}, buttons, {{{25, y}, 0}});
         return fader.getValue();
     }
     // The topmost row of the fader's column on screen that shows the handle.
     std::int32_t drawnHandleTop() {
-        for (std::int32_t y = 20; y < 85; ++y)
-            if (window().screen().pixel(50, y).sameRgb(handleColour)) return y;
+        for (std::int32_t y = 10; y < 75; ++y)
+            if (window().screen().pixel(25, y).sameRgb(handleColour)) return y;
         return -1;
     }
 };
 
 TEST_F(FaderTest, APressSetsTheValueFromItsPlaceOnTheTravel) {
-    Fader& fader = attack();
-    EXPECT_EQ(clickAt(fader, 23), 1.0f);
-    EXPECT_EQ(clickAt(fader, 51), 0.5f);
-    EXPECT_EQ(clickAt(fader, 79), 0.0f);
-    EXPECT_EQ(clickAt(fader, 85), 0.0f);
-    EXPECT_EQ(clickAt(fader, 20), 1.0f);  // about 1.054, clamped
-    EXPECT_EQ(clickAt(fader, 51, kRightButton), 1.0f);
-    EXPECT_EQ(clickAt(fader, 51, kMiddleButton), 1.0f);
+    Fader& fader = makeFader();
+    // A click puts the handle's grip, three rows below its top, under the pointer: 13 is the top
+    // of the travel, 69 its bottom.
+    EXPECT_EQ(clickAt(fader, 13), 1.0f);
+    EXPECT_EQ(clickAt(fader, 41), 0.5f);
+    EXPECT_EQ(clickAt(fader, 69), 0.0f);
+    EXPECT_EQ(clickAt(fader, 75), 0.0f);
+    EXPECT_EQ(clickAt(fader, 10), 1.0f);  // about 1.054, clamped
+    EXPECT_EQ(clickAt(fader, 41, kRightButton), 1.0f);
+    EXPECT_EQ(clickAt(fader, 41, kMiddleButton), 1.0f);
 }
 
 TEST_F(FaderTest, TheHandleIsDrawnWhereTheValuePutsItEvenForOddValues) {
-    Fader& fader = attack();
+    Fader& fader = makeFader();
     window().paint();
     fader.setValue(0.5f);
     frame->idle();
-    EXPECT_EQ(fader.handleTop(), 48);
-    EXPECT_EQ(drawnHandleTop(), 48);
-    EXPECT_TRUE(window().screen().pixel(50, 47).sameRgb(groundColour));
-    const std::vector<std::pair<float, std::int32_t>> tops{{1e30f, 20}, {INFINITY, 20}, {-INFINITY, 76}, {NAN, 76}};
+    EXPECT_EQ(fader.handleTop(), 38);
+    EXPECT_EQ(drawnHandleTop(), 38);
+    EXPECT_TRUE(window().screen().pixel(25, 37).sameRgb(groundColour));
+    const std::vector<std::pair<float, std::int32_t>> tops{{1e30f, 10}, {INFINITY, 10}, {-INFINITY, 66}, {NAN, 66}};
     for (const auto& [value, top] : tops) {
         fader.setValue(value);
         frame->idle();
@@ -55,36 +58,36 @@ TEST_F(FaderTest, TheHandleIsDrawnWhereTheValuePutsItEvenForOddValues) {
 }
 
 TEST_F(FaderTest, ShiftDragsATenthAsFastFromWhereShiftWentDown) {
-    Fader& fader = attack();
-    press({50, 51}, kLeftButton,
-          {{{50, 51}, kLeftButton | kShiftKey}, {{50, 23}, kLeftButton | kShiftKey}, {{50, 23}, 0}});
+    Fader& fader = makeFader();
+    press({25, 41}, kLeftButton,
+          {{{25, 41}, kLeftButton | kShiftKey}, {{25, 13}, kLeftButton | kShiftKey}, {{25, 13}, 0}});
     EXPECT_NEAR(fader.getValue(), 0.55f, 1e-6f);
     EXPECT_EQ(editor.edits, (std::vector<std::int32_t>{4, -5}));
     EXPECT_EQ(editor.pumps, 3);
 }
 
 TEST_F(FaderTest, ControlClickResetsToTheDefaultWithoutAnEdit) {
-    Fader& fader = attack();
+    Fader& fader = makeFader();
     fader.setDefaultValue(0.25f);
-    EXPECT_EQ(clickAt(fader, 60, kResetClick), 0.25f);
+    EXPECT_EQ(clickAt(fader, 50, kResetClick), 0.25f);
     EXPECT_EQ(listener.values(), (std::vector<float>{0.25f}));
     EXPECT_TRUE(editor.edits.empty());
 }
 
 TEST_F(FaderTest, WithoutFreeClickOnlyAPressOnTheHandleDrags) {
-    Fader& fader = attack();
+    Fader& fader = makeFader();
     fader.setFreeClick(false);
     fader.setValue(0.5f);
     window().paint();
-    EXPECT_EQ(clickAt(fader, 30), 0.5f);
-    press({50, 50}, kLeftButton, {{{50, 22}, kLeftButton}, {{50, 22}, 0}});  // grabbed 2 pixels below its top
+    EXPECT_EQ(clickAt(fader, 20), 0.5f);
+    press({25, 40}, kLeftButton, {{{25, 12}, kLeftButton}, {{25, 12}, 0}});  // grabbed 2 pixels below its top
     EXPECT_EQ(fader.getValue(), 1.0f);
 }
 
 TEST_F(FaderTest, TheWheelStepsAndClampsAndNaNBecomesTheMinimum) {
-    Fader& fader = attack();
+    Fader& fader = makeFader();
     fader.setValue(0.95f);
-    pointer().hold({origin.x + 50, origin.y + 50}, 0);
+    pointer().hold({origin.x + 25, origin.y + 40}, 0);
     EXPECT_TRUE(frame->wheelAtCursor(1.0f));
     EXPECT_EQ(fader.getValue(), 1.0f);
     fader.setValue(NAN);

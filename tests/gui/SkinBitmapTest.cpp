@@ -1,8 +1,5 @@
 #include "GuiTesting.h"
-#include "platform/portable/BmpDecoder.h"
 #include "platform/portable/SoftwareCanvas.h"
-
-#include <cstring>
 
 namespace {
 
@@ -77,28 +74,6 @@ TEST_F(SkinBitmapTest, FillAndOutlineTogetherCoverTheRectangle) {
         EXPECT_TRUE(canvas.picture().pixel(i, 0).sameRgb({9, 9, 9})) << i;
         EXPECT_TRUE(canvas.picture().pixel(0, i).sameRgb({9, 9, 9})) << i;
     }
-}
-
-TEST(BmpDecoder, ReadsBottomUpRowsWithPaddingAndRefusesOtherFiles) {
-    // 2 x 2, 24 bits: rows of 6 bytes padded to 8, bottom row first.
-    unsigned char file[54 + 16] = {'B', 'M'};
-    file[10] = 54;
-    file[14] = 40;
-    file[18] = 2;
-    file[22] = 2;
-    file[26] = 1;
-    file[28] = 24;
-    const unsigned char pixels[16] = {0, 0, 255, 0, 255, 0, 0, 0, 255, 0, 0, 255, 255, 255, 0, 0};
-    std::memcpy(file + 54, pixels, sizeof pixels);
-    auto image = decodeBmp(file, sizeof file);
-    ASSERT_TRUE(image);
-    EXPECT_TRUE(image->pixel(0, 1).sameRgb({255, 0, 0}));
-    EXPECT_TRUE(image->pixel(1, 1).sameRgb({0, 255, 0}));
-    EXPECT_TRUE(image->pixel(0, 0).sameRgb({0, 0, 255}));
-    EXPECT_TRUE(image->pixel(1, 0).sameRgb({255, 255, 255}));
-    EXPECT_FALSE(decodeBmp(file, sizeof file - 1));
-    file[28] = 8;
-    EXPECT_FALSE(decodeBmp(file, sizeof file));
 }
 
 }  // namespace

@@ -20,10 +20,10 @@ public:
 
     Instrument& plugin() { return *instrument; }
     // What the window shows after the host's next idle and a full paint.
-    const std::vector<std::uint8_t>& pictureAfterIdle() {
+    const RgbPicture& pictureAfterIdle() {
         effect->dispatcher(effect, effEditIdle, 0, 0, nullptr, 0.0f);
         platform.lastWindow()->paint();
-        return platform.lastWindow()->screen().bytes();
+        return platform.lastWindow()->screen().picture();
     }
 
 private:

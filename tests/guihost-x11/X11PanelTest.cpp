@@ -53,7 +53,7 @@ TEST_F(X11PanelFixture, TheReadBackPanelEqualsTheSoftwarePictureFreshAfterProgra
     SoftwarePanel reference;
     ASSERT_EQ(openPanel(), 1);
     pump(200ms);
-    EXPECT_EQ(picture().bytes(), reference.pictureAfterIdle());
+    EXPECT_EQ(picture().pixels(), reference.pictureAfterIdle());
 
     // The second program, with values of its own, then the first one back.
     host->dispatch(effSetProgram, 0, 1);
@@ -63,19 +63,19 @@ TEST_F(X11PanelFixture, TheReadBackPanelEqualsTheSoftwarePictureFreshAfterProgra
     setBoth(*host, reference.plugin(), 12, 1.0f);
     setBoth(*host, reference.plugin(), 13, 0.6f);
     pump(100ms);
-    EXPECT_EQ(picture().bytes(), reference.pictureAfterIdle());
+    EXPECT_EQ(picture().pixels(), reference.pictureAfterIdle());
     host->dispatch(effSetProgram, 0, 0);
     reference.plugin().setProgram(0);
     pump(100ms);
-    EXPECT_EQ(picture().bytes(), reference.pictureAfterIdle());
+    EXPECT_EQ(picture().pixels(), reference.pictureAfterIdle());
 
     // A host change shows at the next idle, not before.
-    const std::vector<std::uint8_t> before = picture().bytes();
+    const RgbPicture before = picture().pixels();
     setBoth(*host, reference.plugin(), 3, 1.0f);
-    EXPECT_EQ(picture().bytes(), before);
+    EXPECT_EQ(picture().pixels(), before);
     host->dispatch(effEditIdle);
-    EXPECT_EQ(picture().bytes(), reference.pictureAfterIdle());
-    EXPECT_NE(picture().bytes(), before);
+    EXPECT_EQ(picture().pixels(), reference.pictureAfterIdle());
+    EXPECT_NE(picture().pixels(), before);
 }
 
 TEST_F(X11PanelFixture, ANullGarbageOrDestroyedParentGetsNoPanelAndNothingKept) {
@@ -118,7 +118,7 @@ TEST_F(X11PanelFixture, IdleAndCloseFromAnotherThreadLeaveTheXWorkToTheOpeningTh
     pump(100ms);
     SoftwarePanel reference;
     reference.plugin().setParameter(1, 1.0f);
-    EXPECT_EQ(picture().bytes(), reference.pictureAfterIdle());
+    EXPECT_EQ(picture().pixels(), reference.pictureAfterIdle());
 }
 
 TEST_F(X11PanelFixture, FiveHundredOpenCloseCyclesLeaveNoWindowAndNoDescriptor) {

@@ -188,7 +188,7 @@ TEST_F(PanelInHostFixture, SyncOnFromInsideIdleDuringARateFaderDragWaitsForTheDr
 
     const PanelPicture exchanged = picture();
     EXPECT_EQ(handleTop(exchanged, 223), -1);
-    EXPECT_TRUE(shows(exchanged, 223, 22, 242, 81, kSwitchLitStep));
+    EXPECT_TRUE(shows(exchanged, PanelLayout::control(PanelLayout::syncModeTag).bounds, kSwitchLitStep));
     host->setParameter(12, 0.0f);
     EXPECT_NE(handleTop(picture(), 223), -1);
 }

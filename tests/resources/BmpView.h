@@ -5,12 +5,16 @@
 
 #include "PanelBitmaps.h"
 #include "SkinColours.h"
+#include "shared/BmpFile.h"
 
-// Reads the header fields and pixels of a whole .bmp file held in memory, as the panel's
-// bitmaps are stored: the fields the tests check, and pixels with row 0 at the top.
+// The header fields of a whole .bmp file held in memory, as the panel's bitmaps are stored, and
+// its pixels as the decoder reads them, row 0 at the top.
 class BmpView {
 public:
-    explicit BmpView(EmbeddedBitmap bitmap) : bytes_(bitmap.bytes), size_(bitmap.size) {}
+    explicit BmpView(EmbeddedBitmap bitmap)
+        : bytes_(bitmap.bytes),
+          size_(bitmap.size),
+          picture_(decodeBmp(bitmap.bytes, bitmap.size).value_or(RgbPicture(0, 0))) {}
 
     bool hasSignature() const { return size_ >= kHeadersSize && bytes_[0] == 'B' && bytes_[1] == 'M'; }
     std::uint32_t fileSizeField() const { return field(2, 4); }
@@ -27,8 +31,8 @@ public:
     const unsigned char* pixelBytes() const { return bytes_ + pixelOffset(); }
 
     SkinRgb pixel(int x, int y) const {
-        const unsigned char* p = pixelBytes() + static_cast<std::size_t>(height() - 1 - y) * rowSize() + x * 3;
-        return {p[2], p[1], p[0]};
+        const Rgb colour = picture_.pixel(x, y);
+        return {colour.red, colour.green, colour.blue};
     }
 
     // Whether the colour appears anywhere in rows [fromY, toY).
@@ -52,4 +56,5 @@ private:
 
     const unsigned char* bytes_;
     std::size_t size_;
+    RgbPicture picture_;
 };

@@ -1,10 +1,15 @@
 #include "platform/portable/PanelPictures.h"
 
-#include "platform/portable/BmpDecoder.h"
+#include "shared/BmpFile.h"
 
 #include "PanelBitmaps.h"
 
+#include <optional>
+#include <utility>
+
 std::unique_ptr<RgbImage> embeddedPanelPicture(std::int32_t resourceNumber) {
     const EmbeddedBitmap panelBitmap = embeddedPanelBitmap(resourceNumber);
-    return decodeBmp(panelBitmap.bytes, panelBitmap.size);
+    std::optional<RgbPicture> picture = decodeBmp(panelBitmap.bytes, panelBitmap.size);
+    if (!picture) return nullptr;
+    return std::make_unique<RgbImage>(std::move(*picture));
 }

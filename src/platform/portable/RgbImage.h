@@ -2,27 +2,26 @@
 
 #include "gui/BitmapImage.h"
 #include "gui/GuiGeometry.h"
+#include "shared/RgbPicture.h"
 
 #include <cstdint>
-#include <vector>
+#include <utility>
 
-// A picture in memory, three bytes per pixel in red, green, blue order, rows from the top.
+// A picture in memory as the toolkit draws and blits it.
 class RgbImage final : public BitmapImage {
 public:
     RgbImage(std::int32_t width, std::int32_t height, Colour fill = kBlack);
+    explicit RgbImage(RgbPicture picture) : pixels(std::move(picture)) {}
 
-    std::int32_t width() const override { return columns; }
-    std::int32_t height() const override { return rows; }
-    bool contains(std::int32_t x, std::int32_t y) const { return x >= 0 && y >= 0 && x < columns && y < rows; }
+    std::int32_t width() const override { return pixels.width(); }
+    std::int32_t height() const override { return pixels.height(); }
+    bool contains(std::int32_t x, std::int32_t y) const { return pixels.contains(x, y); }
+    // Black outside the picture.
     Colour pixel(std::int32_t x, std::int32_t y) const;
     // Pixels outside the picture are ignored.
     void setPixel(std::int32_t x, std::int32_t y, Colour colour);
-    const std::vector<std::uint8_t>& bytes() const { return rgb; }
+    const RgbPicture& picture() const { return pixels; }
 
 private:
-    std::size_t offsetOf(std::int32_t x, std::int32_t y) const;
-
-    std::int32_t columns;
-    std::int32_t rows;
-    std::vector<std::uint8_t> rgb;
+    RgbPicture pixels;
 };

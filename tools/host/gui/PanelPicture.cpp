@@ -1,6 +1,10 @@
 #include "PanelPicture.h"
 
+#include "shared/BmpFile.h"
+
+#include <cstdint>
 #include <fstream>
+#include <vector>
 
 PanelPicture PanelPicture::of(HWND window) {
     PanelPicture picture;
@@ -24,10 +28,17 @@ PanelPicture PanelPicture::of(HWND window) {
         HGDIOBJ previous = SelectObject(memory, target);
         if (BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY)) {
             GdiFlush();
+            // Each pixel is 0x00RRGGBB, top row first.
             const auto* source = static_cast<const std::uint32_t*>(bits);
-            picture.columns = width;
-            picture.rows = height;
-            picture.pixels.assign(source, source + static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+            picture.pixels = RgbPicture(width, height);
+            for (int y = 0; y < height; ++y) {
+                for (int x = 0; x < width; ++x) {
+                    const std::uint32_t pixel = *source++;
+                    picture.pixels.setPixel(x, y,
+                                            {static_cast<std::uint8_t>(pixel >> 16),
+                                             static_cast<std::uint8_t>(pixel >> 8), static_cast<std::uint8_t>(pixel)});
+                }
+            }
         }
         SelectObject(memory, previous);
         DeleteObject(target);
@@ -35,14 +46,6 @@ PanelPicture PanelPicture::of(HWND window) {
     if (memory) DeleteDC(memory);
     ReleaseDC(window, screen);
     return picture;
-}
-
-PanelPicture::Rgb PanelPicture::at(int x, int y) const {
-    if (x < 0 || y < 0 || x >= columns || y >= rows) return {0, 0, 0};
-    const std::uint32_t pixel =
-        pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(columns) + static_cast<std::size_t>(x)];
-    return {static_cast<std::uint8_t>(pixel >> 16), static_cast<std::uint8_t>(pixel >> 8),
-            static_cast<std::uint8_t>(pixel)};
 }
 
 int PanelPicture::firstRowWith(int x, int top, int bottom, Rgb colour) const {
@@ -53,32 +56,8 @@ int PanelPicture::firstRowWith(int x, int top, int bottom, Rgb colour) const {
 }
 
 bool PanelPicture::writeBmp(const std::string& path) const {
-    const int rowBytes = (columns * 3 + 3) & ~3;
-    const std::uint32_t imageBytes = static_cast<std::uint32_t>(rowBytes * rows);
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42;  // "BM"
-    file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
-    file.bfSize = file.bfOffBits + imageBytes;
-    BITMAPINFOHEADER header{};
-    header.biSize = sizeof header;
-    header.biWidth = columns;
-    header.biHeight = rows;  // bottom row first
-    header.biPlanes = 1;
-    header.biBitCount = 24;
-    header.biCompression = BI_RGB;
-    header.biSizeImage = imageBytes;
+    const std::vector<unsigned char> bytes = encodeBmp(pixels);
     std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(&file), sizeof file);
-    out.write(reinterpret_cast<const char*>(&header), sizeof header);
-    std::vector<char> row(static_cast<std::size_t>(rowBytes), 0);
-    for (int y = rows - 1; y >= 0; --y) {
-        for (int x = 0; x < columns; ++x) {
-            const Rgb pixel = at(x, y);
-            row[static_cast<std::size_t>(x * 3)] = static_cast<char>(pixel.blue);
-            row[static_cast<std::size_t>(x * 3 + 1)] = static_cast<char>(pixel.green);
-            row[static_cast<std::size_t>(x * 3 + 2)] = static_cast<char>(pixel.red);
-        }
-        out.write(row.data(), rowBytes);
-    }
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     return static_cast<bool>(out);
 }

@@ -23,15 +23,13 @@ X11PanelPicture X11PanelPicture::of(Display* display, ::Window window) {
     XImage* image = XGetImage(display, window, 0, 0, static_cast<unsigned>(attributes.width),
                               static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
     if (!image) return picture;
-    picture.columns = attributes.width;
-    picture.rows = attributes.height;
-    picture.rgb.reserve(static_cast<std::size_t>(picture.columns * picture.rows * 3));
-    for (int y = 0; y < picture.rows; ++y)
-        for (int x = 0; x < picture.columns; ++x) {
+    picture.rgb = RgbPicture(attributes.width, attributes.height);
+    for (int y = 0; y < attributes.height; ++y)
+        for (int x = 0; x < attributes.width; ++x) {
             const unsigned long pixel = XGetPixel(image, x, y);
-            picture.rgb.push_back(channelOf(pixel, image->red_mask));
-            picture.rgb.push_back(channelOf(pixel, image->green_mask));
-            picture.rgb.push_back(channelOf(pixel, image->blue_mask));
+            picture.rgb.setPixel(x, y,
+                                 {channelOf(pixel, image->red_mask), channelOf(pixel, image->green_mask),
+                                  channelOf(pixel, image->blue_mask)});
         }
     XDestroyImage(image);
     return picture;
@@ -39,7 +37,13 @@ X11PanelPicture X11PanelPicture::of(Display* display, ::Window window) {
 
 bool X11PanelPicture::writePpm(const std::string& path) const {
     std::ofstream file(path, std::ios::binary);
-    file << "P6\n" << columns << ' ' << rows << "\n255\n";
-    file.write(reinterpret_cast<const char*>(rgb.data()), static_cast<std::streamsize>(rgb.size()));
+    file << "P6\n" << rgb.width() << ' ' << rgb.height() << "\n255\n";
+    for (int y = 0; y < rgb.height(); ++y)
+        for (int x = 0; x < rgb.width(); ++x) {
+            const Rgb colour = rgb.pixel(x, y);
+            file.put(static_cast<char>(colour.red))
+                .put(static_cast<char>(colour.green))
+                .put(static_cast<char>(colour.blue));
+        }
     return static_cast<bool>(file);
 }

@@ -2,25 +2,23 @@
 
 #include <X11/Xlib.h>
 
-#include <cstdint>
-#include <string>
-#include <vector>
+#include "shared/RgbPicture.h"
 
-// The pixels of a window as the server holds them, read back with XGetImage: three bytes per
-// pixel in red, green, blue order, rows from the top, as the software platform keeps its pictures.
+#include <string>
+
+// The pixels of a window as the server holds them, read back with XGetImage, in the picture the
+// software platform keeps too.
 class X11PanelPicture {
 public:
     static X11PanelPicture of(Display* display, ::Window window);
 
-    int width() const { return columns; }
-    int height() const { return rows; }
-    bool empty() const { return rgb.empty(); }
-    const std::vector<std::uint8_t>& bytes() const { return rgb; }
+    int width() const { return rgb.width(); }
+    int height() const { return rgb.height(); }
+    bool empty() const { return rgb.width() == 0 || rgb.height() == 0; }
+    const RgbPicture& pixels() const { return rgb; }
     // Binary PPM, for a person or `convert` to look at.
     bool writePpm(const std::string& path) const;
 
 private:
-    int columns = 0;
-    int rows = 0;
-    std::vector<std::uint8_t> rgb;
+    RgbPicture rgb{0, 0};
 };
