@@ -18,10 +18,14 @@ EditorFrame::EditorFrame(GuiPlatform& guiPlatform, const PixelRect& bounds, void
 // The window goes before the widgets: closed from another thread, it may still be painting them
 // until it lets go. Its drop registration goes with it.
 EditorFrame::~EditorFrame() {
-    setCursorShape(0);
-    window.reset();
+    closeWindow();
     removeAllWidgets(true);
     setBackground(nullptr);
+}
+
+void EditorFrame::closeWindow() {
+    setCursorShape(0);
+    window.reset();
 }
 
 template <typename Drawing>

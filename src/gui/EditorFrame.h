@@ -17,6 +17,9 @@ public:
     // Without a parent, or when the window cannot be made, the frame lives without a window.
     EditorFrame(GuiPlatform& platform, const PixelRect& bounds, void* parentWindow, FrameHost* editor);
     ~EditorFrame() override;
+    // Destroys the window, waiting for a paint in progress on its thread; nothing reaches the frame
+    // through it afterwards. The destructor does the same first.
+    void closeWindow();
 
     void draw(PaintContext& context) override;
     void onMouseDown(PaintContext& context, const MousePress& press) override;

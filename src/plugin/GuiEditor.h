@@ -37,7 +37,12 @@ public:
 protected:
     // Opens the panel's frame in the parent given to `open`; `closeFrame` destroys it and its window.
     EditorFrame& openFrame();
-    void closeFrame() { editorFrame.reset(); }
+    // The window goes while the frame is still reachable: a paint in progress on the window's
+    // thread, closed from another, reaches the frame through this editor until the window lets go.
+    void closeFrame() {
+        if (editorFrame) editorFrame->closeWindow();
+        editorFrame.reset();
+    }
 
     ERect rect{};
 

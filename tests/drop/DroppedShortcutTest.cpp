@@ -1,6 +1,8 @@
 #include "DropFilesBlock.h"
 #include "DropTargetFixture.h"
 #include "TempDir.h"
+#include "platform/DropFileList.h"
+#include "platform/win32/DroppedFileNames.h"
 
 #include <shlobj.h>
 
@@ -127,4 +129,13 @@ TEST_F(DroppedShortcutTest, AShortcutNamedPipeWhoseServerNeverWritesIsHandedOnUn
     ASSERT_EQ(names.wait_for(std::chrono::seconds(30)), std::future_status::ready);
     EXPECT_EQ(names.get(), (std::vector<std::string>{narrow(pipeName), narrow(file(L"plain.rex"))}));
     CloseHandle(server);
+}
+
+TEST(DroppedFileNames, UnderUtf8AnInvalidNameIsLeftOutAndValidOnesPassExactly) {
+    // A lone surrogate has no UTF-8 form; a lenient conversion would hand on a changed name.
+    const std::u16string loneSurrogate = std::u16string(u"C:\\half ") + char16_t(0xD800) + u".rex";
+    const std::vector<unsigned char> block =
+        dropFilesBlock(std::vector<std::u16string>{u"C:\\caf\u00e9.rex", loneSurrogate, u"C:\\\u03a9.rex"});
+    const std::vector<std::string> names = droppedFileNames(DropFileList(block.data(), block.size()), CP_UTF8);
+    EXPECT_EQ(names, (std::vector<std::string>{"C:\\caf\xc3\xa9.rex", "C:\\\xce\xa9.rex"}));
 }

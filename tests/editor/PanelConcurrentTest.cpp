@@ -76,3 +76,30 @@ TEST_F(PanelFixture, PanelConcurrentIdleFromAnotherThreadOnlyAsksForPaints) {
     EXPECT_EQ(fader(ampRelease).getValue(), effect->getParameter(effect, ampRelease));
     EXPECT_EQ(editor().controlFor(lfoSyncOn)->getValue(), effect->getParameter(effect, lfoSyncOn));
 }
+
+// A host closes the editor from a thread of its own while the window's thread paints: the window
+// calls into the closed panel no more, is destroyed when its own thread next dispatches, and a
+// later open works.
+TEST_F(PanelFixture, PanelConcurrentCloseFromAnotherThreadWhileTheWindowPaints) {
+    for (int round = 0; round < 20; ++round) {
+        ASSERT_EQ(openPanel(), 1);
+        SoftwareWindow& painted = window();
+        std::atomic<bool> closed{false};
+        std::thread other([&] {
+            effect->setParameter(effect, ampSustain, static_cast<float>(round % 2));
+            for (int idle = 0; idle < 5; ++idle) dispatch(effEditIdle);
+            dispatch(effEditClose);
+            closed = true;
+        });
+        while (!closed) painted.paint();
+        other.join();
+        painted.paint();
+        EXPECT_EQ(platform.lastWindow(), nullptr);
+        platform.dispatchPendingPaint();
+        EXPECT_EQ(platform.windowCount(), 0u);
+    }
+    ASSERT_EQ(openPanel(), 1);
+    window().paint();
+    EXPECT_EQ(fader(ampSustain).getValue(), effect->getParameter(effect, ampSustain));
+    EXPECT_EQ(platform.windowCount(), 1u);
+}

@@ -169,26 +169,38 @@ TEST_F(PanelInHostFixture, FiveHundredOpenCloseCyclesAcrossTheseCasesKeepTheHand
     EXPECT_FALSE(panelClassRegistered());
 }
 
-TEST_F(PanelInHostFixture, SyncOnFromInsideIdleDuringARateFaderDragWaitsForTheDragToEnd) {
-    ASSERT_EQ(openPanel(), 1);
-    pump(100);
-    int idles = 0;
-    host->onRequest = [&](const PluginHost::Request& request) {
-        if (request.opcode == audioMasterIdle && ++idles == 1) host->setParameter(12, 1.0f);
-    };
-    host->forgetRequests();
-    press(232, 24, 600);
-    host->onRequest = nullptr;
-    EXPECT_GE(idles, 2);
-    std::vector<std::pair<std::int32_t, std::int32_t>> edits;
-    for (const auto& call : told())
-        if (call.opcode != audioMasterAutomate) edits.emplace_back(call.opcode, call.index);
-    EXPECT_EQ(edits, (std::vector<std::pair<std::int32_t, std::int32_t>>{{audioMasterBeginEdit, 10},
-                                                                         {audioMasterEndEdit, 10}}));
+// The rate fader and the sync-mode switch share one place on the panel; LFO Sync On picks which shows.
+TEST_F(PanelInHostFixture, SyncChangedFromInsideIdleDuringARateFaderOrSyncModeDragWaitsForTheDragToEnd) {
+    for (const bool syncAtStart : {false, true}) {
+        const float syncBefore = syncAtStart ? 1.0f : 0.0f;
+        const float syncAfter = 1.0f - syncBefore;
+        const std::int32_t dragged = syncAtStart ? Parameter::lfoSyncMode : Parameter::lfoFrequency;
+        host->setParameter(Parameter::lfoSyncOn, syncBefore);
+        ASSERT_EQ(openPanel(), 1);
+        pump(100);
+        int idles = 0;
+        host->onRequest = [&](const PluginHost::Request& request) {
+            if (request.opcode == audioMasterIdle && ++idles == 1) host->setParameter(Parameter::lfoSyncOn, syncAfter);
+        };
+        host->forgetRequests();
+        press(232, 24, 600);
+        host->onRequest = nullptr;
+        EXPECT_GE(idles, 2);
+        std::vector<std::pair<std::int32_t, std::int32_t>> edits;
+        for (const auto& call : told())
+            if (call.opcode != audioMasterAutomate) edits.emplace_back(call.opcode, call.index);
+        EXPECT_EQ(edits, (std::vector<std::pair<std::int32_t, std::int32_t>>{{audioMasterBeginEdit, dragged},
+                                                                             {audioMasterEndEdit, dragged}}));
 
-    const PanelPicture exchanged = picture();
-    EXPECT_EQ(handleTop(exchanged, 223), -1);
-    EXPECT_TRUE(shows(exchanged, PanelLayout::control(PanelLayout::syncModeTag).bounds, kSwitchLitStep));
-    host->setParameter(12, 0.0f);
-    EXPECT_NE(handleTop(picture(), 223), -1);
+        // Afterwards the panel shows the control that the host asked for, and follows the host again.
+        auto showsControlFor = [this, syncAtStart](float sync) {
+            const PanelPicture panel = picture();
+            EXPECT_EQ(handleTop(panel, 223) != -1, sync == 0.0f) << syncAtStart;
+            EXPECT_EQ(shows(panel, PanelLayout::control(PanelLayout::syncModeTag).bounds, kSwitchLitStep), sync != 0.0f) << syncAtStart;
+        };
+        showsControlFor(syncAfter);
+        host->setParameter(Parameter::lfoSyncOn, syncBefore);
+        showsControlFor(syncBefore);
+        host->dispatch(effEditClose);
+    }
 }

@@ -2,12 +2,45 @@
 
 #include "LoopFiles.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <vector>
 
 namespace {
 using namespace PanelLayout;
 constexpr Tag faderTags[] = {attackTag,          decayTag,           sustainTag,   releaseTag,
                              filterFrequencyTag, filterResonanceTag, lfoAmountTag, lfoRateTag};
+
+struct TextSearch {
+    const std::string& words;
+    HWND found;
+};
+
+BOOL CALLBACK findWindowSaying(HWND window, LPARAM parameter) {
+    auto* search = reinterpret_cast<TextSearch*>(parameter);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process != GetCurrentProcessId()) return TRUE;
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        char text[2048] = {};
+        GetWindowTextA(child, text, sizeof text);
+        if (std::strstr(text, search->words.c_str())) search->found = window;
+    }
+    return search->found ? FALSE : TRUE;
+}
+
+// A top-level window of this process with a child whose text contains `words`, waited for up to
+// ten seconds: notices come from threads of their own.
+HWND windowSaying(const std::string& words) {
+    TextSearch search{words, nullptr};
+    for (int attempt = 0; attempt < 200 && !search.found; ++attempt) {
+        EnumWindows(findWindowSaying, reinterpret_cast<LPARAM>(&search));
+        if (!search.found) Sleep(50);
+    }
+    return search.found;
+}
 
 std::string classOf(HWND window) {
     char name[64] = {};
@@ -123,4 +156,41 @@ TEST_F(PanelInHostFixture, EffCloseAndUnloadFromInsideTheDialogLeaveNothingBehin
     });
     EXPECT_TRUE(closedInside);
     EXPECT_EQ(panelWindow(), nullptr);
+}
+
+TEST_F(PanelInHostFixture, ALoopThatFailsToLoadFromTheDialogKeepsTheEarlierOnePlayingAndNamesTheFile) {
+    TempDir dir;
+    const std::string loop = writeLoopFile(dir, "eight.rex", eightSliceLoop());
+    const std::string damaged = dir.file("damaged.rex");
+    std::ofstream(damaged, std::ios::binary) << "FORM, but no loop follows";
+    ASSERT_EQ(openPanel(), 1);
+    pump(100);
+    auto choose = [this](const std::string& path) {
+        DialogDriver dialog("Load Rex File", path);
+        press(pointIn(loadTag).x, pointIn(loadTag).y, 4000);
+        EXPECT_TRUE(dialog.finish());
+    };
+    auto plays = [this] {
+        std::vector<VstMidiEvent> note = {EventList::midiEvent(0, 0x90, 36, 127),
+                                          EventList::midiEvent(63, 0x80, 36, 0)};
+        host->sendEvents(note);
+        std::vector<float> left(64), right(64);
+        float* outputs[2] = {left.data(), right.data()};
+        host->processReplacing(outputs, 64);
+        return std::any_of(left.begin(), left.end(), [](float sample) { return sample != 0.0f; });
+    };
+    choose(loop);
+    ASSERT_TRUE(plays());
+
+    for (const std::string& bad : {damaged, dir.file("missing.rex")}) {
+        choose(bad);
+        HWND notice = windowSaying(bad);
+        EXPECT_NE(notice, nullptr) << bad;
+        // The press came back while the notice is up: it holds nobody.
+        EXPECT_TRUE(plays()) << bad;
+        void* chunk = nullptr;
+        host->dispatch(effGetChunk, 1, 0, &chunk);
+        EXPECT_STREQ(static_cast<const char*>(chunk), loop.c_str());
+        if (notice) PostMessageA(notice, WM_CLOSE, 0, 0);
+    }
 }

@@ -2,8 +2,10 @@
 
 #include "platform/portable/PanelPictures.h"
 #include "platform/portable/SoftwareWindow.h"
+#include "platform/portable/SoftwareWindowHandle.h"
 
 #include <algorithm>
+#include <iterator>
 
 SoftwarePlatform::SoftwarePlatform() = default;
 SoftwarePlatform::~SoftwarePlatform() = default;
@@ -17,7 +19,13 @@ std::unique_ptr<BitmapImage> SoftwarePlatform::loadBitmap(std::int32_t resourceN
 std::unique_ptr<NativeWindow> SoftwarePlatform::createWindow(void* parent, std::int32_t width, std::int32_t height,
                                                              WindowClient& client) {
     if (!parent || width <= 0 || height <= 0) return nullptr;
-    return std::make_unique<SoftwareWindow>(*this, width, height, client);
+    auto window = std::make_unique<SoftwareWindow>(*this, width, height, client);
+    SoftwareWindow& made = *window;
+    {
+        const std::lock_guard<std::mutex> guard(windowList);
+        windows.push_back(std::move(window));
+    }
+    return std::make_unique<SoftwareWindowHandle>(*this, made);
 }
 
 void SoftwarePlatform::sleep(std::uint32_t milliseconds) {
@@ -26,19 +34,46 @@ void SoftwarePlatform::sleep(std::uint32_t milliseconds) {
 }
 
 void SoftwarePlatform::dispatchPendingPaint() {
-    const auto waiting =
-        std::find_if(windows.begin(), windows.end(), [](SoftwareWindow* w) { return w->needsPaint(); });
-    if (waiting == windows.end()) return;
+    destroyReleasedWindowsOfThisThread();
+    SoftwareWindow* waiting = nullptr;
+    {
+        const std::lock_guard<std::mutex> guard(windowList);
+        for (const auto& window : windows)
+            if (!waiting && window->isAttached() && window->needsPaint()) waiting = window.get();
+    }
+    if (!waiting) return;
     ++dispatched;
-    (*waiting)->paint();
+    // Only this thread destroys its windows, so the window outlives the paint without the lock.
+    waiting->paint();
 }
 
 void SoftwarePlatform::addBitmap(std::int32_t resourceNumber, const RgbImage& picture) {
     pictures.insert_or_assign(resourceNumber, picture);
 }
 
-void SoftwarePlatform::windowOpened(SoftwareWindow& window) { windows.push_back(&window); }
+SoftwareWindow* SoftwarePlatform::lastWindow() const {
+    const std::lock_guard<std::mutex> guard(windowList);
+    const auto held = std::find_if(windows.rbegin(), windows.rend(), [](const auto& w) { return w->isAttached(); });
+    return held == windows.rend() ? nullptr : held->get();
+}
 
-void SoftwarePlatform::windowClosed(SoftwareWindow& window) {
-    windows.erase(std::remove(windows.begin(), windows.end(), &window), windows.end());
+std::size_t SoftwarePlatform::windowCount() const {
+    const std::lock_guard<std::mutex> guard(windowList);
+    return windows.size();
+}
+
+void SoftwarePlatform::windowReleased(SoftwareWindow& window) {
+    window.detach();
+    if (window.onOwnerThread()) destroyReleasedWindowsOfThisThread();
+}
+
+void SoftwarePlatform::destroyReleasedWindowsOfThisThread() {
+    std::vector<std::unique_ptr<SoftwareWindow>> released;
+    {
+        const std::lock_guard<std::mutex> guard(windowList);
+        const auto kept = std::stable_partition(windows.begin(), windows.end(),
+                                                [](const auto& w) { return w->isAttached() || !w->onOwnerThread(); });
+        std::move(kept, windows.end(), std::back_inserter(released));
+        windows.erase(kept, windows.end());
+    }
 }

@@ -5,6 +5,8 @@
 #include "platform/portable/ScriptedPointer.h"
 
 #include <map>
+#include <memory>
+#include <mutex>
 #include <vector>
 
 class SoftwareWindow;
@@ -32,17 +34,24 @@ public:
 
     ScriptedPointer& pointer() { return scriptedPointer; }
     PixelPoint windowOrigin() const { return screenOrigin; }
-    // The most recently opened window still alive, or null.
-    SoftwareWindow* lastWindow() const { return windows.empty() ? nullptr : windows.back(); }
+    // The most recently opened window that its frame still holds, or null.
+    SoftwareWindow* lastWindow() const;
+    // Every window not yet destroyed, let go by its frame or not.
+    std::size_t windowCount() const;
     std::uint32_t sleptMilliseconds() const { return slept; }
     std::int32_t paintsDispatched() const { return dispatched; }
 
-    void windowOpened(SoftwareWindow& window);
-    void windowClosed(SoftwareWindow& window);
+    // A window let go on its own thread is destroyed at once; one let go on another thread stops
+    // calling in at once and is destroyed when its own thread next dispatches, as a window system's is.
+    void windowReleased(SoftwareWindow& window);
 
 private:
+    void destroyReleasedWindowsOfThisThread();
+
     std::map<std::int32_t, RgbImage> pictures;
-    std::vector<SoftwareWindow*> windows;
+    // Windows are added and destroyed only on their own threads; a frame may let go from any thread.
+    mutable std::mutex windowList;
+    std::vector<std::unique_ptr<SoftwareWindow>> windows;
     ScriptedPointer scriptedPointer;
     PixelPoint screenOrigin;
     std::uint32_t clock = 0;

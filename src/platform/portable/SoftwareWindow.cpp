@@ -11,11 +11,7 @@ constexpr Colour buttonFace{212, 208, 200, 0};
 
 SoftwareWindow::SoftwareWindow(SoftwarePlatform& owner, std::int32_t width, std::int32_t height,
                                WindowClient& windowClient)
-    : platform(owner), client(windowClient), pixels(width, height, buttonFace) {
-    platform.windowOpened(*this);
-}
-
-SoftwareWindow::~SoftwareWindow() { platform.windowClosed(*this); }
+    : platform(owner), client(windowClient), pixels(width, height, buttonFace) {}
 
 std::unique_ptr<PaintContext> SoftwareWindow::makeContext() {
     if (!alive) return nullptr;
@@ -36,18 +32,27 @@ bool SoftwareWindow::setDropActive(bool on) {
 
 void SoftwareWindow::paint() {
     paintPending = false;
+    const std::lock_guard<std::mutex> guard(attachment);
+    if (!attached) return;
     if (auto context = makeContext()) client.paintWindow(*context);
 }
 
 void SoftwareWindow::press(PixelPoint point, MouseButtons buttons) {
     // Declared first, so it unwinds last: what the host asked for meanwhile may destroy this window.
     GestureScope gesture;
+    if (!attached) return;
     if (auto context = makeContext()) client.pressInWindow(*context, {point, buttons});
 }
 
 void SoftwareWindow::destroyWithParent() {
-    if (!alive) return;
+    if (!alive || !attached) return;
     dropRegistered = false;
     client.windowDestroyed();
     alive = false;
+}
+
+void SoftwareWindow::detach() {
+    const std::lock_guard<std::mutex> guard(attachment);
+    attached = false;
+    dropRegistered = false;
 }

@@ -4,16 +4,16 @@
 #include "platform/portable/RgbImage.h"
 
 #include <atomic>
+#include <mutex>
 #include <thread>
 
 class SoftwarePlatform;
 
 // A child window whose screen is a picture in memory. Tests deliver what a window system would:
-// paints, presses, and the parent's destruction.
+// paints, presses, and the parent's destruction. The platform owns it; the frame holds a handle.
 class SoftwareWindow final : public NativeWindow {
 public:
     SoftwareWindow(SoftwarePlatform& platform, std::int32_t width, std::int32_t height, WindowClient& client);
-    ~SoftwareWindow() override;
 
     std::unique_ptr<PaintContext> makeContext() override;
     PixelPoint cursorPosition() override;
@@ -27,6 +27,9 @@ public:
     void paint();
     void press(PixelPoint point, MouseButtons buttons);
     void destroyWithParent();
+    // From any thread: the window calls its client no more, once a paint in progress has ended.
+    void detach();
+    bool isAttached() const { return attached; }
 
     const RgbImage& screen() const { return pixels; }
     bool needsPaint() const { return paintPending; }
@@ -36,6 +39,9 @@ public:
 private:
     SoftwarePlatform& platform;
     WindowClient& client;
+    // A detach from another thread waits for a paint in progress, and a paint after it finds no client.
+    std::mutex attachment;
+    std::atomic<bool> attached{true};
     RgbImage pixels;
     std::thread::id ownerThread = std::this_thread::get_id();
     std::int32_t cursorShape = 0;

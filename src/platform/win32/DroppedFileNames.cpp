@@ -18,23 +18,23 @@ constexpr DWORD maximumSearchMs = 500;
 
 // The name in the system code page if every character has an exact counterpart there. Best-fit
 // look-alikes and "?" are refused: they can name a different, existing file.
-bool exactNarrowName(const std::wstring& wide, std::string& narrow) {
+bool exactNarrowName(const std::wstring& wide, std::string& narrow, unsigned codePage) {
     char buffer[DropFileList::nameCapacity];
     // UTF-8 takes neither flag nor replacement report; its own strict flag refuses what it cannot carry.
-    const bool utf8 = GetACP() == CP_UTF8;
+    const bool utf8 = codePage == CP_UTF8;
     BOOL replaced = FALSE;
-    const int written = WideCharToMultiByte(CP_ACP, utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS, wide.c_str(),
+    const int written = WideCharToMultiByte(codePage, utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS, wide.c_str(),
                                             -1, buffer, sizeof buffer, nullptr, utf8 ? nullptr : &replaced);
     if (written <= 0 || replaced) return false;
     narrow = buffer;
     return true;
 }
 
-bool narrowNameOrShortForm(const std::wstring& wide, std::string& narrow) {
-    if (exactNarrowName(wide, narrow)) return true;
+bool narrowNameOrShortForm(const std::wstring& wide, std::string& narrow, unsigned codePage) {
+    if (exactNarrowName(wide, narrow, codePage)) return true;
     wchar_t shortForm[DropFileList::nameCapacity];
     const DWORD length = GetShortPathNameW(wide.c_str(), shortForm, DropFileList::nameCapacity);
-    return length > 0 && length < DropFileList::nameCapacity && exactNarrowName(shortForm, narrow);
+    return length > 0 && length < DropFileList::nameCapacity && exactNarrowName(shortForm, narrow, codePage);
 }
 
 // Pipes, devices and the like answer opening with a wait that may never end: only a plain file is
@@ -60,18 +60,20 @@ private:
     DWORD start = GetTickCount();
 };
 
-std::wstring widened(const std::string& narrow) {
-    const int length = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, narrow.c_str(), -1, nullptr, 0);
+std::wstring widened(const std::string& narrow, unsigned codePage) {
+    const int length = MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, narrow.c_str(), -1, nullptr, 0);
     if (length <= 0) return {};
     std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, narrow.c_str(), -1, &wide[0], length);
+    MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, narrow.c_str(), -1, &wide[0], length);
     wide.resize(static_cast<std::size_t>(length - 1));
     return wide;
 }
 
 }  // namespace
 
-std::vector<std::string> droppedFileNames(const DropFileList& list) {
+std::vector<std::string> droppedFileNames(const DropFileList& list) { return droppedFileNames(list, GetACP()); }
+
+std::vector<std::string> droppedFileNames(const DropFileList& list, unsigned codePage) {
     ShortcutResolver shortcuts;
     std::vector<std::string> names;
     std::string narrow;
@@ -79,14 +81,14 @@ std::vector<std::string> droppedFileNames(const DropFileList& list) {
         for (const std::u16string& name : list.wideNames()) {
             std::wstring path(name.begin(), name.end());
             shortcuts.resolve(path);
-            if (narrowNameOrShortForm(path, narrow)) names.push_back(narrow);
+            if (narrowNameOrShortForm(path, narrow, codePage)) names.push_back(narrow);
         }
         return names;
     }
     // Names already in the system code page go on as they came unless a shortcut is replaced.
     for (const std::string& name : list.narrowNames()) {
-        std::wstring path = widened(name);
-        const bool replaced = !path.empty() && shortcuts.resolve(path) && narrowNameOrShortForm(path, narrow);
+        std::wstring path = widened(name, codePage);
+        const bool replaced = !path.empty() && shortcuts.resolve(path) && narrowNameOrShortForm(path, narrow, codePage);
         names.push_back(replaced ? narrow : name);
     }
     return names;
