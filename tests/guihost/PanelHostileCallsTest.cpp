@@ -196,7 +196,8 @@ TEST_F(PanelInHostFixture, SyncChangedFromInsideIdleDuringARateFaderOrSyncModeDr
         auto showsControlFor = [this, syncAtStart](float sync) {
             const PanelPicture panel = picture();
             EXPECT_EQ(handleTop(panel, 223) != -1, sync == 0.0f) << syncAtStart;
-            EXPECT_EQ(shows(panel, PanelLayout::control(PanelLayout::syncModeTag).bounds, kSwitchLitStep), sync != 0.0f) << syncAtStart;
+            EXPECT_EQ(shows(panel, PanelLayout::control(PanelLayout::syncModeTag).bounds, kSwitchLitStep), sync != 0.0f)
+                << syncAtStart;
         };
         showsControlFor(syncAfter);
         host->setParameter(Parameter::lfoSyncOn, syncBefore);
