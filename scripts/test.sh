@@ -33,7 +33,8 @@ passed=0
 failed=0
 log_dir=$(mktemp -d)
 ctest_launcher=()
-trap 'rm -rf "$log_dir"' EXIT
+background=()
+trap 'for pid in ${background[@]+"${background[@]}"}; do kill "$pid" 2>/dev/null || true; done; rm -rf "$log_dir"' EXIT
 
 # Runs ctest in a build folder and adds its counts to the totals; the stage's own summary line stays visible.
 # A stage may set ctest_launcher to a command that runs ctest (the Wine stage runs it on a display).
@@ -146,9 +147,26 @@ ctest_launcher=(bash scripts/wine-display.sh)
 windows_builds=("build-win i686" "build-win64 x86_64")
 for entry in "${windows_builds[@]}"; do
   read -r dir arch <<<"$entry"
-  echo "== Windows DLL, $arch"
   configure "$dir" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-$arch.cmake" -DBREVATONE_BENCH=OFF
-  cmake --build "$dir" -j"$jobs"
+done
+# The Windows test programs mostly wait on windows and dialogs, so the 64-bit tree builds and the
+# fuzzer runs while the 32-bit programs do; each is waited for where its results are needed.
+cmake --build build-win -j"$jobs"
+cmake --build build-win64 -j"$jobs" >"$log_dir/build-win64.log" 2>&1 &
+win64_build=$!
+background+=("$win64_build")
+if [ -x scripts/fuzz.sh ]; then
+  bash scripts/fuzz.sh >"$log_dir/fuzz.log" 2>&1 &
+  fuzz_run=$!
+  background+=("$fuzz_run")
+fi
+for entry in "${windows_builds[@]}"; do
+  read -r dir arch <<<"$entry"
+  echo "== Windows DLL, $arch"
+  if [ "$dir" = build-win64 ] && ! wait "$win64_build"; then
+    cat "$log_dir/build-win64.log"
+    exit 1
+  fi
   run_step "check-dll-$arch" bash scripts/check-dll.sh "$dir/bin/brevatone.dll"
   run_ctest "wine-$arch" --test-dir "$dir"
   echo "== the demo groove through the $arch DLL, against the native render"
@@ -163,9 +181,15 @@ ctest_launcher=()
 wineserver -w
 rm -rf "$WINEPREFIX"
 
-if [ -x scripts/fuzz.sh ]; then
+if [ -n "${fuzz_run:-}" ]; then
   echo "== fuzzing the loop-file reader"
-  if bash scripts/fuzz.sh; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
+  if wait "$fuzz_run"; then
+    tail -n 1 "$log_dir/fuzz.log"
+    passed=$((passed + 1))
+  else
+    cat "$log_dir/fuzz.log"
+    failed=$((failed + 1))
+  fi
 fi
 
 echo
