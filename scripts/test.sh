@@ -150,13 +150,14 @@ for entry in "${windows_builds[@]}"; do
   configure "$dir" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-$arch.cmake" -DBREVATONE_BENCH=OFF
 done
 # The Windows test programs mostly wait on windows and dialogs, so the 64-bit tree builds and the
-# fuzzer runs while the 32-bit programs do; each is waited for where its results are needed.
+# fuzzer runs while the 32-bit programs do, at the lowest priority so that the programs driven
+# by real input keep their pace; each is waited for where its results are needed.
 cmake --build build-win -j"$jobs"
-cmake --build build-win64 -j"$jobs" >"$log_dir/build-win64.log" 2>&1 &
+nice -n 19 cmake --build build-win64 -j"$jobs" >"$log_dir/build-win64.log" 2>&1 &
 win64_build=$!
 background+=("$win64_build")
 if [ -x scripts/fuzz.sh ]; then
-  bash scripts/fuzz.sh >"$log_dir/fuzz.log" 2>&1 &
+  nice -n 19 bash scripts/fuzz.sh >"$log_dir/fuzz.log" 2>&1 &
   fuzz_run=$!
   background+=("$fuzz_run")
 fi
