@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <string>
 
 class GuiPlatform;
 class InputFile;
@@ -94,7 +95,8 @@ private:
     void applyValues(const ProgramRecord& record);
     void loadFromRecordPath(const ProgramRecord& record);
     bool replaceLoop(InputFile& file, RefusedLoad refused = RefusedLoad::emptiesBank);
-    std::shared_ptr<const RexReader> loopForExport();
+    // The loaded loop, or null, and the path it was read from (`loadedFrom` may be null).
+    std::shared_ptr<const RexReader> loopForExport(std::string* loadedFrom = nullptr);
     enum class ChoiceFor { loop, groove };
     // One chooser at a time: a press of either button while one is open starts nothing.
     void startChoosing(ChoiceFor purpose);

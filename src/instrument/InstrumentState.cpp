@@ -2,6 +2,7 @@
 #include "engine/SliceEngine.h"
 #include "export/MidiGrooveWriter.h"
 #include "export/OutputFile.h"
+#include "export/OutputTarget.h"
 #include "instrument/Instrument.h"
 #include "loopfile/InputFile.h"
 #include "loopfile/RexReader.h"
@@ -102,8 +103,13 @@ void Instrument::loadChosenLoop(const char* path) {
     platform.showNotice("Brevatone", text.c_str(), std::make_shared<std::atomic<bool>>(true));
 }
 
-std::shared_ptr<const RexReader> Instrument::loopForExport() {
+std::shared_ptr<const RexReader> Instrument::loopForExport(std::string* loadedFrom) {
     std::lock_guard<std::mutex> serialised(stateLock);
+    if (loadedFrom) {
+        char path[ProgramRecord::pathSize];
+        copyIntoField(path, sizeof path, current().path);
+        *loadedFrom = path;
+    }
     return currentReader && !currentReader->failed() ? currentReader : nullptr;
 }
 
@@ -128,9 +134,17 @@ void Instrument::exportGroove(void* window) {
 // The loop is taken after the dialog returns: hosts change programs and restore chunks from within
 // the dialog's message loop (or while a chooser runs apart), and the loop taken before might be gone.
 void Instrument::writeGrooveTo(const char* path) {
-    const std::shared_ptr<const RexReader> loop = loopForExport();
+    std::string loopPath;
+    const std::shared_ptr<const RexReader> loop = loopForExport(&loopPath);
     if (!loop) {
         platform.showError("Brevatone", noLoop);
+        return;
+    }
+    // A save dialog confirms replacing any file, and the loop is the one a user would not mean.
+    if (OutputTarget::sameFile(path, loopPath)) {
+        const std::string text = std::string("The groove was not saved: \"") + path +
+                                 "\" is the loaded loop, which the groove would replace.";
+        platform.showError("Error", text.c_str());
         return;
     }
     OutputFile output(path);

@@ -176,6 +176,19 @@ TEST_F(InstrumentLoading, AGrooveThatCannotBeWrittenShowsTheSystemsReason) {
     EXPECT_EQ(platform.messages[0].text, "The system's reason.");
 }
 
+TEST_F(InstrumentLoading, AGrooveIsNotSavedOverTheLoadedLoopByAnySpelling) {
+    ASSERT_TRUE(load(loopPath));
+    const std::vector<uint8_t> loop = fileBytes(loopPath);
+    for (const std::string& spelling : {loopPath, dir.file("./eight.rex")}) {
+        platform.chosenPath = spelling;
+        instrument.exportGroove(nullptr);
+    }
+    ASSERT_EQ(platform.messages.size(), 2u);
+    EXPECT_NE(platform.messages[1].text.find("is the loaded loop"), std::string::npos);
+    EXPECT_EQ(fileBytes(loopPath), loop);
+    EXPECT_NE(instrument.loadedLoop(), nullptr);
+}
+
 #if !defined(_WIN32)
 TEST_F(InstrumentLoading, AGrooveThatDoesNotFitOnTheDiskShowsTheReasonAndKeepsTheEarlierFile) {
     ASSERT_TRUE(load(loopPath));
