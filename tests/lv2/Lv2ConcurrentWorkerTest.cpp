@@ -1,6 +1,8 @@
 // A host with a worker thread of its own: loops load there while the audio thread runs blocks and
 // a third thread saves the state. Under ThreadSanitizer this shows the hand-offs are sound.
+#include "InProcessPorts.h"
 #include "LoopFiles.h"
+#include "Lv2Events.h"
 #include "UridTable.h"
 #include "lv2/Lv2Identity.h"
 #include "lv2/Lv2Instrument.h"
@@ -104,12 +106,7 @@ TEST(Lv2Concurrent, LoopsLoadOnTheWorkerThreadWhileBlocksRunAndStateIsSaved) {
         while (running.load()) plugin->save(storeNothing, nullptr, none);
     });
 
-    std::vector<std::uint64_t> input(256), output(1024);
-    std::vector<float> left(128), right(128);
-    plugin->connectPort(Lv2Identity::controlPort, input.data());
-    plugin->connectPort(Lv2Identity::notifyPort, output.data());
-    plugin->connectPort(Lv2Identity::leftOutPort, left.data());
-    plugin->connectPort(Lv2Identity::rightOutPort, right.data());
+    InProcessPorts ports(*plugin, 128, 1024);
     plugin->activate();
     LV2_Atom_Forge forge;
     lv2_atom_forge_init(&forge, &map.feature);
@@ -118,13 +115,12 @@ TEST(Lv2Concurrent, LoopsLoadOnTheWorkerThreadWhileBlocksRunAndStateIsSaved) {
     // A block as the host runs it: answers that came back from the worker go in after it, and the
     // plug-in's replies are read from its notify port.
     const auto runBlock = [&] {
-        reinterpret_cast<LV2_Atom*>(output.data())->size = static_cast<std::uint32_t>(output.size() * 8 - 8);
+        ports.offerNotifySpace();
         plugin->run(128);
         for (const Message& response : responses.takeAll()) {
             plugin->workResponse(static_cast<std::uint32_t>(response.size()), response.data());
         }
-        const auto* replies = reinterpret_cast<const LV2_Atom_Sequence*>(output.data());
-        LV2_ATOM_SEQUENCE_FOREACH(replies, event) {
+        LV2_ATOM_SEQUENCE_FOREACH(&ports.replies(), event) {
             const LV2_Atom* value = nullptr;
             lv2_atom_object_get(reinterpret_cast<const LV2_Atom_Object*>(&event->body), map(LV2_PATCH__value), &value,
                                 0);
@@ -132,24 +128,14 @@ TEST(Lv2Concurrent, LoopsLoadOnTheWorkerThreadWhileBlocksRunAndStateIsSaved) {
         }
     };
     for (int block = 0; block < 400; ++block) {
-        lv2_atom_forge_set_buffer(&forge, reinterpret_cast<std::uint8_t*>(input.data()), input.size() * 8);
-        LV2_Atom_Forge_Frame sequence, object;
+        lv2_atom_forge_set_buffer(&forge, reinterpret_cast<std::uint8_t*>(ports.input.data()), ports.input.size() * 8);
+        LV2_Atom_Forge_Frame sequence;
         lv2_atom_forge_sequence_head(&forge, &sequence, 0);
         if (block % 40 == 0) {
-            const std::string& path = loops[static_cast<std::size_t>(block / 40 % 2)];
-            lastRequested = path;
-            lv2_atom_forge_frame_time(&forge, 0);
-            lv2_atom_forge_object(&forge, &object, 0, map(LV2_PATCH__Set));
-            lv2_atom_forge_key(&forge, map(LV2_PATCH__property));
-            lv2_atom_forge_urid(&forge, map(Lv2Identity::loopPropertyUri));
-            lv2_atom_forge_key(&forge, map(LV2_PATCH__value));
-            lv2_atom_forge_path(&forge, path.c_str(), static_cast<std::uint32_t>(path.size()));
-            lv2_atom_forge_pop(&forge, &object);
+            lastRequested = loops[static_cast<std::size_t>(block / 40 % 2)];
+            Lv2Events::setLoop(forge, map.feature, 0, lastRequested);
         }
-        const std::uint8_t note[3] = {0x90, static_cast<std::uint8_t>(36 + block % 8), 100};
-        lv2_atom_forge_frame_time(&forge, 5);
-        lv2_atom_forge_atom(&forge, 3, map(LV2_MIDI__MidiEvent));
-        lv2_atom_forge_write(&forge, note, 3);
+        Lv2Events::midi(forge, map.feature, 5, 0x90, static_cast<std::uint8_t>(36 + block % 8), 100);
         lv2_atom_forge_pop(&forge, &sequence);
         runBlock();
     }

@@ -1,5 +1,6 @@
 #include "Lv2TestHost.h"
 
+#include "Lv2Events.h"
 #include "UridTable.h"
 
 #include "instrument/ParameterTable.h"
@@ -111,10 +112,7 @@ LV2_Atom_Forge& Lv2TestHost::input() {
 
 void Lv2TestHost::midi(std::int64_t frame, std::uint8_t status, std::uint8_t data1, std::uint8_t data2) {
     beginInput();
-    const std::uint8_t bytes[3] = {status, data1, data2};
-    lv2_atom_forge_frame_time(&forge, frame);
-    lv2_atom_forge_atom(&forge, 3, map(LV2_MIDI__MidiEvent));
-    lv2_atom_forge_write(&forge, bytes, 3);
+    Lv2Events::midi(forge, urisFeature(), frame, status, data1, data2);
 }
 
 void Lv2TestHost::position(double bar, double barBeat, double beatsPerMinute, double speed, float beatsPerBar,
@@ -140,14 +138,7 @@ void Lv2TestHost::position(double bar, double barBeat, double beatsPerMinute, do
 
 void Lv2TestHost::setLoop(const std::string& path) {
     beginInput();
-    LV2_Atom_Forge_Frame object;
-    lv2_atom_forge_frame_time(&forge, 0);
-    lv2_atom_forge_object(&forge, &object, 0, map(LV2_PATCH__Set));
-    lv2_atom_forge_key(&forge, map(LV2_PATCH__property));
-    lv2_atom_forge_urid(&forge, map(Lv2Identity::loopPropertyUri));
-    lv2_atom_forge_key(&forge, map(LV2_PATCH__value));
-    lv2_atom_forge_path(&forge, path.c_str(), static_cast<std::uint32_t>(path.size()));
-    lv2_atom_forge_pop(&forge, &object);
+    Lv2Events::setLoop(forge, urisFeature(), 0, path);
 }
 
 void Lv2TestHost::getLoop() {
