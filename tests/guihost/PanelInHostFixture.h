@@ -50,8 +50,7 @@ protected:
     // A press at panel point (x, y), released after `holdMilliseconds` from another thread while
     // this one pumps messages, as the plug-in's press runs inside the message dispatch.
     void press(int x, int y, DWORD holdMilliseconds = 150) {
-        SetCursorPos(HostWindow::spotX + x, HostWindow::spotY + y);
-        pump(30);
+        placeCursor(x, y);
         sendButton(MOUSEEVENTF_LEFTDOWN);
         std::thread releaser([holdMilliseconds] {
             Sleep(holdMilliseconds);
@@ -63,9 +62,16 @@ protected:
     // Presses the load button and runs `hostCode` from the host's own window while the dialog is up,
     // then cancels the dialog and lets the button go.
     void insideTheLoadDialog(const std::function<void()>& hostCode) {
+        // Bounded, so that a press that opens nothing fails the test (`hostCode` never runs)
+        // instead of holding the run.
         std::thread watcher([this] {
-            while (!FindWindowA("#32770", "Load Rex File")) Sleep(10);
-            PostMessageA(parent.handle(), WM_APP, 0, 0);
+            for (int waited = 0; waited < 20000; waited += 10) {
+                if (FindWindowA("#32770", "Load Rex File")) {
+                    PostMessageA(parent.handle(), WM_APP, 0, 0);
+                    return;
+                }
+                Sleep(10);
+            }
         });
         parent.onMessage(WM_APP, [&hostCode] {
             hostCode();
@@ -73,11 +79,24 @@ protected:
                 PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
             sendButton(MOUSEEVENTF_LEFTUP);
         });
-        SetCursorPos(HostWindow::spotX + 20, HostWindow::spotY + 30);
+        placeCursor(20, 30);
         sendButton(MOUSEEVENTF_LEFTDOWN);
         pump(3000);
         watcher.join();
         parent.onMessage(WM_APP, [] {});
+    }
+    // Puts the cursor on panel point (x, y) and pumps until it has stayed there for 100 ms (at most
+    // 3 s): Wine may still apply pointer motion from the X server that predates the move.
+    void placeCursor(int x, int y) {
+        const POINT target{HostWindow::spotX + x, HostWindow::spotY + y};
+        SetCursorPos(target.x, target.y);
+        for (DWORD waited = 0, still = 0; still < 100 && waited < 3000; waited += 10) {
+            pump(10);
+            POINT cursor{};
+            GetCursorPos(&cursor);
+            still = cursor.x == target.x && cursor.y == target.y ? still + 10 : 0;
+            if (still == 0) SetCursorPos(target.x, target.y);
+        }
     }
     static void sendButton(DWORD flags) {
         INPUT input{};

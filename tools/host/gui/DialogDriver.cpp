@@ -24,30 +24,51 @@ bool DialogDriver::finish() {
 
 void DialogDriver::watch(DWORD patience) {
     const DWORD start = GetTickCount();
+    auto patient = [&] { return GetTickCount() - start < patience; };
     HWND dialog = nullptr;
-    while (!dialog && GetTickCount() - start < patience) {
+    while (!dialog && patient()) {
         dialog = FindWindowA("#32770", title.c_str());
         if (!dialog) Sleep(10);
     }
     if (!dialog) return;
     pressedWhenSeen = (GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0;
     seen = true;
-    // Give the dialog time to lay out its children before typing into them.
-    Sleep(300);
+    // The dialog is found as soon as it exists, before its children are made or its own set-up
+    // has filled the file-name box, and an answer given too early is lost with the dialog left
+    // open. So the answer is given once the controls it needs are there, and again while the
+    // dialog stays, unless it is waiting on a box of its own (an overwrite question).
+    Sleep(300);  // most dialogs are ready by then; an earlier answer would only be given again
+    bool answered = false;
+    bool released = false;
+    DWORD answeredAt = 0;
+    while (IsWindow(dialog) && patient()) {
+        const bool due = !answered || (GetTickCount() - answeredAt >= 1500 && IsWindowEnabled(dialog));
+        if (due && answer(dialog)) {
+            answered = true;
+            answeredAt = GetTickCount();
+        }
+        // The button that opened the dialog is still held; let it go so its press can end.
+        if (answered && pressedWhenSeen && !released) {
+            INPUT release{};
+            release.type = INPUT_MOUSE;
+            release.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+            SendInput(1, &release, sizeof release);
+            released = true;
+        }
+        Sleep(20);
+    }
+}
+
+bool DialogDriver::answer(HWND dialog) const {
     // A message box has no Cancel button of its own and may ignore one it does not show.
-    int answer = GetDlgItem(dialog, IDCANCEL) ? IDCANCEL : IDOK;
+    int button = GetDlgItem(dialog, IDCANCEL) ? IDCANCEL : IDOK;
     if (!path.empty()) {
-        if (!SetDlgItemTextA(dialog, explorerFileNameBox, path.c_str()))
-            SetDlgItemTextA(dialog, oldStyleFileNameBox, path.c_str());
-        answer = IDOK;
+        HWND box = GetDlgItem(dialog, explorerFileNameBox);
+        if (!box) box = GetDlgItem(dialog, oldStyleFileNameBox);
+        if (!box || !SetWindowTextA(box, path.c_str())) return false;
+        button = IDOK;
     }
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, answer)));
-    // The button that opened the dialog is still held; let it go so its press can end.
-    if (pressedWhenSeen) {
-        INPUT release{};
-        release.type = INPUT_MOUSE;
-        release.mi.dwFlags = MOUSEEVENTF_LEFTUP;
-        SendInput(1, &release, sizeof release);
-    }
+    HWND control = GetDlgItem(dialog, button);
+    if (!control) return false;
+    return PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(control)) != 0;
 }

@@ -23,6 +23,8 @@ public:
 
 private:
     void watch(DWORD patience);
+    // Fills in the path and presses the button; false when the controls are not there yet.
+    bool answer(HWND dialog) const;
 
     std::string title;
     std::string path;
