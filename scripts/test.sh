@@ -57,6 +57,8 @@ run_ctest() {
   total=$(sed -E 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\2/' <<<"$summary")
   passed=$((passed + total - failures))
   failed=$((failed + failures))
+  # What the failing programs printed, since the stage's log goes with the run.
+  if [ "$failures" -gt 0 ]; then grep -vE "Test +#[0-9]+: .* Passed" "$log" | tail -n 80; fi
 }
 
 configure() {
