@@ -1,5 +1,6 @@
 #include "PanelPicture.h"
 #include "PanelStates.h"
+#include "SteadyWait.h"
 #include "WindowTesting.h"
 #include "editor/InstrumentEditor.h"
 #include "gui/SkinBitmap.h"
@@ -41,24 +42,16 @@ int differences(const RgbImage& expected, const PanelPicture& actual) {
 // can come before the loop has seen the last move. NaN until a panel sends one.
 std::atomic<float> lastAutomatedValue{std::numeric_limits<float>::quiet_NaN()};
 
-// Waits (at most 5 s) until the last value a panel sent has been `value` for 200 ms: Wine can
-// still be catching up with an earlier pointer position when the value is first reached.
-void awaitSettledValue(float value) {
-    int settled = 0;
-    for (int waited = 0; settled < 200 && waited < 5000; waited += 10) {
-        Sleep(10);
-        settled = lastAutomatedValue == value ? settled + 10 : 0;
-    }
-}
-
 // Sends real input from another thread while this one runs the window's messages and, inside
-// them, the control's drag loop. The release waits until the panel has settled on
-// `valueBeforeRelease`.
+// them, the control's drag loop. The release waits (at most 5 s) until the panel has sent
+// `valueBeforeRelease` and nothing else for 200 ms: Wine can still be catching up with an earlier
+// pointer position when the value is first reached.
 void sendWhilePumping(const std::vector<INPUT>& inputs, float valueBeforeRelease) {
     std::atomic<bool> sent{false};
     std::thread sender([&] {
         for (INPUT input : inputs) {
-            if (input.mi.dwFlags & MOUSEEVENTF_LEFTUP) awaitSettledValue(valueBeforeRelease);
+            if (input.mi.dwFlags & MOUSEEVENTF_LEFTUP)
+                waitUntilSteady([&] { return lastAutomatedValue == valueBeforeRelease; }, [] { Sleep(10); }, 200, 5000);
             SendInput(1, &input, sizeof input);
             Sleep(40);
         }

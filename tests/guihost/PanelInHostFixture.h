@@ -6,6 +6,7 @@
 #include "PluginHost.h"
 #include "PluginLibrary.h"
 #include "SkinColours.h"
+#include "SteadyWait.h"
 #include "shared/PanelLayout.h"
 
 #include <gtest/gtest.h>
@@ -90,13 +91,15 @@ protected:
     void placeCursor(int x, int y) {
         const POINT target{HostWindow::spotX + x, HostWindow::spotY + y};
         SetCursorPos(target.x, target.y);
-        for (DWORD waited = 0, still = 0; still < 100 && waited < 3000; waited += 10) {
-            pump(10);
+        const auto there = [&target] {
             POINT cursor{};
             GetCursorPos(&cursor);
-            still = cursor.x == target.x && cursor.y == target.y ? still + 10 : 0;
-            if (still == 0) SetCursorPos(target.x, target.y);
-        }
+            if (cursor.x == target.x && cursor.y == target.y) return true;
+            SetCursorPos(target.x, target.y);
+            return false;
+        };
+        waitUntilSteady(
+            there, [this] { pump(10); }, 100, 3000);
     }
     static void sendButton(DWORD flags) {
         INPUT input{};

@@ -39,21 +39,19 @@ void DialogDriver::watch(DWORD patience) {
     // dialog stays, unless it is waiting on a box of its own (an overwrite question).
     Sleep(300);  // most dialogs are ready by then; an earlier answer would only be given again
     bool answered = false;
-    bool released = false;
     DWORD answeredAt = 0;
     while (IsWindow(dialog) && patient()) {
         const bool due = !answered || (GetTickCount() - answeredAt >= 1500 && IsWindowEnabled(dialog));
         if (due && answer(dialog)) {
+            // The button that opened the dialog is still held; let it go so its press can end.
+            if (!answered && pressedWhenSeen) {
+                INPUT release{};
+                release.type = INPUT_MOUSE;
+                release.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+                SendInput(1, &release, sizeof release);
+            }
             answered = true;
             answeredAt = GetTickCount();
-        }
-        // The button that opened the dialog is still held; let it go so its press can end.
-        if (answered && pressedWhenSeen && !released) {
-            INPUT release{};
-            release.type = INPUT_MOUSE;
-            release.mi.dwFlags = MOUSEEVENTF_LEFTUP;
-            SendInput(1, &release, sizeof release);
-            released = true;
         }
         Sleep(20);
     }

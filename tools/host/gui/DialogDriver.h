@@ -8,7 +8,8 @@
 
 // Answers one dialog that the plug-in shows while its button is held: it waits on a thread of
 // its own for a window with the given title, then types `path` into its file-name box and
-// presses OK, or presses Cancel when `path` is empty. A message box is answered with OK.
+// presses OK, or presses Cancel when `path` is empty, again while the dialog stays. A message box
+// is answered with OK.
 class DialogDriver {
 public:
     DialogDriver(std::string title, std::string path, DWORD patienceMilliseconds = 60000);
