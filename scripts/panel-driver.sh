@@ -40,6 +40,15 @@ fi
 # shellcheck source=/dev/null
 source "$build/resources/panel-layout.sh"
 
+# Panel points of a control by its layout name: its centre, and the middle of a step switch's
+# position (0 at the top).
+centre_x() { local left=${1}_left right=${1}_right; echo $(((${!left} + ${!right}) / 2)); }
+centre_y() { local top=${1}_top bottom=${1}_bottom; echo $(((${!top} + ${!bottom}) / 2)); }
+position_y() {
+  local top=${1}_top bottom=${1}_bottom positions=${1}_positions
+  echo $((${!top} + (2 * $2 + 1) * (${!bottom} - ${!top}) / (2 * ${!positions})))
+}
+
 # Where the host puts its window on the screen (HostWindow::spotX, spotY).
 spot_x=200
 spot_y=150
@@ -119,32 +128,35 @@ if [ -n "$native" ]; then
   # The LEDs and both switches: lower then upper half of the filter mode switch; the sync LED,
   # which puts the sync mode switch in the rate fader's place, then its sixth and second position.
   start_host 5
-  press 195 76
-  press 195 65
-  xdotool mousemove $((spot_x + 233)) $((spot_y + 9)) click 1
+  press "$(centre_x filterMode)" "$(position_y filterMode 1)"
+  press "$(centre_x filterMode)" "$(position_y filterMode 0)"
+  xdotool mousemove $((spot_x + $(centre_x syncOn))) $((spot_y + $(centre_y syncOn))) click 1
   sleep 0.3
-  press 232 75
-  press 232 35
+  press "$(centre_x syncMode)" "$(position_y syncMode 5)"
+  press "$(centre_x syncMode)" "$(position_y syncMode 1)"
   wait "$host_pid"
-  check "filter mode switch" "1 0" "$(automated 7 | paste -sd' ')"
-  check "sync LED" "1" "$(automated 12 | paste -sd' ')"
-  check "sync mode switch" "1 0.2" "$(automated 13 | awk '{ printf "%s%g", (NR > 1 ? " " : ""), $1 }')"
-  check "switch begin and end edits" "2 2" "$(edits 13)"
+  check "filter mode switch" "1 0" "$(automated "$filterMode_parameter" | paste -sd' ')"
+  check "sync LED" "1" "$(automated "$syncOn_parameter" | paste -sd' ')"
+  check "sync mode switch" "1 0.2" "$(automated "$syncMode_parameter" | awk '{ printf "%s%g", (NR > 1 ? " " : ""), $1 }')"
+  check "switch begin and end edits" "2 2" "$(edits "$syncMode_parameter")"
 
-  # A slow drag down the attack fader: the host gets idle time about every 50 ms throughout.
+  # A slow drag down the attack fader, from its top to below its travel: the panel gives the host
+  # idle time throughout (counted, not timed, so a loaded machine does not fail it).
   start_host 4
-  xdotool mousemove $((spot_x + 53)) $((spot_y + 23)) mousedown 1
-  for y in 30 40 50 60 70 79; do sleep 0.25; xdotool mousemove $((spot_x + 53)) $((spot_y + y)); done
+  xdotool mousemove $((spot_x + attack_x)) $((spot_y + attack_highest + 3)) mousedown 1
+  for step in 1 2 3 4 5 6; do
+    sleep 0.25
+    xdotool mousemove $((spot_x + attack_x)) $((spot_y + attack_highest + 3 + step * (attack_lowest - attack_highest) / 6))
+  done
   sleep 0.2
   xdotool mouseup 1
   wait "$host_pid"
-  check "drag ends at the bottom" "0" "$(automated 1 | tail -n 1)"
-  check "host idle during the drag at most 120 ms apart" "ok" "$(awk '
-    $1 == "request" { sub("time=", "", $2) }
-    $1 == "request" && $3 == "opcode=43" && !began { began = $2; last = $2 }
-    $1 == "request" && $3 == "opcode=3" && began && !ended { if ($2 - last > gap) gap = $2 - last; last = $2; idles++ }
+  check "drag ends at the bottom" "0" "$(automated "$attack_parameter" | tail -n 1)"
+  check "host idle during the drag" "ok" "$(awk '
+    $1 == "request" && $3 == "opcode=43" && !began { began = 1 }
+    $1 == "request" && $3 == "opcode=3" && began && !ended { idles++ }
     $1 == "request" && $3 == "opcode=44" { ended = 1 }
-    END { print (began && idles >= 8 && gap < 0.12) ? "ok" : "idles " idles " gap " gap }' "$log")"
+    END { print (began && idles >= 8) ? "ok" : "idles " idles }' "$log")"
 
   # LOAD and EXPORT with the real zenity: the path goes into its location entry as a paste (typed
   # characters race with the entry's completion), then Return.
@@ -167,9 +179,9 @@ if [ -n "$native" ]; then
     sleep 1
   }
   start_host 14
-  press 20 30
+  press "$(centre_x load)" "$(centre_y load)"
   answer_chooser "Load Rex File" "$work/loop.rex"
-  press 20 62
+  press "$(centre_x export)" "$(centre_y export)"
   answer_chooser "Save REX Groove As Standard Midi" "$work/groove.mid"
   wait "$host_pid"
   check "LOAD with zenity loads the chosen loop" "path $work/loop.rex" "$(grep '^path ' "$log")"

@@ -8,6 +8,7 @@
 #include "GeneratedSources.h"
 #include "PanelBackground.h"
 #include "shared/BmpFile.h"
+#include "shared/PanelLayout.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {
@@ -17,13 +18,13 @@ int main(int argc, char** argv) {
     try {
         const std::vector<unsigned char> key = encodeBmp(drawKeyBitmap());
         writeGeneratedSources(argv[1], {
-                                           {128, encodeBmp(drawPanelBackground())},
-                                           {129, key},
-                                           {130, key},
-                                           {131, encodeBmp(drawFaderHandle())},
-                                           {132, encodeBmp(drawLedBitmap())},
-                                           {133, encodeBmp(drawModeLedBitmap())},
-                                           {134, encodeBmp(drawSyncModeBitmap())},
+                                           {PanelLayout::panelBackground, encodeBmp(drawPanelBackground())},
+                                           {PanelLayout::loadKey, key},
+                                           {PanelLayout::exportKey, key},
+                                           {PanelLayout::faderHandle, encodeBmp(drawFaderHandle())},
+                                           {PanelLayout::greenLed, encodeBmp(drawLedBitmap())},
+                                           {PanelLayout::filterModeLeds, encodeBmp(drawModeLedBitmap())},
+                                           {PanelLayout::noteValues, encodeBmp(drawSyncModeBitmap())},
                                        });
     } catch (const std::exception& error) {
         std::cerr << argv[0] << ": " << error.what() << '\n';

@@ -111,6 +111,7 @@ std::string layoutScript() {
             out << name << "_highest=" << control.highestHandleTop << '\n'
                 << name << "_lowest=" << control.lowestHandleTop << '\n';
         }
+        if (control.kind == PanelLayout::Kind::stepSwitch) out << name << "_positions=" << control.positions << '\n';
     }
     out << "handle_height=" << PanelLayout::handleHeight << '\n'
         << "panel_width=" << PanelLayout::panelBounds.width() << '\n'

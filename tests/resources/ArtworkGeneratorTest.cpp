@@ -8,13 +8,17 @@
 
 #include "PanelBitmaps.h"
 #include "TempDir.h"
+#include "shared/PanelLayout.h"
 
 namespace {
 
-const char* const kGeneratedFiles[] = {
-    "bitmap128.bmp", "bitmap129.bmp",   "bitmap130.bmp",  "bitmap131.bmp",    "bitmap132.bmp", "bitmap133.bmp",
-    "bitmap134.bmp", "PanelBitmaps.rc", "PanelBitmaps.h", "PanelBitmaps.cpp", "SkinColours.h",
-};
+std::vector<std::string> generatedFiles() {
+    std::vector<std::string> names{"PanelBitmaps.rc", "PanelBitmaps.h", "PanelBitmaps.cpp", "SkinColours.h"};
+    for (int id = PanelLayout::firstBitmap; id < PanelLayout::afterLastBitmap; ++id) {
+        names.push_back("bitmap" + std::to_string(id) + ".bmp");
+    }
+    return names;
+}
 
 std::vector<char> readFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -34,7 +38,7 @@ TEST(ArtworkGenerator, TwoRunsWriteTheSameBytes) {
     TempDir second;
     runGenerator(first);
     runGenerator(second);
-    for (const char* name : kGeneratedFiles) {
+    for (const std::string& name : generatedFiles()) {
         const std::vector<char> bytes = readFile(first.path() / name);
         EXPECT_FALSE(bytes.empty()) << name;
         EXPECT_EQ(bytes, readFile(second.path() / name)) << name;
