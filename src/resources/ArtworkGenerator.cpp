@@ -7,7 +7,7 @@
 #include "ControlArtwork.h"
 #include "GeneratedSources.h"
 #include "PanelBackground.h"
-#include "shared/BmpFile.h"
+#include "picture/BmpFile.h"
 #include "shared/PanelLayout.h"
 
 int main(int argc, char** argv) {

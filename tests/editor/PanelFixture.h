@@ -7,9 +7,9 @@
 #include "gui/Fader.h"
 #include "gui/StepSwitch.h"
 #include "instrument/Instrument.h"
+#include "picture/BmpFile.h"
 #include "platform/portable/SoftwarePlatform.h"
 #include "platform/portable/SoftwareWindow.h"
-#include "shared/BmpFile.h"
 #include "shared/PanelLayout.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 #include "GuiTesting.h"
-#include "platform/portable/SoftwareCanvas.h"
+#include "platform/software/SoftwareCanvas.h"
 
 namespace {
 

@@ -39,6 +39,8 @@ check_tree(gui_reaches_up "gui/Widget.h: \"editor/Editor.h\"" gui/Widget.h "#inc
 check_tree(engine_sees_windows "engine/Voice.h: <windows.h>" engine/Voice.h "#include <windows.h>")
 check_tree(portable_sees_win32 "platform/portable/Soft.h: \"platform/win32/Window.h\"" platform/portable/Soft.h
            "#include \"platform/win32/Window.h\"" platform/win32/Window.h "")
+check_tree(x11_sees_test_platform "platform/x11/Paint.h: \"platform/portable/ScriptedPointer.h\"" platform/x11/Paint.h
+           "#include \"platform/portable/ScriptedPointer.h\"" platform/portable/ScriptedPointer.h "")
 check_tree(plugin_sees_instrument "plugin/Entry.cpp: \"instrument/Instrument.h\"" plugin/Entry.cpp
            "#include \"instrument/Instrument.h\"" instrument/Instrument.h "")
 check_tree(shared_sees_gui "shared/PanelLayout.h: \"gui/Widget.h\"" shared/PanelLayout.h "#include \"gui/Widget.h\""

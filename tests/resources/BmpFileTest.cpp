@@ -1,4 +1,4 @@
-#include "shared/BmpFile.h"
+#include "picture/BmpFile.h"
 
 #include <gtest/gtest.h>
 

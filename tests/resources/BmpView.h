@@ -5,7 +5,7 @@
 
 #include "PanelBitmaps.h"
 #include "SkinColours.h"
-#include "shared/BmpFile.h"
+#include "picture/BmpFile.h"
 
 // The header fields of a whole .bmp file held in memory, as the panel's bitmaps are stored, and
 // its pixels as the decoder reads them, row 0 at the top.

@@ -1,13 +1,14 @@
 #pragma once
 
 #include "gui/GuiGeometry.h"
+#include "platform/software/PointerSource.h"
 
 #include <cstddef>
 #include <vector>
 
 // The mouse and modifier keys of the software platform. A test scripts the samples a drag sees:
 // each read of the cursor position (once per drag step) moves on to the next sample.
-class ScriptedPointer {
+class ScriptedPointer final : public PointerSource {
 public:
     struct Sample {
         PixelPoint screen;
@@ -20,7 +21,8 @@ public:
     void script(std::vector<Sample> samples);
 
     // Reads the cursor, moving on to the next scripted sample.
-    PixelPoint readCursor();
+    PixelPoint readCursor() override;
+    MouseButtons heldButtons() override { return current.buttons; }
     PixelPoint cursor() const { return current.screen; }
     MouseButtons buttons() const { return current.buttons; }
     std::size_t samplesLeft() const { return pending.size() - next; }

@@ -1,8 +1,8 @@
 #include "platform/portable/SoftwarePlatform.h"
 
-#include "platform/portable/PanelPictures.h"
 #include "platform/portable/SoftwareWindow.h"
 #include "platform/portable/SoftwareWindowHandle.h"
+#include "platform/software/PanelPictures.h"
 
 #include <algorithm>
 #include <iterator>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "gui/GuiPlatform.h"
-#include "platform/portable/RgbImage.h"
 #include "platform/portable/ScriptedPointer.h"
+#include "platform/software/RgbImage.h"
 
 #include <map>
 #include <memory>

@@ -1,8 +1,8 @@
 #include "platform/portable/SoftwareWindow.h"
 
 #include "gui/GestureScope.h"
-#include "platform/portable/SoftwareCanvas.h"
 #include "platform/portable/SoftwarePlatform.h"
+#include "platform/software/SoftwareCanvas.h"
 
 namespace {
 // What the window shows before its first paint, as the native class's button-face background does.

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "gui/NativeWindow.h"
-#include "platform/portable/RgbImage.h"
+#include "platform/software/RgbImage.h"
 
 #include <atomic>
 #include <mutex>

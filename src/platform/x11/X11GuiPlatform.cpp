@@ -1,6 +1,6 @@
 #include "platform/x11/X11GuiPlatform.h"
 
-#include "platform/portable/PanelPictures.h"
+#include "platform/software/PanelPictures.h"
 #include "platform/x11/X11Connection.h"
 #include "platform/x11/X11Window.h"
 

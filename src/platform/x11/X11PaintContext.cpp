@@ -3,7 +3,7 @@
 #include "platform/x11/X11Window.h"
 
 X11PaintContext::X11PaintContext(X11Window& target, RgbImage& backBuffer)
-    : window(target), canvas(backBuffer, unusedPointer, {0, 0}) {}
+    : window(target), pointer(target), canvas(backBuffer, pointer, {0, 0}) {}
 
 X11PaintContext::~X11PaintContext() { window.presentDrawing(); }
 
@@ -27,9 +27,13 @@ std::unique_ptr<OffscreenSurface> X11PaintContext::makeOffscreen(std::int32_t wi
     return canvas.makeOffscreen(width, height, background);
 }
 
-MouseButtons X11PaintContext::mouseButtons() { return window.pointerButtons(); }
+MouseButtons X11PaintContext::mouseButtons() { return canvas.mouseButtons(); }
 
-PixelPoint X11PaintContext::mouseLocation() { return window.cursorPosition(); }
+PixelPoint X11PaintContext::mouseLocation() { return canvas.mouseLocation(); }
+
+MouseButtons X11PaintContext::LivePointer::heldButtons() { return window.pointerButtons(); }
+
+PixelPoint X11PaintContext::LivePointer::readCursor() { return window.cursorPosition(); }
 
 void X11PaintContext::penChanged() {
     canvas.setFrameColour(frameColour());

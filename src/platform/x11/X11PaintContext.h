@@ -1,8 +1,8 @@
 #pragma once
 
 #include "gui/PaintContext.h"
-#include "platform/portable/ScriptedPointer.h"
-#include "platform/portable/SoftwareCanvas.h"
+#include "platform/software/PointerSource.h"
+#include "platform/software/SoftwareCanvas.h"
 
 class X11Window;
 
@@ -26,8 +26,18 @@ protected:
     void brushChanged() override;
 
 private:
+    // The server's pointer, in window coordinates, for the canvas and the surfaces it makes.
+    class LivePointer final : public PointerSource {
+    public:
+        explicit LivePointer(X11Window& from) : window(from) {}
+        MouseButtons heldButtons() override;
+        PixelPoint readCursor() override;
+
+    private:
+        X11Window& window;
+    };
+
     X11Window& window;
-    // The canvas asks a pointer of its own; this one is never read, the server's is.
-    ScriptedPointer unusedPointer;
+    LivePointer pointer;
     SoftwareCanvas canvas;
 };

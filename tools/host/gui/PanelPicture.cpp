@@ -1,6 +1,6 @@
 #include "PanelPicture.h"
 
-#include "shared/BmpFile.h"
+#include "picture/BmpFile.h"
 
 #include <cstdint>
 #include <fstream>

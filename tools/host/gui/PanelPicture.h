@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "shared/RgbPicture.h"
+#include "picture/RgbPicture.h"
 
 #include <string>
 

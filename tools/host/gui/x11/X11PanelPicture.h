@@ -2,7 +2,7 @@
 
 #include <X11/Xlib.h>
 
-#include "shared/RgbPicture.h"
+#include "picture/RgbPicture.h"
 
 #include <string>
 

@@ -2,7 +2,7 @@
 
 #include "gui/BitmapImage.h"
 #include "gui/GuiGeometry.h"
-#include "shared/RgbPicture.h"
+#include "picture/RgbPicture.h"
 
 #include <cstdint>
 #include <utility>

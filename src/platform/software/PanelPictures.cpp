@@ -1,6 +1,6 @@
-#include "platform/portable/PanelPictures.h"
+#include "platform/software/PanelPictures.h"
 
-#include "shared/BmpFile.h"
+#include "picture/BmpFile.h"
 
 #include "PanelBitmaps.h"
 

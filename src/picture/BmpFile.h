@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shared/RgbPicture.h"
+#include "picture/RgbPicture.h"
 
 #include <cstddef>
 #include <optional>

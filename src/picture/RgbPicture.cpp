@@ -1,4 +1,4 @@
-#include "shared/RgbPicture.h"
+#include "picture/RgbPicture.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -1,4 +1,4 @@
-#include "platform/portable/RgbImage.h"
+#include "platform/software/RgbImage.h"
 
 RgbImage::RgbImage(std::int32_t width, std::int32_t height, Colour fill)
     : pixels(width, height, {fill.red, fill.green, fill.blue}) {}

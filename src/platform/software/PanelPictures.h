@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/portable/RgbImage.h"
+#include "platform/software/RgbImage.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "gui/OffscreenSurface.h"
-#include "platform/portable/RgbImage.h"
+#include "platform/software/RgbImage.h"
 
 #include <memory>
 
-class ScriptedPointer;
+class PointerSource;
 
 // Draws into an RGB picture the way the native surface does: one-pixel lines without their end
 // points, fills that leave the top row and left column to the outline, colour-keyed copies.
@@ -13,9 +13,9 @@ class ScriptedPointer;
 class SoftwareCanvas final : public OffscreenSurface {
 public:
     // Draws onto `target`; the pointer is read relative to `origin`, the window's place on the screen.
-    SoftwareCanvas(RgbImage& target, ScriptedPointer& pointer, PixelPoint origin);
+    SoftwareCanvas(RgbImage& target, PointerSource& pointer, PixelPoint origin);
     // A surface with its own picture, filled with `background`.
-    SoftwareCanvas(std::int32_t width, std::int32_t height, Colour background, ScriptedPointer& pointer);
+    SoftwareCanvas(std::int32_t width, std::int32_t height, Colour background, PointerSource& pointer);
 
     void drawFrameRect(const PixelRect& r) override;
     void fillRect(const PixelRect& r) override;
@@ -34,6 +34,6 @@ private:
 
     std::unique_ptr<RgbImage> ownPicture;
     RgbImage* pixels;
-    ScriptedPointer& pointer;
+    PointerSource& pointer;
     PixelPoint origin;
 };

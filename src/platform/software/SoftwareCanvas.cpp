@@ -1,17 +1,14 @@
-#include "platform/portable/SoftwareCanvas.h"
+#include "platform/software/SoftwareCanvas.h"
 
-#include "platform/portable/ScriptedPointer.h"
+#include "platform/software/PointerSource.h"
 
 #include <cstdlib>
 
-SoftwareCanvas::SoftwareCanvas(RgbImage& target, ScriptedPointer& scriptedPointer, PixelPoint windowOrigin)
-    : pixels(&target), pointer(scriptedPointer), origin(windowOrigin) {}
+SoftwareCanvas::SoftwareCanvas(RgbImage& target, PointerSource& source, PixelPoint windowOrigin)
+    : pixels(&target), pointer(source), origin(windowOrigin) {}
 
-SoftwareCanvas::SoftwareCanvas(std::int32_t width, std::int32_t height, Colour background,
-                               ScriptedPointer& scriptedPointer)
-    : ownPicture(std::make_unique<RgbImage>(width, height, background)),
-      pixels(ownPicture.get()),
-      pointer(scriptedPointer) {}
+SoftwareCanvas::SoftwareCanvas(std::int32_t width, std::int32_t height, Colour background, PointerSource& source)
+    : ownPicture(std::make_unique<RgbImage>(width, height, background)), pixels(ownPicture.get()), pointer(source) {}
 
 void SoftwareCanvas::drawLine(PixelPoint from, PixelPoint to) {
     const std::int32_t stepX = to.x > from.x ? 1 : (to.x < from.x ? -1 : 0);
@@ -51,7 +48,7 @@ std::unique_ptr<OffscreenSurface> SoftwareCanvas::makeOffscreen(std::int32_t wid
     return std::make_unique<SoftwareCanvas>(width, height, background, pointer);
 }
 
-MouseButtons SoftwareCanvas::mouseButtons() { return pointer.buttons(); }
+MouseButtons SoftwareCanvas::mouseButtons() { return pointer.heldButtons(); }
 
 PixelPoint SoftwareCanvas::mouseLocation() {
     const PixelPoint screen = pointer.readCursor();
