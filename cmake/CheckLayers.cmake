@@ -21,8 +21,8 @@ set(layers
   "platform/portable|platform platform/software gui resources shared|"
   "platform/win32|platform gui resources shared|windows"
   "platform/x11|platform platform/software gui resources shared|x11"
-  "plugin|engine gui platform shared|"
-  "editor|plugin gui platform shared|"
+  "plugin|editor engine gui platform shared|"
+  "editor|gui platform shared|"
   "instrument|editor plugin gui platform engine loopfile export shared|"
   "lv2|instrument plugin platform engine loopfile export shared|lv2")
 

@@ -1,12 +1,12 @@
 #include "instrument/Instrument.h"
 
-#include "editor/InstrumentEditor.h"
 #include "engine/SliceEngine.h"
 #include "instrument/ParameterTable.h"
 #include "loopfile/RexReader.h"
 #include "platform/PlatformServices.h"
 #include "platform/WindowSystem.h"
 #include "plugin/BoundedText.h"
+#include "plugin/InstrumentEditor.h"
 
 #include <cmath>
 #include <cstring>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/PanelCommands.h"
+#include "editor/PanelHost.h"
 #include "instrument/EngineGate.h"
 #include "instrument/ParameterMailbox.h"
 #include "instrument/ProgramRecord.h"
@@ -31,7 +31,7 @@ class SliceEngine;
 // holding the engine gate touches its slices. Program values and the current program index are
 // read and written atomically; whatever replaces programs, loads a loop, exports or saves a chunk
 // runs under a lock of its own, which the audio path never takes.
-class Instrument : public EffectBaseEx, public PanelCommands {
+class Instrument : public EffectBaseEx, public PanelHost {
 public:
     static constexpr std::int32_t programTotal = 16;
     static constexpr std::int32_t parameterTotal = 14;
@@ -74,6 +74,13 @@ public:
     void exportGroove(void* window) override;
     void collectChoice() override;
     void abandonChoice() override;
+
+    float parameterValue(std::int32_t parameter) override { return getParameter(parameter); }
+    void setFromPanel(std::int32_t parameter, float value) override { setParameterAndNotify(parameter, value); }
+    void setUnannounced(std::int32_t parameter, float value) override { setParameter(parameter, value); }
+    void beginGesture(std::int32_t parameter) override { hostBeginEdit(parameter); }
+    void endGesture(std::int32_t parameter) override { hostEndEdit(parameter); }
+    void idleHost() override { hostIdle(); }
 
     const ProgramRecord& program(std::int32_t index) const { return programs[static_cast<std::size_t>(index)]; }
     // The loop read last, if it was read successfully.

@@ -2,7 +2,7 @@
 #include "PanelStates.h"
 #include "SteadyWait.h"
 #include "WindowTesting.h"
-#include "editor/InstrumentEditor.h"
+#include "plugin/InstrumentEditor.h"
 #include "gui/SkinBitmap.h"
 #include "gui/ValueControl.h"
 #include "instrument/Instrument.h"
