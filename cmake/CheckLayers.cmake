@@ -22,7 +22,7 @@ set(layers
   "platform/win32|platform gui resources shared|windows"
   "platform/x11|platform platform/software gui resources shared|x11"
   "plugin|editor engine gui platform shared|"
-  "editor|gui platform shared|"
+  "editor|gui platform export loopfile shared|"
   "instrument|editor plugin gui platform engine loopfile export shared|"
   "lv2|instrument plugin platform engine loopfile export shared|lv2")
 

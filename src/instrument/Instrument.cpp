@@ -17,7 +17,8 @@ Instrument::Instrument(audioMasterCallback host, PlatformServices& services, Gui
     : EffectBaseEx(host, programTotal, parameterTotal),
       platform(services),
       engine(std::make_unique<SliceEngine>()),
-      sampleRateNoticeUp(std::make_shared<std::atomic<bool>>(false)) {
+      sampleRateNoticeUp(std::make_shared<std::atomic<bool>>(false)),
+      choice(services) {
     setChunkFlag(true);
     for (ProgramRecord& record : programs) ParameterTable::fillDefaults(record);
     setInputCount(0);

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "editor/PanelFiles.h"
 #include "editor/PanelHost.h"
 #include "instrument/EngineGate.h"
 #include "instrument/ParameterMailbox.h"
 #include "instrument/ProgramRecord.h"
-#include "platform/PendingChoice.h"
 #include "plugin/EffectBaseEx.h"
 
 #include <array>
@@ -104,9 +104,6 @@ private:
     bool replaceLoop(InputFile& file, RefusedLoad refused = RefusedLoad::emptiesBank);
     // The loaded loop, or null, and the path it was read from (`loadedFrom` may be null).
     std::shared_ptr<const RexReader> loopForExport(std::string* loadedFrom = nullptr);
-    enum class ChoiceFor { loop, groove };
-    // One chooser at a time: a press of either button while one is open starts nothing.
-    void startChoosing(ChoiceFor purpose);
     void loadChosenLoop(const char* path);
     void writeGrooveTo(const char* path);
     // The editor goes first when the instrument does: its window may still call back into it.
@@ -129,11 +126,7 @@ private:
     std::array<ProgramRecord, programTotal> presetChunks;
     // Up while the sample-rate notice is on screen; the thread showing it owns it too.
     std::shared_ptr<std::atomic<bool>> sampleRateNoticeUp;
-    // The chooser running apart from the host, if any, and what its answer is for. The panel's
-    // thread starts, polls and abandons it; a close from another thread may abandon it too.
-    std::mutex choiceLock;
-    std::unique_ptr<PendingChoice> pendingChoice;
-    ChoiceFor pendingPurpose = ChoiceFor::loop;
+    PanelFiles::Choice choice;
     bool lfoSyncOn = false;
     float lfoSyncMode = 0.0f;
 };
