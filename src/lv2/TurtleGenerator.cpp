@@ -1,6 +1,6 @@
 // Writes the bundle's manifest.ttl and brevatone.ttl at build time, so that the control ports'
 // names, ranges and defaults come from the instrument's own parameter table.
-// Usage: brevatone_lv2_turtle BUNDLE_DIRECTORY BINARY_FILE_NAME
+// Usage: brevatone_lv2_turtle BUNDLE_DIRECTORY BINARY_FILE_NAME [PANEL_BINARY_FILE_NAME]
 #include "instrument/ParameterTable.h"
 #include "lv2/Lv2Identity.h"
 #include "lv2/Lv2Instrument.h"
@@ -36,14 +36,38 @@ std::string decimal(float value) {
     return text;
 }
 
-std::string manifest(const std::string& binary) {
+std::string manifest(const std::string& binary, const std::string& panelBinary) {
     std::ostringstream out;
     out << "@prefix lv2: <http://lv2plug.in/ns/lv2core#> .\n"
-        << "@prefix rdfs: <http://www.w3.org/2000/01/rdf-schema#> .\n\n"
+        << "@prefix rdfs: <http://www.w3.org/2000/01/rdf-schema#> .\n"
+        << "@prefix ui: <http://lv2plug.in/ns/extensions/ui#> .\n\n"
         << "<" << Lv2Identity::pluginUri << ">\n"
         << "    a lv2:Plugin ;\n"
         << "    lv2:binary <" << binary << "> ;\n"
         << "    rdfs:seeAlso <brevatone.ttl> .\n";
+    if (!panelBinary.empty()) {
+        out << "\n<" << Lv2Identity::panelUri << ">\n"
+            << "    a ui:X11UI ;\n"
+            << "    ui:binary <" << panelBinary << "> ;\n"
+            << "    rdfs:seeAlso <brevatone.ttl> .\n";
+    }
+    return out.str();
+}
+
+// The panel embeds in the host's window and reads its events at the host's idle; it learns the
+// loop from the notify port, and without X11 the host shows its own controls.
+std::string panelDescription() {
+    std::ostringstream out;
+    out << "<" << Lv2Identity::panelUri << ">\n"
+        << "    a ui:X11UI ;\n"
+        << "    lv2:requiredFeature urid:map , ui:idleInterface , ui:parent ;\n"
+        << "    lv2:optionalFeature ui:resize , ui:touch ;\n"
+        << "    lv2:extensionData ui:idleInterface ;\n"
+        << "    ui:portNotification [\n"
+        << "        ui:plugin <" << Lv2Identity::pluginUri << "> ;\n"
+        << "        lv2:symbol \"notify\" ;\n"
+        << "        ui:protocol atom:eventTransfer\n"
+        << "    ] .\n\n";
     return out.str();
 }
 
@@ -66,7 +90,7 @@ std::string parameterPorts() {
     return out.str();
 }
 
-std::string description() {
+std::string description(bool withPanel) {
     const std::string plugin = std::string("<") + Lv2Identity::pluginUri + ">";
     const std::string loop = std::string("<") + Lv2Identity::loopPropertyUri + ">";
     std::ostringstream out;
@@ -80,19 +104,21 @@ std::string description() {
         << "@prefix rsz: <http://lv2plug.in/ns/ext/resize-port#> .\n"
         << "@prefix state: <http://lv2plug.in/ns/ext/state#> .\n"
         << "@prefix time: <http://lv2plug.in/ns/ext/time#> .\n"
+        << "@prefix ui: <http://lv2plug.in/ns/extensions/ui#> .\n"
         << "@prefix urid: <http://lv2plug.in/ns/ext/urid#> .\n"
         << "@prefix work: <http://lv2plug.in/ns/ext/worker#> .\n\n"
         << loop << "\n"
         << "    a lv2:Parameter ;\n"
         << "    rdfs:label \"Loop\" ;\n"
         << "    rdfs:range atom:Path .\n\n"
-        << plugin << "\n"
+        << (withPanel ? panelDescription() : "") << plugin << "\n"
         << "    a lv2:Plugin , lv2:InstrumentPlugin ;\n"
         << "    doap:name \"Brevatone\" ;\n"
         << "    lv2:requiredFeature urid:map ;\n"
         << "    lv2:optionalFeature lv2:hardRTCapable , log:log , work:schedule ;\n"
         << "    lv2:extensionData state:interface , work:interface ;\n"
         << "    patch:writable " << loop << " ;\n"
+        << (withPanel ? std::string("    ui:ui <") + Lv2Identity::panelUri + "> ;\n" : std::string())
         << "    lv2:port [\n"
         << "        a lv2:InputPort , atom:AtomPort ;\n"
         << "        atom:bufferType atom:Sequence ;\n"
@@ -135,12 +161,13 @@ bool writeFile(const std::string& path, const std::string& text) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::cerr << "usage: brevatone_lv2_turtle BUNDLE_DIRECTORY BINARY_FILE_NAME\n";
+    if (argc != 3 && argc != 4) {
+        std::cerr << "usage: brevatone_lv2_turtle BUNDLE_DIRECTORY BINARY_FILE_NAME [PANEL_BINARY_FILE_NAME]\n";
         return 2;
     }
     const std::string bundle = argv[1];
-    const bool written =
-        writeFile(bundle + "/manifest.ttl", manifest(argv[2])) && writeFile(bundle + "/brevatone.ttl", description());
+    const std::string panelBinary = argc == 4 ? argv[3] : "";
+    const bool written = writeFile(bundle + "/manifest.ttl", manifest(argv[2], panelBinary)) &&
+                         writeFile(bundle + "/brevatone.ttl", description(!panelBinary.empty()));
     return written ? 0 : 1;
 }
