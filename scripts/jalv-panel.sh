@@ -86,5 +86,5 @@ attack=$(awk '/lv2:symbol "amp_atk"/ { getline; print $2 }' "$preset" 2>/dev/nul
 check "the fader drag reaches the attack port" "1.0" "$attack"
 check "LOAD loads the chosen loop" "1" "$(grep -c "loop.rex" "$preset" 2>/dev/null || echo 0)"
 check "EXPORT writes the loop's groove" "MThd" "$(head -c 4 "$work/groove.mid" 2>/dev/null)"
-[ "$failures" -eq 0 ] || { tail -n 40 "$work/jalv.log"; find "$HOME"; import -window root /tmp/w27/fail.png; }
+[ "$failures" -eq 0 ] || tail -n 40 "$work/jalv.log"
 [ "$failures" -eq 0 ]
