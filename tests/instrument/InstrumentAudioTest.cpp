@@ -70,6 +70,22 @@ TEST_F(InstrumentAudio, AnotherSampleRateIsRefusedWithOneNoticeAtATime) {
     EXPECT_TRUE(platform.messages.empty());
 }
 
+// Following the host's rate, as the Linux libraries do, brings no notice; rates no host can mean
+// keep the last good one, which one line says.
+TEST_F(InstrumentAudio, FollowingTheHostRateKeepsTheLastGoodRateAndSaysSoOnce) {
+    Instrument following(host, platform, nullptr, systemRateConversion());
+    following.setSampleRate(48000.0f);
+    for (float bad : {0.0f, -48000.0f, NAN, INFINITY, 384001.0f, 7999.0f}) following.setSampleRate(bad);
+    std::vector<float> block(32);
+    float* outputs[2] = {block.data(), block.data() + 16};
+    following.processReplacing(nullptr, outputs, 16);
+    EXPECT_EQ(following.soundEngine().sampleRate(), 48000.0);
+    EXPECT_EQ(following.getSampleRate(), 48000.0f);
+    EXPECT_TRUE(platform.notices.empty());
+    ASSERT_EQ(platform.reports.size(), 1u);
+    EXPECT_NE(platform.reports[0].find("stays at 48000 Hz"), std::string::npos) << platform.reports[0];
+}
+
 TEST_F(InstrumentAudio, ResumingAsksForMidiAgain) {
     hostRequests.clear();
     instrument.dispatcher(effMainsChanged, 0, 1, nullptr, 0.0f);
