@@ -244,9 +244,11 @@ Heard throughVst2(const PluginLibrary& library, const std::string& loop, double 
     std::vector<float> left(512), right(512);
     float* outputs[2] = {left.data(), right.data()};
     std::vector<VstMidiEvent> note = {EventList::midiEvent(0, 0x90, 36, 127)};
-    vst.sendEvents(note);
-    for (int block = 0; block < 8; ++block) vst.processReplacing(outputs, 512);
-    vst.dispatch(effSetSampleRate, 0, 0, nullptr, static_cast<float>(rate));
+    if (rate != engineSampleRate) {
+        vst.sendEvents(note);
+        for (int block = 0; block < 8; ++block) vst.processReplacing(outputs, 512);
+        vst.dispatch(effSetSampleRate, 0, 0, nullptr, static_cast<float>(rate));
+    }
     vst.sendEvents(note);
     return hear(collect(rate,
                         [&](std::uint32_t frames) {
