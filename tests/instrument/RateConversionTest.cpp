@@ -8,29 +8,35 @@
 
 namespace {
 
-double tone(double hertz, double rate, std::size_t k) { return 0.5 * std::sin(2.0 * M_PI * hertz * k / rate); }
+constexpr double pi = 3.14159265358979323846;
+
+double tone(double hertz, double rate, std::size_t k) { return 0.5 * std::sin(2.0 * pi * hertz * k / rate); }
 
 // What is left of `signal` once the best-fitting sinusoid of `hertz` (any gain, any phase) is
 // taken out, in decibels against a tone of amplitude 0.5; the middle half only, away from the ends.
 // A tone above the Nyquist frequency cannot be there, so nothing is taken out: it would be its alias.
 double residualDecibels(const std::vector<float>& signal, std::size_t length, double hertz, double rate) {
-    double ss = 0, sc = 0, cc = 0, ys = 0, yc = 0;
-    for (std::size_t k = length / 4; k < 3 * length / 4; ++k) {
-        const double s = std::sin(2.0 * M_PI * hertz * k / rate), c = std::cos(2.0 * M_PI * hertz * k / rate);
-        ss += s * s, sc += s * c, cc += c * c, ys += signal[k] * s, yc += signal[k] * c;
+    const std::size_t first = length / 4, end = 3 * length / 4;
+    auto sine = [&](std::size_t k) { return std::sin(2.0 * pi * hertz * k / rate); };
+    auto cosine = [&](std::size_t k) { return std::cos(2.0 * pi * hertz * k / rate); };
+    double ss = 0.0, sc = 0.0, cc = 0.0, ys = 0.0, yc = 0.0;
+    for (std::size_t k = first; k < end; ++k) {
+        ss += sine(k) * sine(k);
+        sc += sine(k) * cosine(k);
+        cc += cosine(k) * cosine(k);
+        ys += signal[k] * sine(k);
+        yc += signal[k] * cosine(k);
     }
     const bool carried = hertz < rate / 2.0;
     const double determinant = ss * cc - sc * sc;
     const double a = carried ? (ys * cc - yc * sc) / determinant : 0.0;
     const double b = carried ? (yc * ss - ys * sc) / determinant : 0.0;
-    double error = 0.0, power = 0.0;
-    for (std::size_t k = length / 4; k < 3 * length / 4; ++k) {
-        const double left =
-            signal[k] - a * std::sin(2.0 * M_PI * hertz * k / rate) - b * std::cos(2.0 * M_PI * hertz * k / rate);
+    double error = 0.0;
+    for (std::size_t k = first; k < end; ++k) {
+        const double left = signal[k] - a * sine(k) - b * cosine(k);
         error += left * left;
-        power += 0.125;
     }
-    return 10.0 * std::log10(error / power);
+    return 10.0 * std::log10(error / (0.125 * static_cast<double>(end - first)));
 }
 
 }  // namespace

@@ -191,11 +191,13 @@ TEST(Lv2Sound, AnswersTheLoopPathWhenAsked) {
 
 namespace {
 
-// A 220 Hz tone of half a second as slice 0, as the measurement used.
+constexpr double pi = 3.14159265358979323846;
+
+// A 220 Hz tone of half a second as slice 0.
 std::string writeToneLoop(const TempDir& dir) {
     std::vector<float> tone(engineSampleRate / 2);
     for (std::size_t k = 0; k < tone.size(); ++k) {
-        tone[k] = std::round(16384.0 * std::sin(2.0 * M_PI * 220.0 * k / engineSampleRate)) / 32768.0f;
+        tone[k] = std::round(16384.0 * std::sin(2.0 * pi * 220.0 * k / engineSampleRate)) / 32768.0f;
     }
     const std::string path = dir.file("tone.rex");
     RexFileWriter::forLoop(RexFileWriter::monoLoop(tone, {0}, {0}, 120.0, 1920)).write(path);
