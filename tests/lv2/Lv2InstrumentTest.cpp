@@ -291,3 +291,15 @@ TEST(Lv2Sound, BothLinuxFormatsPlayAtTheHostRateAsAt44100) {
         }
     }
 }
+
+// A rate no host can mean leaves the plug-in at 44.1 kHz, with one line in the log (standard error
+// for a host without one).
+TEST(Lv2Bundle, ARateItCannotFollowLeavesItAt44100WithALogLine) {
+    for (const double rate : {0.0, -48000.0, 500000.0}) {
+        testing::internal::CaptureStderr();
+        const Lv2TestHost lv2(true, rate);
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_TRUE(lv2.ready());
+        EXPECT_NE(said.find("stays at 44100 Hz"), std::string::npos) << rate << ": " << said;
+    }
+}
