@@ -101,6 +101,25 @@ TEST_F(ChooserProcess, AChooserThatNeverAnswersIsEndedAndReapedWhenAbandoned) {
     EXPECT_EQ(errno, ESRCH);
 }
 
+// A message still on screen is not opened again, whichever way it came; once closed, it may be.
+TEST_F(ChooserProcess, AMessageOnScreenIsNotOpenedAgainUntilItIsClosed) {
+    setenv("DISPLAY", ":0", 1);
+    const FakeChooser message("sleep 1");
+    testing::internal::CaptureStderr();
+    for (int i = 0; i < 5; ++i) {
+        services.showError("Brevatone", "The same text.");
+        services.showNotice("Brevatone", "The same text.", std::make_shared<std::atomic<bool>>(true));
+    }
+    services.showError("Brevatone", "Another text.");
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_EQ(message.runs(), 2);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1200));
+    services.showError("Brevatone", "The same text.");
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(message.runs(), 3);
+}
+
 TEST_F(ChooserProcess, WithoutAnyChooserOnPathAMessageNamesBoth) {
     const char* oldPath = std::getenv("PATH");
     const std::string saved = oldPath ? oldPath : "";

@@ -136,6 +136,18 @@ TEST_F(RenderThroughPlugin, RepeatPlaysTheSongAgainFromItsEnd) {
     EXPECT_TRUE(sameAudio(wav.left, thrice));
 }
 
+// At another rate the song lasts as long in seconds, and the WAV file carries the rate.
+TEST_F(RenderThroughPlugin, AtAnotherRateTheSongLastsAsLongAndTheFileSaysTheRate) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the Windows build renders at 44.1 kHz only";
+#endif
+    const std::string song = writeBytes(dir.file("song.mid"), quarterNotes(8));
+    const WavContent wav = render({"--loop", loopFile(toneLoop(8)), "--midi", song, "--tail", "0", "--rate", "48000"});
+    EXPECT_EQ(wav.left.size(), 8u * 24000u);
+    const Bytes file = readBytes(dir.file("out.wav"));
+    EXPECT_EQ(file[24] | file[25] << 8 | file[26] << 16 | file[27] << 24, 48000);
+}
+
 TEST_F(RenderThroughPlugin, EventsAfterATempoChangeLandOnTheirFramesWhateverTheBlockSize) {
     MidiTrack conductor;
     conductor.tempo(0, 500000).tempo(960, 1000000).end();

@@ -1,4 +1,5 @@
 #include "OnsetDetector.h"
+#include "engine/EngineConstants.h"
 
 #include <algorithm>
 #include <array>
@@ -74,7 +75,7 @@ private:
 }  // namespace
 
 OnsetDetector::OnsetDetector(int rate)
-    : sampleRate(rate > 0 ? rate : 44100),
+    : sampleRate(rate > 0 ? rate : engineSampleRate),
       minimumGap(static_cast<uint32_t>(std::max(1.0, sampleRate * minimumGapSeconds))) {}
 
 std::vector<uint32_t> OnsetDetector::detect(const SoundFile& sound) const {
