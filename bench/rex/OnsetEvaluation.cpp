@@ -3,7 +3,7 @@
 // swing, 70 to 180 bpm, mono and stereo, some with a noise floor, a reverb tail or clipping),
 // scored as precision, recall and F with a detected onset counting as a hit within 10 ms of it.
 // Prints one line per loop, the totals, and the detector's time for ten seconds of sound.
-#include "OnsetDetector.h"
+#include "SoundFileInput.h"
 
 #include <algorithm>
 #include <chrono>
@@ -301,7 +301,7 @@ double millisecondsForTenSeconds(const SoundFile& sound) {
     std::vector<double> times;
     for (int run = 0; run < 7; ++run) {
         const auto start = std::chrono::steady_clock::now();
-        const std::vector<uint32_t> onsets = OnsetDetector(sound.sampleRate).detect(sound);
+        const std::vector<uint32_t> onsets = detectOnsets(sound);
         const auto end = std::chrono::steady_clock::now();
         if (onsets.empty()) return 0.0;
         times.push_back(std::chrono::duration<double, std::milli>(end - start).count());
@@ -336,7 +336,7 @@ int main(int argc, char** argv) {
     std::printf("%-52s %5s %5s %5s %5s %5s %5s\n", "loop", "hits", "found", "extra", "P", "R", "F");
     for (const LoopRecipe& recipe : recipes()) {
         const RenderedLoop loop = render(recipe, 1000u + static_cast<uint32_t>(loops));
-        const std::vector<uint32_t> detected = OnsetDetector(rate).detect(loop.sound);
+        const std::vector<uint32_t> detected = detectOnsets(loop.sound);
         const Score result = score(loop.onsets, detected);
         std::printf("%-52s %5d %5d %5d %5.3f %5.3f %5.3f\n", recipe.name.c_str(), result.hits + result.missed,
                     result.hits, result.extra, result.precision(), result.recall(), result.f());

@@ -5,7 +5,7 @@
 #include "export/OutputTarget.h"
 #include "instrument/Instrument.h"
 #include "loopfile/InputFile.h"
-#include "loopfile/RexReader.h"
+#include "loopfile/LoopReader.h"
 #include "platform/PlatformServices.h"
 #include "plugin/BoundedText.h"
 
@@ -17,9 +17,10 @@
 
 namespace {
 
-const PlatformServices::FileDialog loadDialog{"Load Rex File", "REX Files (*.rex)", "*.rex", "rex"};
-const PlatformServices::FileDialog grooveDialog{"Save REX Groove As Standard Midi", "Midi Files (*.MID)", "*.mid",
-                                                "mid"};
+const PlatformServices::FileDialog loadDialog{
+    "Load Rex File", "REX Files (*.rex)", "*.rex", "rex", "Audio Loops (*.wav;*.aif;*.aiff)", "*.wav;*.aif;*.aiff"};
+const PlatformServices::FileDialog grooveDialog{
+    "Save REX Groove As Standard Midi", "Midi Files (*.MID)", "*.mid", "mid", nullptr, nullptr};
 
 // Slices for as many of the reader's slices as the bank keeps; the rest are never copied.
 std::vector<std::unique_ptr<Slice>> slicesOf(const RexReader& reader) {
@@ -38,25 +39,29 @@ std::vector<std::unique_ptr<Slice>> slicesOf(const RexReader& reader) {
 
 }  // namespace
 
-bool Instrument::loadLoop(InputFile& file, RefusedLoad refused) {
+bool Instrument::loadLoop(InputFile& file, RefusedLoad refused, std::string* said) {
     std::lock_guard<std::mutex> serialised(stateLock);
-    return replaceLoop(file, refused);
+    return replaceLoop(file, refused, said);
 }
 
 // Reading and building happen outside the engine gate, so the previous loop plays on meanwhile. A
 // load either succeeds whole or is refused whole: the program's path kept, and the bank emptied or,
 // when asked, left playing the earlier loop.
-bool Instrument::replaceLoop(InputFile& file, RefusedLoad refused) {
+bool Instrument::replaceLoop(InputFile& file, RefusedLoad refused, std::string* said) {
     std::shared_ptr<RexReader> reader;
     std::vector<std::unique_ptr<Slice>> slices;
+    std::string report = "there is not enough memory for it";
     try {
-        reader = std::make_shared<RexReader>(file);
-        reader->parse();
+        auto loop = std::make_shared<LoopReader>(file);
+        loop->parse();
+        report = loop->failed() ? loop->failureReason() : loop->loadingNote();
+        reader = std::move(loop);
         if (!reader->failed()) slices = slicesOf(*reader);
     } catch (const std::bad_alloc&) {
         slices.clear();
         reader.reset();
     }
+    if (said) *said = report;
     const bool loaded = reader && !reader->failed();
     if (!loaded && refused == RefusedLoad::keepsLoop) return false;
     if (!loaded) slices.clear();
@@ -97,9 +102,11 @@ void Instrument::chooseLoopFile(void* window) {
 
 void Instrument::loadChosenLoop(const char* path) {
     InputFile file(path);
-    if (loadLoop(file, RefusedLoad::keepsLoop)) return;
-    const std::string reason = file.openFailure() ? file.openFailure() : "it is not a REX loop, or it is damaged";
-    const std::string text = std::string("The loop \"") + path + "\" was not loaded: " + reason + ".";
+    std::string said;
+    const bool loaded = loadLoop(file, RefusedLoad::keepsLoop, &said);
+    if (loaded && said.empty()) return;
+    const std::string text = std::string("The loop \"") + path + (loaded ? "\" was loaded, but " : "\" was not loaded: ") +
+                             said + ".";
     platform.showNotice("Brevatone", text.c_str(), std::make_shared<std::atomic<bool>>(true));
 }
 

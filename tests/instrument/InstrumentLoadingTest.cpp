@@ -143,6 +143,7 @@ TEST_F(InstrumentLoading, TheLoadCommandLoadsWhatTheDialogChose) {
     EXPECT_STREQ(platform.dialogs[0].filterName, "REX Files (*.rex)");
     EXPECT_STREQ(platform.dialogs[0].pattern, "*.rex");
     EXPECT_STREQ(platform.dialogs[0].defaultExtension, "rex");
+    EXPECT_STREQ(platform.dialogs[0].otherPattern, "*.wav;*.aif;*.aiff");
     EXPECT_EQ(platform.owners[0], &window);
 }
 

@@ -1,4 +1,4 @@
-#include "OnsetDetector.h"
+#include "onset/OnsetDetector.h"
 
 #include <algorithm>
 #include <array>
@@ -22,14 +22,30 @@ struct Band {
     double highHz;
 };
 constexpr std::array<Band, bands - 1> bandEdges = {{{150.0, 600.0}, {600.0, 0.0}, {2000.0, 0.0}, {6000.0, 0.0}}};
-// Summed over the bands, in decibels: above what a noise floor or a decaying tail wanders by.
-constexpr double riseNeeded = 6.0;
+// The bands' rises multiplied, as an energy ratio: 6 dB, above what a noise floor or a decaying tail
+// wanders by.
+constexpr double riseNeeded = 3.9810717055349722;
 // Band levels are measured against this much below the loudest window, so that near-silence does
 // not turn specks of noise into large rises.
 constexpr double floorBelowLoudest = 1e-7;
 // A window this far below the loudest one holds no hit worth a slice.
 constexpr double quietestHit = 1e-6;
 constexpr double minimumGapSeconds = 0.05;
+
+// e^-x for x >= 0 from plain arithmetic: x halved until the series converges at once, then squared
+// back. Libraries' exp may differ in the last bit between systems, and a loop must slice alike on all.
+double exponentialDecay(double x) {
+    int halvings = 0;
+    for (; x > 1.0 / 64; x *= 0.5) ++halvings;
+    double term = 1.0;
+    double sum = 1.0;
+    for (int n = 1; n <= 8; ++n) {
+        term *= -x / n;
+        sum += term;
+    }
+    for (; halvings > 0; --halvings) sum *= sum;
+    return sum;
+}
 
 // The four bands side by side in the lanes of one vector, which the compiler maps onto the machine's
 // vector unit, so that splitting the sound costs little more than reading it. Each lane runs four
@@ -62,7 +78,7 @@ public:
 
 private:
     static float keepFor(double cutoffHz, double sampleRate) {
-        return static_cast<float>(std::exp(-2.0 * 3.141592653589793 * cutoffHz / sampleRate));
+        return static_cast<float>(exponentialDecay(2.0 * 3.141592653589793 * cutoffHz / sampleRate));
     }
 
     BandLanes lowKeep{};
@@ -77,8 +93,8 @@ OnsetDetector::OnsetDetector(int rate)
     : sampleRate(rate > 0 ? rate : 44100),
       minimumGap(static_cast<uint32_t>(std::max(1.0, sampleRate * minimumGapSeconds))) {}
 
-std::vector<uint32_t> OnsetDetector::detect(const SoundFile& sound) const {
-    const std::vector<float> samples = monoSamples(sound);
+std::vector<uint32_t> OnsetDetector::detect(const float* interleaved, uint32_t frames, int channels) const {
+    const std::vector<float> samples = monoSamples(interleaved, frames, channels);
     const std::vector<double> rise = riseFunction(samples);
     std::vector<Candidate> candidates;
     for (size_t h = 0; h < rise.size(); ++h) {
@@ -97,13 +113,14 @@ std::vector<uint32_t> OnsetDetector::detect(const SoundFile& sound) const {
     return keepApart(std::move(candidates));
 }
 
-std::vector<float> OnsetDetector::monoSamples(const SoundFile& sound) {
-    std::vector<float> samples(sound.frames(), 0.0f);
-    const auto channels = static_cast<size_t>(sound.channels);
+// On the scale of 16-bit values, which the start of a rise is measured on.
+std::vector<float> OnsetDetector::monoSamples(const float* interleaved, uint32_t frames, int channelCount) {
+    std::vector<float> samples(channelCount > 0 ? frames : 0, 0.0f);
+    const auto channels = static_cast<size_t>(std::max(channelCount, 1));
     for (size_t frame = 0; frame < samples.size(); ++frame) {
         float sum = 0.0f;
-        for (size_t c = 0; c < channels; ++c) sum += static_cast<float>(sound.pcm[frame * channels + c]);
-        samples[frame] = sum / static_cast<float>(channels);
+        for (size_t c = 0; c < channels; ++c) sum += interleaved[frame * channels + c];
+        samples[frame] = sum * 32768.0f / static_cast<float>(channels);
     }
     return samples;
 }
@@ -139,8 +156,9 @@ std::vector<std::vector<double>> OnsetDetector::windowEnergies(const std::vector
     return energy;
 }
 
-// Entry h: how far the band levels of the window starting at frame h * hop rose above those of the
-// windows before it, summed over the bands that rose.
+// Entry h: how far the band energies of the window starting at frame h * hop rose above those of the
+// windows before it, the ratios of the bands that rose multiplied (their decibels summed). Ratios
+// rather than logarithms keep every decision to exact arithmetic.
 std::vector<double> OnsetDetector::riseFunction(const std::vector<float>& samples) const {
     std::vector<std::vector<double>> level = windowEnergies(samples);
     const size_t hops = level[0].size();
@@ -151,19 +169,18 @@ std::vector<double> OnsetDetector::riseFunction(const std::vector<float>& sample
     const double loudest = *std::max_element(total.begin(), total.end());
     const double floor = std::max(loudest * floorBelowLoudest, std::numeric_limits<double>::min());
     for (std::vector<double>& energy : level) {
-        for (double& value : energy) value = 10.0 * std::log10(value + floor);
+        for (double& value : energy) value += floor;
     }
-    const double silence = 10.0 * std::log10(floor);
-    std::vector<double> rise(hops, 0.0);
+    std::vector<double> rise(hops, 1.0);
     for (size_t h = 0; h < hops; ++h) {
         if (total[h] <= loudest * quietestHit) continue;
         for (const std::vector<double>& bandLevel : level) {
-            double before = silence;
+            double before = floor;
             for (size_t k = h >= windowHops + lookBackHops ? h - windowHops - lookBackHops : 0; k + windowHops <= h;
                  ++k) {
                 before = std::max(before, bandLevel[k]);
             }
-            rise[h] += std::max(0.0, bandLevel[h] - before);
+            rise[h] *= std::max(1.0, bandLevel[h] / before);
         }
     }
     return rise;
