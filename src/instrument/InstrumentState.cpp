@@ -105,8 +105,8 @@ void Instrument::loadChosenLoop(const char* path) {
     std::string said;
     const bool loaded = loadLoop(file, RefusedLoad::keepsLoop, &said);
     if (loaded && said.empty()) return;
-    const std::string text = std::string("The loop \"") + path + (loaded ? "\" was loaded, but " : "\" was not loaded: ") +
-                             said + ".";
+    const std::string text =
+        std::string("The loop \"") + path + (loaded ? "\" was loaded, but " : "\" was not loaded: ") + said + ".";
     platform.showNotice("Brevatone", text.c_str(), std::make_shared<std::atomic<bool>>(true));
 }
 

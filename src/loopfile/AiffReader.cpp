@@ -216,11 +216,11 @@ void AiffReader::readWaveFormatChunk(uint32_t size) {
             refuse("the fmt chunk is too short to hold its sub-format");
             return;
         }
-        skipBytes(8);  // extension size, valid bits and speaker positions
+        skipBytes(8);                   // extension size, valid bits and speaker positions
         format = readLittleEndian16();  // the sub-format's first two bytes: the plain format's tag
     }
-    const bool integer = format == wavePcm &&
-                         (sampleBits == 8 || sampleBits == 16 || sampleBits == 24 || sampleBits == 32);
+    const bool integer =
+        format == wavePcm && (sampleBits == 8 || sampleBits == 16 || sampleBits == 24 || sampleBits == 32);
     floatingPoint = format == waveFloat && sampleBits == 32;
     if (!integer && !floatingPoint) {
         refuse("the samples are neither 8, 16, 24 or 32-bit integers nor 32-bit floats (format " +

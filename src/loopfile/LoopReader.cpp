@@ -91,7 +91,10 @@ void LoopReader::readSamplerChunk(uint32_t size) {
 void LoopReader::readAnnotation(uint32_t size) {
     std::string text(std::min(size, longestAnnotation), '\0');
     readBytes(reinterpret_cast<uint8_t*>(text.data()), static_cast<int32_t>(text.size()));
-    for (char& c : text) c = std::isalnum(static_cast<unsigned char>(c)) || c == '.' ? static_cast<char>(std::tolower(static_cast<unsigned char>(c))) : ' ';
+    for (char& c : text)
+        c = std::isalnum(static_cast<unsigned char>(c)) || c == '.'
+                ? static_cast<char>(std::tolower(static_cast<unsigned char>(c)))
+                : ' ';
     std::istringstream words(text);
     std::string previous;
     std::string word;

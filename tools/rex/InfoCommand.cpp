@@ -65,8 +65,8 @@ void InfoCommand::run(const std::vector<std::string>& args, std::ostream& out) {
         << " sample values\n"
         << std::fixed << std::setprecision(3) << "tempo: " << reader.tempo() << " bpm\n"
         << "loop length: " << reader.loopLength() << " ticks (" << reader.loopLength() / 960.0 << " quarter notes)\n"
-        << "slices: " << reader.sliceCount() << (reader.slicedAtHits() ? ", cut at the hits the onset detector hears" : "")
-        << "\n";
+        << "slices: " << reader.sliceCount()
+        << (reader.slicedAtHits() ? ", cut at the hits the onset detector hears" : "") << "\n";
     if (const std::string note = reader.loadingNote(); !note.empty()) out << "note: " << note << "\n";
     if (reader.sliceCount() > 0) {
         out << "  slice  note       start      length  position\n";

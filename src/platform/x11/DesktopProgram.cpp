@@ -39,10 +39,10 @@ std::optional<DesktopProgram> DesktopProgram::find() {
 std::vector<std::string> DesktopProgram::chooserArguments(const PlatformServices::FileDialog& dialog, bool save) const {
     if (kind == Kind::kdialog) {
         // kdialog asks before it overwrites on its own. Its filters are lines of patterns and a name.
-        const std::string filters =
-            dialog.otherFilterName ? std::string(dialog.pattern) + "|" + dialog.filterName + "\n" +
-                                         blankSeparated(dialog.otherPattern) + "|" + dialog.otherFilterName
-                                   : std::string(dialog.pattern);
+        const std::string filters = dialog.otherFilterName
+                                        ? std::string(dialog.pattern) + "|" + dialog.filterName + "\n" +
+                                              blankSeparated(dialog.otherPattern) + "|" + dialog.otherFilterName
+                                        : std::string(dialog.pattern);
         return {path, "--title", dialog.title, save ? "--getsavefilename" : "--getopenfilename", ".", filters};
     }
     std::vector<std::string> arguments{path, "--file-selection", std::string("--title=") + dialog.title,
