@@ -173,6 +173,29 @@ TEST(Lv2Sound, MatchesTheVst2LibraryWithTempoSyncOffAndOn) {
     }
 }
 
+// The values the VST 2 host tests load WAV loops with: attack 0, sustain 1.
+TEST(Lv2Sound, AWavLoopPlaysEachHitOnItsOwnNoteAsInTheVst2Library) {
+    TempDir dir;
+    const HitLoop loop;
+    const std::string path = writeBytes(dir, "hits.wav", loop.bytes());
+    const float values[ProgramRecord::valueCount] = {0.5f, 0, 1, 1, 0, 1, 0, 0, 0, 0.5f, 0, 0, 0};
+    Lv2TestHost lv2;
+    ASSERT_TRUE(lv2.ready());
+    for (std::uint32_t slot = 0; slot < ProgramRecord::valueCount; ++slot) {
+        lv2.control(ParameterTable::appliedOrder[slot], values[slot]);
+    }
+    lv2.setLoop(path);
+    lv2.run(32);
+    lv2.run(32);
+    ASSERT_EQ(lv2.announcedLoop, path);
+    for (std::size_t i = 0; i < loop.hits.size(); ++i) {
+        lv2.midi(0, 0x90, static_cast<std::uint8_t>(36 + i), 127);
+        std::vector<float> expected = loop.slice(i);
+        expected.resize(expected.size() + 64, 0.0f);
+        EXPECT_EQ(lv2.run(static_cast<std::uint32_t>(expected.size())), expected) << "note " << 36 + i;
+    }
+}
+
 TEST(Lv2Sound, AnswersTheLoopPathWhenAsked) {
     TempDir dir;
     const std::string loop = writeVariedLoop(dir, "asked.rex");

@@ -141,3 +141,26 @@ inline std::string writeBytes(const TempDir& dir, const std::string& name, const
     }
     return path;
 }
+
+// A mono 16-bit WAV loop of hits on quarter and eighth notes of one bar at 120 bpm, and what the
+// instrument plays on note 36 + i at full velocity with attack 0 and sustain 1: the file's values
+// from hit i to the next.
+struct HitLoop {
+    std::vector<uint32_t> hits = {0, 22050, 33075, 55125};
+    uint32_t frames = 88200;
+
+    std::vector<uint8_t> bytes() const {
+        WaveFile wave;
+        wave.samples = drumHitSamples(frames, hits);
+        return wave.bytes();
+    }
+    std::vector<float> slice(size_t index) const {
+        const std::vector<float> sound = drumHitSamples(frames, hits);
+        const uint32_t end = index + 1 < hits.size() ? hits[index + 1] : frames;
+        std::vector<float> values;
+        for (uint32_t i = hits[index]; i < end; ++i) {
+            values.push_back(static_cast<float>(std::round(sound[i] * 32768.0) / 32768.0));
+        }
+        return values;
+    }
+};
