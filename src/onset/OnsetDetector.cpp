@@ -15,6 +15,13 @@ constexpr uint32_t window = hop * windowHops;
 // does not pass for new hits.
 constexpr uint32_t lookBackHops = 16;
 constexpr int bands = 5;
+// A hall's first echoes, brought up by a compressor, come 50 to 100 ms after a hit and in its bands:
+// a band rises only above a fifth (7 dB under) of its loudest window in the last 100 ms.
+constexpr size_t echoHops = 69;
+constexpr double echoShare = 0.2;
+// Of two rises closer than the minimum gap, the first is the hit (a flam's grace note, the first
+// layer of a layered hit) unless the second rises 20 dB further.
+constexpr double laterRiseDominance = 100.0;
 // The whole sound and four bands of it, from and to these frequencies (0: no top): kicks, the bodies
 // of snares and toms, snares, hats each rise in some band that the tails of the others hardly fill.
 struct Band {
@@ -86,6 +93,25 @@ private:
     std::array<BandLanes, 4> lows{};
     std::array<BandLanes, 2> highs{};
 };
+
+// Entry i: the largest of the `width` values up to and including values[i] (fewer at the start), for
+// every i in one pass of each direction over blocks of `width`.
+std::vector<double> trailingMaximum(const std::vector<double>& values, size_t width) {
+    const size_t count = values.size();
+    std::vector<double> fromBlockStart(count);
+    std::vector<double> toBlockEnd(count);
+    for (size_t i = 0; i < count; ++i) {
+        fromBlockStart[i] = i % width == 0 ? values[i] : std::max(fromBlockStart[i - 1], values[i]);
+    }
+    for (size_t i = count; i-- > 0;) {
+        toBlockEnd[i] = i + 1 == count || (i + 1) % width == 0 ? values[i] : std::max(toBlockEnd[i + 1], values[i]);
+    }
+    std::vector<double> result(count);
+    for (size_t i = 0; i < count; ++i) {
+        result[i] = i + 1 >= width ? std::max(toBlockEnd[i + 1 - width], fromBlockStart[i]) : fromBlockStart[i];
+    }
+    return result;
+}
 
 }  // namespace
 
@@ -172,15 +198,14 @@ std::vector<double> OnsetDetector::riseFunction(const std::vector<float>& sample
         for (double& value : energy) value += floor;
     }
     std::vector<double> rise(hops, 1.0);
-    for (size_t h = 0; h < hops; ++h) {
-        if (total[h] <= loudest * quietestHit) continue;
-        for (const std::vector<double>& bandLevel : level) {
-            double before = floor;
-            for (size_t k = h >= windowHops + lookBackHops ? h - windowHops - lookBackHops : 0; k + windowHops <= h;
-                 ++k) {
-                before = std::max(before, bandLevel[k]);
-            }
-            rise[h] *= std::max(1.0, bandLevel[h] / before);
+    for (const std::vector<double>& bandLevel : level) {
+        const std::vector<double> recent = trailingMaximum(bandLevel, lookBackHops + 1);
+        const std::vector<double> echoing = trailingMaximum(bandLevel, echoHops - windowHops + 1);
+        for (size_t h = 0; h < hops; ++h) {
+            if (total[h] <= loudest * quietestHit) continue;
+            const double before =
+                h < windowHops ? floor : std::max(recent[h - windowHops], echoing[h - windowHops] * echoShare);
+            rise[h] *= std::max(1.0, bandLevel[h] / std::max(before, floor));
         }
     }
     return rise;
@@ -213,8 +238,8 @@ uint32_t OnsetDetector::startOfRise(const std::vector<float>& samples, uint32_t 
     return best;
 }
 
-// Onsets closer than the minimum gap are one hit: the stronger rise stays, and frame 0, which always
-// starts a slice, stays over any.
+// Onsets closer than the minimum gap are one hit: the first stays unless the later one's rise dwarfs
+// it, and frame 0, which always starts a slice, stays over any.
 std::vector<uint32_t> OnsetDetector::keepApart(std::vector<Candidate> candidates) const {
     std::sort(candidates.begin(), candidates.end(),
               [](const Candidate& a, const Candidate& b) { return a.frame < b.frame; });
@@ -222,7 +247,7 @@ std::vector<uint32_t> OnsetDetector::keepApart(std::vector<Candidate> candidates
     for (const Candidate& candidate : candidates) {
         if (candidate.frame >= kept.back().frame + minimumGap) {
             kept.push_back(candidate);
-        } else if (candidate.rise > kept.back().rise) {
+        } else if (candidate.rise > kept.back().rise * laterRiseDominance) {
             kept.back() = candidate;
         }
     }
