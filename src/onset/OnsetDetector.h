@@ -6,9 +6,10 @@
 // Finds where hits begin. The sound is split into four frequency bands, and a hit shows as a rise
 // of level in one or more of them from one short window to the next: a quiet ghost note or hat
 // rises against the little that its bands held before, even under the tail of a louder hit that
-// fills the low bands. Each rise is then traced back to the frame where the new sound starts. The
-// first frame always starts a slice, and hits closer than 50 ms make one slice. The same samples
-// give the same onsets on every machine: no decision rests on a library's mathematical functions.
+// fills the low bands, while the echoes of a hit in a hall do not. Each rise is then traced back to
+// the frame where the new sound starts. The first frame always starts a slice, and hits closer than
+// 50 ms make one slice, from the first of them. The same samples give the same onsets on every
+// machine: no decision rests on a library's mathematical functions.
 class OnsetDetector {
 public:
     explicit OnsetDetector(int sampleRate);
