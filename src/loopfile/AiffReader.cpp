@@ -19,8 +19,6 @@ constexpr uint16_t wavePcm = 1;
 constexpr uint16_t waveFloat = 3;
 constexpr uint16_t waveExtensible = 0xFFFE;
 
-bool hasIdentifier(const uint8_t* bytes, const char* identifier) { return std::memcmp(bytes, identifier, 4) == 0; }
-
 uint32_t littleEndian32(const uint8_t* b) {
     return (uint32_t{b[3]} << 24) | (uint32_t{b[2]} << 16) | (uint32_t{b[1]} << 8) | uint32_t{b[0]};
 }
@@ -67,6 +65,10 @@ void decodeFloatSamples(const uint8_t* bytes, float* out, size_t count) {
 }  // namespace
 
 AiffReader::AiffReader(InputFile& file) : input(file) {}
+
+bool AiffReader::hasIdentifier(const uint8_t* identifier, const char* name) {
+    return std::memcmp(identifier, name, 4) == 0;
+}
 
 AiffReader::~AiffReader() = default;
 

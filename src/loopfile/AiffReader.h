@@ -56,6 +56,8 @@ protected:
 
     void refuse(const std::string& reason);
     bool isWave() const { return wave; }
+    // Whether a chunk's four identifier bytes are `name`, exactly and case-sensitive.
+    static bool hasIdentifier(const uint8_t* identifier, const char* name);
     uint32_t readBigEndian32();
     uint16_t readBigEndian16();
     uint32_t readLittleEndian32();

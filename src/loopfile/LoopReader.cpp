@@ -21,8 +21,6 @@ constexpr uint32_t longestAnnotation = 256;
 constexpr double slowestTempo = 1.0;
 constexpr double fastestTempo = 999.0;
 
-bool isIdentifier(const uint8_t* bytes, const char* identifier) { return std::memcmp(bytes, identifier, 4) == 0; }
-
 bool isTempo(double bpm) { return bpm >= slowestTempo && bpm <= fastestTempo; }
 
 // The bar count of 4/4 (1, 2, 4, 8 or 16) that puts the tempo of `seconds` nearest 120 bpm. Since the
@@ -51,11 +49,11 @@ void LoopReader::readApplicationChunk(uint32_t size) {
 }
 
 void LoopReader::readMetadataChunk(const uint8_t* identifier, uint32_t size) {
-    if (isWave() && isIdentifier(identifier, "acid")) {
+    if (isWave() && hasIdentifier(identifier, "acid")) {
         readAcidChunk(size);
-    } else if (isWave() && isIdentifier(identifier, "smpl")) {
+    } else if (isWave() && hasIdentifier(identifier, "smpl")) {
         readSamplerChunk(size);
-    } else if (!isWave() && isIdentifier(identifier, "ANNO")) {
+    } else if (!isWave() && hasIdentifier(identifier, "ANNO")) {
         readAnnotation(size);
     } else {
         RexReader::readMetadataChunk(identifier, size);
