@@ -3,7 +3,7 @@
 #include "onset/OnsetDetector.h"
 
 #include <algorithm>
-#include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstring>
 #include <sstream>
@@ -60,10 +60,13 @@ void LoopReader::readMetadataChunk(const uint8_t* identifier, uint32_t size) {
     }
 }
 
-// Flags, root note and two fields of no meaning here, then the beats, the metre and the tempo.
+// Flags, root note and two fields of no meaning here, then the beats, the metre and the tempo. A
+// one-shot (the first flag) has no tempo to tell.
 void LoopReader::readAcidChunk(uint32_t size) {
     if (size < acidChunkSize) return;
-    skipBytes(12);
+    const uint32_t flags = readLittleEndian32();
+    if ((flags & 1u) != 0) return;
+    skipBytes(8);
     const uint32_t beats = readLittleEndian32();
     skipBytes(4);
     const uint32_t tempoBits = readLittleEndian32();
@@ -85,21 +88,22 @@ void LoopReader::readSamplerChunk(uint32_t size) {
     if (loops > 0 && last >= first && last - first < 0xFFFFFFFFu) statedLoopFrames = last - first + 1;
 }
 
-// Free text; a number followed by "bars" (or "bar") or "bpm" states the loop's length or tempo.
+// Free text; a number followed by "bars" (or "bar") or "bpm" states the loop's length or tempo. Read
+// byte by byte and number by std::from_chars, so that no locale of the host's changes the reading.
 void LoopReader::readAnnotation(uint32_t size) {
     std::string text(std::min(size, longestAnnotation), '\0');
     readBytes(reinterpret_cast<uint8_t*>(text.data()), static_cast<int32_t>(text.size()));
-    for (char& c : text)
-        c = std::isalnum(static_cast<unsigned char>(c)) || c == '.'
-                ? static_cast<char>(std::tolower(static_cast<unsigned char>(c)))
-                : ' ';
+    for (char& c : text) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (!((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '.')) c = ' ';
+    }
     std::istringstream words(text);
     std::string previous;
     std::string word;
     while (words >> word) {
-        char* end = nullptr;
-        const double number = std::strtod(previous.c_str(), &end);
-        if (!previous.empty() && *end == '\0') {
+        double number = 0.0;
+        const std::from_chars_result read = std::from_chars(previous.data(), previous.data() + previous.size(), number);
+        if (!previous.empty() && read.ec == std::errc() && read.ptr == previous.data() + previous.size()) {
             if ((word == "bars" || word == "bar") && number > 0.0 && number * 4 * ticksPerQuarter <= mostTicks) {
                 statedBeats = number * 4;
             } else if (word == "bpm" && isTempo(number)) {
