@@ -28,6 +28,8 @@ public:
     // Why the file was refused, or null when it was not.
     const char* failureReason() const { return failed() ? error.c_str() : nullptr; }
 
+    // True for a WAV file, false for an AIFF file.
+    bool isWave() const { return wave; }
     int32_t sampleRate() const { return rate; }
     int16_t bitsPerSample() const { return sampleBits; }
     int16_t channelCount() const { return channels; }
@@ -55,7 +57,6 @@ protected:
     virtual void finishParse();
 
     void refuse(const std::string& reason);
-    bool isWave() const { return wave; }
     // Whether a chunk's four identifier bytes are `name`, exactly and case-sensitive.
     static bool hasIdentifier(const uint8_t* identifier, const char* name);
     uint32_t readBigEndian32();
