@@ -7,9 +7,10 @@
 
 namespace {
 
-constexpr uint32_t hop = 64;  // frames between analysis windows: 1.5 ms at 44.1 kHz
+// Frames between analysis windows at 44.1 kHz (1.5 ms), in proportion at other rates, so that every
+// span counted in hops below lasts as long whatever the rate.
+constexpr double framesPerHopAt44100 = 64.0;
 constexpr uint32_t windowHops = 4;
-constexpr uint32_t window = hop * windowHops;
 // A rise is measured against the loudest of the windows in the last 23 ms, not the last one alone,
 // so that the level of a low tone, which swings with its phase in windows shorter than its period,
 // does not pass for new hits.
@@ -117,6 +118,7 @@ std::vector<double> trailingMaximum(const std::vector<double>& values, size_t wi
 
 OnsetDetector::OnsetDetector(int rate)
     : sampleRate(rate > 0 ? rate : 44100),
+      hop(static_cast<uint32_t>(std::max(1.0, std::round(framesPerHopAt44100 * sampleRate / 44100.0)))),
       minimumGap(static_cast<uint32_t>(std::max(1.0, sampleRate * minimumGapSeconds))) {}
 
 std::vector<uint32_t> OnsetDetector::detect(const float* interleaved, uint32_t frames, int channels) const {
@@ -133,7 +135,7 @@ std::vector<uint32_t> OnsetDetector::detect(const float* interleaved, uint32_t f
         if (static_cast<size_t>(strongest - rise.begin()) != h) continue;
         const auto start = static_cast<uint32_t>(h * hop);
         const uint32_t begin = start >= hop ? start - hop : 0;
-        const auto end = static_cast<uint32_t>(std::min<size_t>(samples.size(), start + window));
+        const auto end = static_cast<uint32_t>(std::min<size_t>(samples.size(), start + hop * windowHops));
         if (begin < end) candidates.push_back({startOfRise(samples, begin, end), rise[h]});
     }
     return keepApart(std::move(candidates));
@@ -215,7 +217,8 @@ std::vector<double> OnsetDetector::riseFunction(const std::vector<float>& sample
 // the way from the level just before to the peak. Of the samples and their differences, the one that
 // rises further against what went before decides, so that a bright hit over a dull tail is placed by
 // its brightness.
-uint32_t OnsetDetector::startOfRise(const std::vector<float>& samples, uint32_t from, uint32_t to) {
+uint32_t OnsetDetector::startOfRise(const std::vector<float>& samples, uint32_t from, uint32_t to) const {
+    const uint32_t window = hop * windowHops;
     const uint32_t before = from >= window ? from - window : 0;
     auto swing = [&](uint32_t i, bool difference) {
         const float previous = difference && i > 0 ? samples[i - 1] : 0.0f;

@@ -27,9 +27,10 @@ private:
     static std::vector<float> monoSamples(const float* interleaved, uint32_t frames, int channels);
     std::vector<std::vector<double>> windowEnergies(const std::vector<float>& samples) const;
     std::vector<double> riseFunction(const std::vector<float>& samples) const;
-    static uint32_t startOfRise(const std::vector<float>& samples, uint32_t from, uint32_t to);
+    uint32_t startOfRise(const std::vector<float>& samples, uint32_t from, uint32_t to) const;
     std::vector<uint32_t> keepApart(std::vector<Candidate> candidates) const;
 
     double sampleRate;
+    uint32_t hop;  // frames from one analysis window to the next
     uint32_t minimumGap;
 };

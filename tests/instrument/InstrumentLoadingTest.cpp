@@ -296,11 +296,13 @@ AiffChunk samplerLoop(uint32_t first, uint32_t last) {
                                                 {0, 4}}));
 }
 
-WaveFile hitsWave(int16_t channels, int16_t bits, const std::vector<uint32_t>& hits, uint32_t frames = 176400) {
+WaveFile hitsWave(int16_t channels, int16_t bits, const std::vector<uint32_t>& hits, uint32_t frames = 176400,
+                  int32_t rate = 44100) {
     WaveFile wave;
     wave.channels = channels;
     wave.bits = bits;
-    wave.samples = drumHitSamples(frames, hits, channels);
+    wave.sampleRate = rate;
+    wave.samples = drumHitSamples(frames, hits, channels, rate);
     return wave;
 }
 
@@ -340,6 +342,12 @@ std::vector<AudioLoopCase> audioLoopCases() {
         {"8-bit WAV whose sampler loop is the first half", sampler.bytes(), eightEnds, 120.0, 3840, ""},
         {"32-bit stereo WAV, extensible format", wide.bytes(), eightEnds, 120.0, 7680, ""},
         {"32-bit float WAV", floats.bytes(), eightEnds, 120.0, 7680, ""},
+        {"16-bit WAV at 96 kHz",
+         hitsWave(1, 16, evenHits(8, 48000), 384000, 96000).bytes(),
+         {48000, 96000, 144000, 192000, 240000, 288000, 336000, 384000},
+         120.0,
+         7680,
+         ""},
         {"AIFF annotated with its bars", annotated.bytes(), eightEnds, 240.0, 15360, ""},
         {"silence is one slice", hitsWave(1, 16, {}).bytes(), {176400}, 120.0, 7680, ""},
         {"100 hits keep the first 92", hitsWave(1, 16, evenHits(100, 4410), 441000).bytes(), ninetyTwoEnds, 96.0, 15360,
