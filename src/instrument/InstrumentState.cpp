@@ -50,7 +50,7 @@ bool Instrument::loadLoop(InputFile& file, RefusedLoad refused, std::string* sai
 bool Instrument::replaceLoop(InputFile& file, RefusedLoad refused, std::string* said) {
     std::shared_ptr<RexReader> reader;
     std::vector<std::unique_ptr<Slice>> slices;
-    std::string report = "there is not enough memory for it";
+    std::string report;
     try {
         auto loop = std::make_shared<LoopReader>(file);
         loop->parse();
@@ -60,6 +60,7 @@ bool Instrument::replaceLoop(InputFile& file, RefusedLoad refused, std::string* 
     } catch (const std::bad_alloc&) {
         slices.clear();
         reader.reset();
+        report = "there is not enough memory for it";
     }
     if (said) *said = report;
     const bool loaded = reader && !reader->failed();
