@@ -11,7 +11,8 @@ cmake_minimum_required(VERSION 3.16)
 set(layers
   "shared||"
   "engine|shared|"
-  "loopfile|engine shared|"
+  "onset||"
+  "loopfile|engine onset shared|"
   "export|engine loopfile shared|"
   "picture||"
   "resources|picture shared|"

@@ -77,9 +77,11 @@ public:
     // host that sets the file as a property expects the earlier loop to keep playing.
     enum class RefusedLoad { emptiesBank, keepsLoop };
 
-    // Answers whether the loop was read. The file is read and the slices built while the previous
-    // loop plays on; only the exchange holds audio back.
-    bool loadLoop(InputFile& file, RefusedLoad refused = RefusedLoad::emptiesBank);
+    // Answers whether the loop was read: a REX loop, or a WAV or AIFF loop cut at its hits. The file
+    // is read and the slices built while the previous loop plays on; only the exchange holds audio
+    // back. `said`, when given, receives why the file was refused, or what a user should know of a
+    // loop that loaded (empty when nothing).
+    bool loadLoop(InputFile& file, RefusedLoad refused = RefusedLoad::emptiesBank, std::string* said = nullptr);
     void chooseLoopFile(void* window) override;
     void exportGroove(void* window) override;
     void collectChoice() override;
@@ -111,7 +113,7 @@ private:
     // Each stored value through setParameter, in the order programs apply them.
     void applyValues(const ProgramRecord& record);
     void loadFromRecordPath(const ProgramRecord& record);
-    bool replaceLoop(InputFile& file, RefusedLoad refused = RefusedLoad::emptiesBank);
+    bool replaceLoop(InputFile& file, RefusedLoad refused = RefusedLoad::emptiesBank, std::string* said = nullptr);
     // The loaded loop, or null, and the path it was read from (`loadedFrom` may be null).
     std::shared_ptr<const RexReader> loopForExport(std::string* loadedFrom = nullptr);
     enum class ChoiceFor { loop, groove };

@@ -6,7 +6,7 @@
 #include "instrument/Instrument.h"
 #include "loopfile/InputFile.h"
 #include "loopfile/LoopLimits.h"
-#include "loopfile/RexReader.h"
+#include "loopfile/LoopReader.h"
 #include "platform/PlatformServices.h"
 #include "plugin/BoundedText.h"
 
@@ -19,9 +19,10 @@
 
 namespace {
 
-const PlatformServices::FileDialog loadDialog{"Load Rex File", "REX Files (*.rex)", "*.rex", "rex"};
-const PlatformServices::FileDialog grooveDialog{"Save REX Groove As Standard Midi", "Midi Files (*.MID)", "*.mid",
-                                                "mid"};
+const PlatformServices::FileDialog loadDialog{
+    "Load Rex File", "REX Files (*.rex)", "*.rex", "rex", "Audio Loops (*.wav;*.aif;*.aiff)", "*.wav;*.aif;*.aiff"};
+const PlatformServices::FileDialog grooveDialog{
+    "Save REX Groove As Standard Midi", "Midi Files (*.MID)", "*.mid", "mid", nullptr, nullptr};
 
 // The frames of a slice as the voices hear them: two-channel material mixed down as they mix it.
 const float* heardFrames(const float* samples, std::uint32_t frames, bool stereo, std::vector<float>& mixdown) {
@@ -34,14 +35,18 @@ const float* heardFrames(const float* samples, std::uint32_t frames, bool stereo
 }  // namespace
 
 // Slices for as many of the reader's slices as the bank keeps; the rest are never copied. At another
-// rate than the loop's own, each slice is converted alone, so that none reaches into its neighbour,
-// into one channel (the voices mix two channels down anyway, and half the values need half the
-// work and memory), and the whole must stay within the size a loop may have.
+// rate than the loop's own (a REX loop's is 44.1 kHz, an audio file's may be any), each slice is
+// converted alone, so that none reaches into its neighbour, into one channel (the voices mix two
+// channels down anyway, and half the values need half the work and memory), and the whole must
+// stay within the size a loop may have.
 std::vector<std::unique_ptr<Slice>> Instrument::slicesOf(const RexReader& reader, double rate) const {
     const std::int32_t kept = std::min(reader.sliceCount(), SliceBank::capacity);
+    const std::int32_t loopRate = reader.sampleRate() >= lowestSampleRate && reader.sampleRate() <= highestSampleRate
+                                      ? reader.sampleRate()
+                                      : engineSampleRate;
     std::unique_ptr<RateConversion> conversion;
-    if (rate != engineSampleRate && makeRateConversion) {
-        conversion = makeRateConversion(engineSampleRate, rate);
+    if (rate != loopRate && makeRateConversion) {
+        conversion = makeRateConversion(loopRate, rate);
         if (!conversion) throw std::bad_alloc();
     }
     const bool stereo = reader.channelCount() == 2;
@@ -78,29 +83,35 @@ std::vector<std::unique_ptr<Slice>> Instrument::slicesOf(const RexReader& reader
     return slices;
 }
 
-bool Instrument::loadLoop(InputFile& file, RefusedLoad refused) {
+bool Instrument::loadLoop(InputFile& file, RefusedLoad refused, std::string* said) {
     std::lock_guard<std::mutex> serialised(stateLock);
-    return replaceLoop(file, refused);
+    return replaceLoop(file, refused, said);
 }
 
 // Reading and building happen outside the engine gate, so the previous loop plays on meanwhile. A
 // load either succeeds whole or is refused whole: the program's path kept, and the bank emptied or,
 // when asked, left playing the earlier loop.
-bool Instrument::replaceLoop(InputFile& file, RefusedLoad refused) {
+bool Instrument::replaceLoop(InputFile& file, RefusedLoad refused, std::string* said) {
     std::shared_ptr<RexReader> reader;
     std::vector<std::unique_ptr<Slice>> slices;
+    std::string report;
     try {
-        reader = std::make_shared<RexReader>(file);
-        reader->parse();
+        auto loop = std::make_shared<LoopReader>(file);
+        loop->parse();
+        report = loop->failed() ? loop->failureReason() : loop->loadingNote();
+        reader = std::move(loop);
         if (!reader->failed()) slices = slicesOf(*reader, playbackRate.load());
     } catch (const std::bad_alloc&) {
         slices.clear();
         reader.reset();
+        report = "there is not enough memory for it";
     } catch (const std::length_error& tooLong) {
         platform.report((std::string(file.path()) + ": " + tooLong.what() + ".").c_str());
         slices.clear();
         reader.reset();
+        report = tooLong.what();
     }
+    if (said) *said = report;
     const bool loaded = reader && !reader->failed();
     if (!loaded && refused == RefusedLoad::keepsLoop) return false;
     if (!loaded) slices.clear();
@@ -162,9 +173,11 @@ void Instrument::chooseLoopFile(void* window) {
 
 void Instrument::loadChosenLoop(const char* path) {
     InputFile file(path);
-    if (loadLoop(file, RefusedLoad::keepsLoop)) return;
-    const std::string reason = file.openFailure() ? file.openFailure() : "it is not a REX loop, or it is damaged";
-    const std::string text = std::string("The loop \"") + path + "\" was not loaded: " + reason + ".";
+    std::string said;
+    const bool loaded = loadLoop(file, RefusedLoad::keepsLoop, &said);
+    if (loaded && said.empty()) return;
+    const std::string text =
+        std::string("The loop \"") + path + (loaded ? "\" was loaded, but " : "\" was not loaded: ") + said + ".";
     platform.showNotice("Brevatone", text.c_str(), std::make_shared<std::atomic<bool>>(true));
 }
 

@@ -17,6 +17,9 @@ public:
         const char* filterName;
         const char* pattern;
         const char* defaultExtension;
+        // A second filter the user may pick, or null: its name and its patterns, separated by ';'.
+        const char* otherFilterName;
+        const char* otherPattern;
     };
 
     virtual ~PlatformServices() = default;

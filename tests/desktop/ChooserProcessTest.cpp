@@ -13,8 +13,10 @@
 
 namespace {
 
-const PlatformServices::FileDialog loadDialog{"Load Rex File", "REX Files (*.rex)", "*.rex", "rex"};
-const PlatformServices::FileDialog saveDialog{"Save REX Groove As Standard Midi", "Midi Files (*.MID)", "*.mid", "mid"};
+const PlatformServices::FileDialog loadDialog{
+    "Load Rex File", "REX Files (*.rex)", "*.rex", "rex", "Audio Loops (*.wav;*.aif;*.aiff)", "*.wav;*.aif;*.aiff"};
+const PlatformServices::FileDialog saveDialog{
+    "Save REX Groove As Standard Midi", "Midi Files (*.MID)", "*.mid", "mid", nullptr, nullptr};
 
 class ChooserProcess : public ::testing::Test {
 protected:
@@ -45,8 +47,10 @@ TEST_F(ChooserProcess, LoadAndSaveChoosersGetTheirTitleFilterAndOptionsAndAnswer
         EXPECT_EQ(choice->poll(path, sizeof path), PendingChoice::Answer::waiting);
         EXPECT_EQ(answerOf(*choice, path, sizeof path), PendingChoice::Answer::chosen);
         EXPECT_EQ(std::string(path), loop);
-        EXPECT_EQ(fake.arguments(), (std::vector<std::string>{"--file-selection", "--title=Load Rex File",
-                                                              "--file-filter=REX Files (*.rex) | *.rex"}));
+        EXPECT_EQ(fake.arguments(),
+                  (std::vector<std::string>{"--file-selection", "--title=Load Rex File",
+                                            "--file-filter=REX Files (*.rex) | *.rex",
+                                            "--file-filter=Audio Loops (*.wav;*.aif;*.aiff) | *.wav *.aif *.aiff"}));
     }
     {
         // A name typed without an extension gets the default one, as the Windows dialog adds it.

@@ -39,6 +39,18 @@ bool ask(const char* subject, const char* predicate, const char* object) {
     return found;
 }
 
+// Sets the program's values and the loop, which loads in one block of 32 frames and is announced in
+// the next; answers whether it was.
+bool loadWithValues(Lv2TestHost& lv2, const std::string& loop, const float* values) {
+    for (std::uint32_t slot = 0; slot < ProgramRecord::valueCount; ++slot) {
+        lv2.control(ParameterTable::appliedOrder[slot], values[slot]);
+    }
+    lv2.setLoop(loop);
+    lv2.run(32);
+    lv2.run(32);
+    return lv2.announcedLoop == loop;
+}
+
 }  // namespace
 
 TEST(Lv2Bundle, IsFoundByUriWithItsPortsAndTheLoopAsAFileProperty) {
@@ -120,15 +132,8 @@ TEST(Lv2Sound, MatchesTheVst2LibraryWithTempoSyncOffAndOn) {
 
         Lv2TestHost lv2;
         ASSERT_TRUE(lv2.ready());
-        for (std::uint32_t slot = 0; slot < ProgramRecord::valueCount; ++slot) {
-            lv2.control(ParameterTable::appliedOrder[slot], values[slot]);
-        }
-        // The loop loads in one block and is announced in the next; both ran the filter, so the
-        // VST 2 side runs two such blocks too.
-        lv2.setLoop(loop);
-        lv2.run(32);
-        lv2.run(32);
-        ASSERT_EQ(lv2.announcedLoop, loop);
+        // Both blocks ran the filter, so the VST 2 side runs two such blocks too.
+        ASSERT_TRUE(loadWithValues(lv2, loop, values));
 
         constexpr std::uint32_t frames = 256;
         std::vector<float> left(frames), right(frames);
@@ -173,6 +178,23 @@ TEST(Lv2Sound, MatchesTheVst2LibraryWithTempoSyncOffAndOn) {
         }
         // The comparison means something only if the notes sounded.
         EXPECT_GT(loudest, 0.01f);
+    }
+}
+
+// The values the VST 2 host tests load WAV loops with: attack 0, sustain 1.
+TEST(Lv2Sound, AWavLoopPlaysEachHitOnItsOwnNoteAsInTheVst2Library) {
+    TempDir dir;
+    const HitLoop loop;
+    const std::string path = writeBytes(dir, "hits.wav", loop.bytes());
+    const float values[ProgramRecord::valueCount] = {0.5f, 0, 1, 1, 0, 1, 0, 0, 0, 0.5f, 0, 0, 0};
+    Lv2TestHost lv2;
+    ASSERT_TRUE(lv2.ready());
+    ASSERT_TRUE(loadWithValues(lv2, path, values));
+    for (std::size_t i = 0; i < loop.hits.size(); ++i) {
+        lv2.midi(0, 0x90, static_cast<std::uint8_t>(36 + i), 127);
+        std::vector<float> expected = loop.slice(i);
+        expected.resize(expected.size() + 64, 0.0f);
+        EXPECT_EQ(lv2.run(static_cast<std::uint32_t>(expected.size())), expected) << "note " << 36 + i;
     }
 }
 

@@ -106,6 +106,20 @@ TEST_F(RenderThroughPlugin, TheExportedGrooveReproducesTheLoopSliceBySlice) {
     EXPECT_EQ(wav.right, wav.left);
 }
 
+// The tool cuts the WAV file where the instrument does, and its groove puts every hit back in place.
+TEST_F(RenderThroughPlugin, AWavLoopsOwnGrooveReproducesItHitByHit) {
+    const HitLoop loop;
+    const std::string path = writeBytes(dir, "hits.wav", loop.bytes());
+    std::vector<std::string> args = {"--loop", path, "--midi", grooveOf(path), "--tail", "0"};
+    args.insert(args.end(), playSlicesAsCut.begin(), playSlicesAsCut.end());
+    std::vector<float> expected;
+    for (std::size_t i = 0; i < loop.hits.size(); ++i) {
+        const std::vector<float> slice = loop.slice(i);
+        expected.insert(expected.end(), slice.begin(), slice.end());
+    }
+    EXPECT_TRUE(sameAudio(render(args).left, expected));
+}
+
 TEST_F(RenderThroughPlugin, FromTheTwelfthBeatAt120BpmSlicesStartOneFrameEarly) {
     // The groove's tempo is 499999 microseconds per beat, so beat 12 falls at frame 264599.47.
     const RexLoopContent loop = toneLoop(16);

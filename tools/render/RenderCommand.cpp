@@ -100,6 +100,7 @@ void RenderCommand::render(const RenderOptions& options, const Console& console)
     WavWriter::checkLength(renderer.totalFrames(), options.format);
     // Read first as the instrument reads it, so that a loop it would refuse is reported with the reason.
     const LoopFile checked(loop);
+    if (const std::string note = checked.reader().loadingNote(); !note.empty()) console.err << "note: " << note << '\n';
 
     PluginSession session(plugin, options.blockSize, options.sampleRate);
     prepare(session, options, program);
