@@ -11,10 +11,12 @@ cmake_minimum_required(VERSION 3.16)
 set(layers
   "shared||"
   "engine|shared|"
-  "loopfile|engine shared|"
+  "onset||"
+  "loopfile|engine onset shared|"
   "export|engine loopfile shared|"
   "picture||"
   "resources|picture shared|"
+  "resample||soxr"
   "gui|shared|"
   "platform|gui shared|"
   "platform/software|platform gui resources picture shared|"
@@ -23,15 +25,16 @@ set(layers
   "platform/x11|platform platform/software gui resources shared|x11"
   "plugin|editor engine gui platform shared|"
   "editor|gui platform export loopfile shared|"
-  "instrument|editor plugin gui platform engine loopfile export shared|"
-  "lv2|instrument plugin platform engine loopfile export shared|lv2"
+  "instrument|editor plugin gui platform engine loopfile export resample shared|"
+  "lv2|instrument plugin platform engine loopfile export resample shared|lv2"
   "lv2ui|lv2 editor gui platform loopfile shared|lv2")
 
 # The system headers a portable folder must not see, by group.
-set(system_groups windows x11 lv2)
+set(system_groups windows x11 lv2 soxr)
 set(system_windows "windows\\.h|ole2\\.h|objbase\\.h|objidl\\.h|commdlg\\.h|shlobj\\.h|shellapi\\.h")
 set(system_x11 "X11/")
 set(system_lv2 "lv2/|lv2\\.h")
+set(system_soxr "soxr\\.h")
 
 set(broken "")
 file(GLOB_RECURSE sources RELATIVE "${SOURCE_DIR}" "${SOURCE_DIR}/*.h" "${SOURCE_DIR}/*.cpp")

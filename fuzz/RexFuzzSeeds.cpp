@@ -1,5 +1,6 @@
 // Writes the fuzzer's starting corpus into the folder named on the command line: small loops from
 // the project's writer, well-formed and in the shapes that exercise the reader's harder paths.
+#include "LoopFiles.h"
 #include "loopfile/RexFileWriter.h"
 
 #include <cmath>
@@ -58,6 +59,10 @@ std::vector<std::pair<std::string, RexFileWriter>> seeds() {
     offset.append(AiffChunk::rex(fields));
     offset.append(AiffChunk::rex(RexChunkFields{}));
     all.emplace_back("offset-and-two-rex-chunks", offset);
+
+    RexFileWriter plain = RexFileWriter::forLoop(smallLoop(1, 16));
+    plain.removeChunks("APPL");
+    all.emplace_back("plain-aiff", plain);
     return all;
 }
 
@@ -73,6 +78,18 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "rex_fuzz_seeds: cannot write %s into %s\n", name.c_str(), argv[1]);
             return 1;
         }
+    }
+    // A WAV loop, which the reader cuts at its hits: a stereo 24-bit one with an acid chunk.
+    WaveFile wave;
+    wave.channels = 2;
+    wave.bits = 24;
+    wave.samples = drumHitSamples(2000, {0, 700, 1500}, 2);
+    wave.extraChunks.push_back(AiffChunk::raw("acid", std::vector<uint8_t>(24, 1)));
+    const std::vector<uint8_t> bytes = wave.bytes();
+    FILE* file = std::fopen((std::string(argv[1]) + "/stereo24.wav").c_str(), "wb");
+    if (!file || std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size() || std::fclose(file) != 0) {
+        std::fprintf(stderr, "rex_fuzz_seeds: cannot write stereo24.wav into %s\n", argv[1]);
+        return 1;
     }
     return 0;
 }

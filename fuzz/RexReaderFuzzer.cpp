@@ -1,7 +1,8 @@
 // libFuzzer target: any bytes, read as a loop file through a real file, must leave the reader in a
-// consistent state without touching memory outside what it owns.
+// consistent state without touching memory outside what it owns: a REX loop, or a WAV or AIFF
+// loop cut at its hits, as the instrument reads them.
 #include "loopfile/InputFile.h"
-#include "loopfile/RexReader.h"
+#include "loopfile/LoopReader.h"
 
 #include <unistd.h>
 
@@ -61,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::fclose(out);
 
     InputFile file(loopPath.c_str());
-    RexReader reader(file);
+    LoopReader reader(file);
     reader.parse();
     checkReader(reader);
     return 0;

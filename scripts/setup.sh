@@ -10,7 +10,7 @@ packages=(
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine64 xvfb xauth
-  libsndfile1-dev sox
+  libsndfile1-dev sox libsoxr-dev
   python3-mido
   xvfb xdotool imagemagick
   lv2-dev liblilv-dev lilv-utils sordi

@@ -1,5 +1,7 @@
-// Cost of the engine per output frame, against the floor of any 8-voice mixer: a plain loop that
-// mixes 8 float streams, each with its own gain, into one buffer.
+// Cost of the engine per output frame, against its floor: the voices' own work with nothing else,
+// eight streams each scaled by a level and a straight-line envelope and added into one buffer, four
+// frames at a time in the vector types the voices use. And the engine's cost per second of output
+// at 48 kHz against 44.1 kHz, where its slices have been converted to the rate.
 #include "engine/DenormalFlush.h"
 #include "engine/EngineConstants.h"
 #include "engine/SliceEngine.h"
@@ -9,6 +11,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -26,9 +29,12 @@ std::vector<float> noise(uint32_t length, uint32_t seed) {
     return values;
 }
 
-void countFrames(benchmark::State& state, int64_t framesPerIteration) {
+void countFrames(benchmark::State& state, int64_t framesPerIteration, double sampleRate = engineSampleRate) {
     state.counters["time_per_frame"] =
         benchmark::Counter(static_cast<double>(framesPerIteration),
+                           benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    state.counters["time_per_second"] =
+        benchmark::Counter(static_cast<double>(framesPerIteration) / sampleRate,
                            benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
@@ -57,12 +63,15 @@ void loadNoiseSlices(SliceEngine& engine, uint32_t frames) {
     }
 }
 
-// Arguments: block size, filter on with its LFO moving, pitch bent (so positions step by a fraction).
+// Arguments: block size, filter on with its LFO moving, pitch bent (so positions step by a fraction),
+// and the sample rate, at which the half-second slices have as many more frames as at 44.1 kHz.
 void engineRender(benchmark::State& state) {
     const auto frames = static_cast<int32_t>(state.range(0));
+    const auto rate = static_cast<double>(state.range(3));
     const ScopedDenormalFlush flush;
     SliceEngine engine;
-    loadNoiseSlices(engine, sliceFrames);
+    engine.setSampleRate(rate);
+    loadNoiseSlices(engine, static_cast<uint32_t>(sliceFrames * rate / engineSampleRate));
     engine.setAttack(0.01f);
     engine.setDecay(0.3f);
     engine.setSustain(0.6f);
@@ -87,17 +96,27 @@ void engineRender(benchmark::State& state) {
         benchmark::DoNotOptimize(block.data());
         benchmark::ClobberMemory();
     }
-    countFrames(state, frames);
+    countFrames(state, frames, rate);
 }
 
+typedef float Lanes __attribute__((vector_size(16)));
+typedef int32_t FrameNumbers __attribute__((vector_size(16)));
+
+// What every voice must do per frame, at least: read its sample, scale it by its level and its
+// envelope's gain there, and add it into the block. Four frames at a time in the vector types the
+// voices use, all eight voices summed in registers before the block is stored once: no voice can
+// do less, and no mixer of eight can store less.
 void mixFloor(benchmark::State& state) {
     const auto frames = static_cast<uint32_t>(state.range(0));
     std::array<std::vector<float>, voices> streams;
-    std::array<float, voices> gains{};
+    std::array<float, voices> levels{};
+    std::array<float, voices> slopes{};
     for (int k = 0; k < voices; ++k) {
         streams[static_cast<size_t>(k)] = noise(sliceFrames, 17u + static_cast<uint32_t>(k));
-        gains[static_cast<size_t>(k)] = 0.1f * static_cast<float>(k + 1);
+        levels[static_cast<size_t>(k)] = 0.1f * static_cast<float>(k + 1);
+        slopes[static_cast<size_t>(k)] = -1e-6f * static_cast<float>(k + 1);
     }
+    constexpr float start = 0.9f;
     std::vector<float> block(frames);
     uint32_t offset = 0;
     for (auto _ : state) {
@@ -105,12 +124,17 @@ void mixFloor(benchmark::State& state) {
             offset = 0;
         }
         std::fill(block.begin(), block.end(), 0.0f);
-        for (uint32_t i = 0; i < frames; ++i) {
-            float sum = block[i];
+        float* out = block.data();
+        for (uint32_t i = 0; i + 4 <= frames; i += 4) {
+            const Lanes numbers = __builtin_convertvector(static_cast<int32_t>(i) + FrameNumbers{0, 1, 2, 3}, Lanes);
+            Lanes mix;
+            std::memcpy(&mix, out + i, sizeof mix);
             for (size_t k = 0; k < voices; ++k) {
-                sum += gains[k] * streams[k][offset + i];
+                Lanes samples;
+                std::memcpy(&samples, streams[k].data() + offset + i, sizeof samples);
+                mix += levels[k] * samples * (start + slopes[k] * numbers);
             }
-            block[i] = sum;
+            std::memcpy(out + i, &mix, sizeof mix);
         }
         offset += frames;
         benchmark::DoNotOptimize(block.data());
@@ -149,10 +173,12 @@ void filterRingOut(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(engineRender)
-    ->ArgNames({"frames", "filter", "bent"})
-    ->ArgsProduct({{64, 512, 4096}, {0, 1}, {0}})
-    ->Args({512, 0, 1})
-    ->Args({512, 1, 1});
+    ->ArgNames({"frames", "filter", "bent", "rate"})
+    ->ArgsProduct({{64, 512, 4096}, {0, 1}, {0}, {44100}})
+    ->Args({512, 0, 1, 44100})
+    ->Args({512, 1, 1, 44100})
+    ->Args({512, 0, 0, 48000})
+    ->Args({512, 1, 0, 48000});
 BENCHMARK(mixFloor)->ArgName("frames")->Arg(64)->Arg(512)->Arg(4096);
 BENCHMARK(filterRingOut)->ArgName("flush")->Arg(1)->Arg(0);
 

@@ -1,6 +1,9 @@
 // Reading a loop of about 10 MB: the plug-in's REX reader against libsndfile reading the same file
 // as AIFF, in one run. Both turn the 16-bit samples into floats; time_per_MB is seconds per MiB.
+// Beside them, a one-minute stereo 16-bit WAV loop read and cut at its hits, as the plug-in loads it.
+#include "LoopFiles.h"
 #include "loopfile/InputFile.h"
+#include "loopfile/LoopReader.h"
 #include "loopfile/RexFileWriter.h"
 #include "loopfile/RexReader.h"
 
@@ -99,6 +102,44 @@ void libsndfileAiff(benchmark::State& state) {
     reportPerMegabyte(state);
 }
 
+// Hits every 125 ms, 480 of them: detection runs over the whole minute, and 92 slices are kept.
+class BenchmarkWave {
+public:
+    BenchmarkWave()
+        : path((std::filesystem::temp_directory_path() / ("brevatone-bench-" + std::to_string(getpid()) + ".wav"))
+                   .string()) {
+        WaveFile wave;
+        wave.channels = 2;
+        wave.samples = drumHitSamples(60 * 44100, evenHits(480, 5512), 2);
+        const std::vector<uint8_t> bytes = wave.bytes();
+        std::FILE* file = std::fopen(path.c_str(), "wb");
+        if (!file || std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size()) {
+            throw std::runtime_error("cannot write " + path);
+        }
+        std::fclose(file);
+    }
+    ~BenchmarkWave() { std::remove(path.c_str()); }
+    BenchmarkWave(const BenchmarkWave&) = delete;
+    BenchmarkWave& operator=(const BenchmarkWave&) = delete;
+
+    std::string path;
+};
+
+void audioLoopOfOneMinute(benchmark::State& state) {
+    static const BenchmarkWave wave;
+    for (auto _ : state) {
+        InputFile file(wave.path.c_str());
+        LoopReader reader(file);
+        reader.parse();
+        if (reader.failed() || reader.sliceCount() != LoopReader::mostSlices) {
+            state.SkipWithError("the loop was not cut into 92 slices");
+            break;
+        }
+        benchmark::DoNotOptimize(reader.sliceSamples(0));
+    }
+}
+
+BENCHMARK(audioLoopOfOneMinute)->Unit(benchmark::kMillisecond);
 BENCHMARK(rexReader)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(libsndfileAiff)->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -7,9 +7,10 @@
 
 namespace PanelFiles {
 
-const PlatformServices::FileDialog loopDialog{"Load Rex File", "REX Files (*.rex)", "*.rex", "rex"};
-const PlatformServices::FileDialog grooveDialog{"Save REX Groove As Standard Midi", "Midi Files (*.MID)", "*.mid",
-                                                "mid"};
+const PlatformServices::FileDialog loopDialog{
+    "Load Rex File", "REX Files (*.rex)", "*.rex", "rex", "Audio Loops (*.wav;*.aif;*.aiff)", "*.wav;*.aif;*.aiff"};
+const PlatformServices::FileDialog grooveDialog{
+    "Save REX Groove As Standard Midi", "Midi Files (*.MID)", "*.mid", "mid", nullptr, nullptr};
 const char* const noLoop = "No loop is loaded, so there is no groove to save.";
 
 // A save dialog confirms replacing any file, and the loop is the one a user would not mean.

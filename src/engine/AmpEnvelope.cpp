@@ -40,7 +40,7 @@ void AmpEnvelope::beginRelease() noexcept {
 }
 
 EnvelopeRun AmpEnvelope::ramp(uint32_t limit, float seconds, double base, double perSample) const noexcept {
-    const uint32_t toEnd = samplesToStateEnd(counter_, static_cast<double>(seconds) * samplesPerSecond);
+    const uint32_t toEnd = samplesToStateEnd(counter_, static_cast<double>(seconds) * samplesPerSecond_);
     EnvelopeRun run;
     run.length = std::min(limit, toEnd);
     run.start = static_cast<float>(base + perSample * static_cast<double>(counter_));
@@ -56,14 +56,14 @@ EnvelopeRun AmpEnvelope::nextRun(uint32_t limit) const noexcept {
             if (attackTime_ == 0.0f) {
                 return EnvelopeRun{1, 1.0f, 0.0f, true};
             }
-            return ramp(limit, attackTime_, 0.0, 1.0 / (static_cast<double>(attackTime_) * samplesPerSecond));
+            return ramp(limit, attackTime_, 0.0, 1.0 / (static_cast<double>(attackTime_) * samplesPerSecond_));
         case State::Decay:
             return ramp(limit, decayTime_, 1.0,
-                        -(1.0 - sustain) / (static_cast<double>(decayTime_) * samplesPerSecond));
+                        -(1.0 - sustain) / (static_cast<double>(decayTime_) * samplesPerSecond_));
         case State::Sustain: return EnvelopeRun{limit, sustainLevel_, 0.0f, false};
         case State::Release: {
             const double from = level_;
-            return ramp(limit, releaseTime_, from, -from / (static_cast<double>(releaseTime_) * samplesPerSecond));
+            return ramp(limit, releaseTime_, from, -from / (static_cast<double>(releaseTime_) * samplesPerSecond_));
         }
         case State::Off: break;
     }

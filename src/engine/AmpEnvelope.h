@@ -15,14 +15,14 @@ struct EnvelopeRun {
     float gainAt(uint32_t k) const { return start + slope * static_cast<float>(k); }
 };
 
-// Linear attack-decay-sustain-release envelope counted in samples at 44100 per second.
+// Linear attack-decay-sustain-release envelope, its times in seconds counted in samples at the engine's rate.
 // The voice asks for the next run (bounded by what it may render), plays it, and reports how much it played.
 class AmpEnvelope {
 public:
     enum class State : int32_t { Attack = 0, Decay = 1, Sustain = 2, Release = 3, Off = 4 };
 
-    static constexpr double samplesPerSecond = engineSampleRate;
-
+    // Takes effect from the next run.
+    void setSampleRate(double samplesPerSecond) noexcept { samplesPerSecond_ = samplesPerSecond; }
     void setTimes(float attackSeconds, float decaySeconds, float sustainLevel, float releaseSeconds) noexcept;
     void start() noexcept;
     void beginRelease() noexcept;
@@ -42,6 +42,7 @@ public:
 private:
     EnvelopeRun ramp(uint32_t limit, float seconds, double base, double perSample) const noexcept;
 
+    double samplesPerSecond_ = engineSampleRate;
     float attackTime_ = 0.0f;
     float decayTime_ = 1.0f;
     float sustainLevel_ = 0.0f;

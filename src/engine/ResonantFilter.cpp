@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -9,6 +10,11 @@ constexpr double lowestCutoff = 40.0;
 constexpr double cutoffSpan = 12960.0;  // 41 Hz ... 13000 Hz once the floor is added
 constexpr double lowpassDampingScale = 13000.0;
 constexpr float outputLimit = 0.9f;
+// K = rate times this; c = K / cutoff, so the cutoff in hertz holds at every rate.
+constexpr float freqConstantPerHz = 0.14965986f;
+// The high-pass damping depends on the cutoff against K at the rate loops play at, so that the
+// resonance sounds the same at the same cutoff whatever the rate.
+constexpr float inverseDampingReference = 1.0f / (static_cast<float>(engineSampleRate) * freqConstantPerHz);
 
 // Settings beyond 0 ... 1 (up to infinity, or not a number) would drive the cutoff or the resonance
 // to values whose coefficients are no longer finite numbers; they count as the nearer end.
@@ -16,12 +22,28 @@ float withinUnitRange(float value) { return value > 0.0f ? std::min(value, 1.0f)
 
 }  // namespace
 
-ResonantFilter::ResonantFilter(int32_t sampleRate)
-    : freqConstant_(static_cast<float>(sampleRate) * 0.14965986f),
-      inverseFreqConstant_(1.0f / freqConstant_),
-      logSpan_(static_cast<float>(std::log10(cutoffSpan))) {
+ResonantFilter::ResonantFilter(double sampleRate) : logSpan_(static_cast<float>(std::log10(cutoffSpan))) {
+    setSampleRate(sampleRate);
     // Every parameter is applied before audio runs; until then the filter sounds like resonance 0.
     setResonance(0.0f);
+}
+
+void ResonantFilter::setSampleRate(double sampleRate) noexcept {
+    const int32_t previousCycle = samplesPerLfoCycle_;
+    freqConstant_ = static_cast<float>(sampleRate) * freqConstantPerHz;
+    inverseFreqConstant_ = 1.0f / freqConstant_;
+    samplesPerLfoCycle_ = static_cast<int32_t>(std::lround(secondsPerLfoCycle * sampleRate));
+    if (previousCycle > 0) {
+        lfoPhase_ =
+            static_cast<int32_t>(std::lround(static_cast<double>(lfoPhase_) * samplesPerLfoCycle_ / previousCycle));
+    }
+    // c stays at or above its value at the top cutoff at the rate loops play at, where the filter is stable
+    // at every resonance.
+    cutoffCeiling_ = sampleRate < engineSampleRate
+                         ? static_cast<float>((lowestCutoff + cutoffSpan) * sampleRate / engineSampleRate)
+                         : std::numeric_limits<float>::infinity();
+    cutoff_ = std::min(cutoff_, cutoffCeiling_);
+    updateCoefficients();
 }
 
 int32_t ResonantFilter::wholeLfoRate(double rate) noexcept {
@@ -34,7 +56,8 @@ int32_t ResonantFilter::wholeLfoRate(double rate) noexcept {
 float ResonantFilter::cutoffFor(float value) const noexcept {
     // 10^x as e^(x ln 10): the same value to double precision for a fraction of the cost, every 10 samples.
     constexpr double ln10 = 2.302585092994045684;
-    return static_cast<float>(std::exp(static_cast<double>(value) * logSpan_ * ln10) + lowestCutoff);
+    return std::min(static_cast<float>(std::exp(static_cast<double>(value) * logSpan_ * ln10) + lowestCutoff),
+                    cutoffCeiling_);
 }
 
 void ResonantFilter::setFrequency(float value) noexcept {
@@ -71,7 +94,8 @@ void ResonantFilter::updateCoefficients() noexcept {
     if (mode_ == lowPass) {
         dampingDivisor_ = std::exp(cutoff_ / static_cast<float>(lowpassDampingScale)) + 1.0f;
     } else {
-        dampingDivisor_ = std::sqrt(std::sqrt(u)) + 1.0f;  // (1/c)^(1/4) + 1
+        // (1/c)^(1/4) + 1, with c as it is at the rate loops play at
+        dampingDivisor_ = std::sqrt(std::sqrt(cutoff_ * inverseDampingReference)) + 1.0f;
     }
     const float du = dampingDivisor_ * inverseResonance_ * u;  // (c/e) / c^2
     const float r = 1.0f / (1.0f + du);                        // c^2 / a0
@@ -90,8 +114,8 @@ void ResonantFilter::updateCoefficients() noexcept {
 }
 
 void ResonantFilter::lfoStep(int32_t steps) noexcept {
-    lfoRate_ = std::clamp(lfoRate_, 1, fastestLfoRate);
-    const int32_t half = samplesPerLfoCycle / lfoRate_ / 2;
+    lfoRate_ = std::clamp(lfoRate_, 1, std::min(fastestLfoRate, samplesPerLfoCycle_ / 2));
+    const int32_t half = samplesPerLfoCycle_ / lfoRate_ / 2;
     for (int32_t i = 0; i < steps; ++i) {
         if (restartCountdown_ == 0) {
             restartCountdown_ = -1;

@@ -22,11 +22,17 @@ public:
     static constexpr int32_t lowPass = 0;
     static constexpr int32_t highPass = 1;
     static constexpr int32_t samplesPerLfoStep = 10;
-    static constexpr int32_t samplesPerLfoCycle = 4 * engineSampleRate;  // four seconds: one triangle step per sample
-    // Beyond this the half period would round to 0 and the LFO position could no longer be divided by it.
-    static constexpr int32_t fastestLfoRate = samplesPerLfoCycle / 2;
+    // The LFO at rate 1 takes four seconds for its triangle, one step per sample.
+    static constexpr double secondsPerLfoCycle = 4.0;
+    // No setting asks for more. At the lowest rates the LFO's half period bounds the rate further:
+    // beyond that it would round to 0 and the LFO position could no longer be divided by it.
+    static constexpr int32_t fastestLfoRate = static_cast<int32_t>(secondsPerLfoCycle * engineSampleRate / 2);
 
-    explicit ResonantFilter(int32_t sampleRate);
+    explicit ResonantFilter(double sampleRate);
+
+    // Counts the LFO and the cutoff at another rate from the next sample on; the LFO keeps its place
+    // in its cycle and the cutoff stays where it is in hertz.
+    void setSampleRate(double sampleRate) noexcept;
 
     // A rate worked out in floating point as the whole LFO rate it means: truncated toward zero and
     // kept within 0 ... fastestLfoRate; not a number counts as 0.
@@ -74,8 +80,11 @@ private:
     float cutoffFor(float value) const noexcept;
     void filterRun(float* buffer, int32_t frames) noexcept;
 
-    float freqConstant_;
-    float inverseFreqConstant_;
+    float freqConstant_ = 0.0f;
+    float inverseFreqConstant_ = 0.0f;
+    int32_t samplesPerLfoCycle_ = 0;
+    // Below the rate loops play at, the cutoffs near the top would leave the filter unstable.
+    float cutoffCeiling_ = 0.0f;
     float dampingDivisor_ = 2.0f;
     Taps taps_;
     float cutoff_ = 13000.0f;
@@ -95,6 +104,6 @@ private:
     float cutoffBase_ = 1.0f;
     int32_t lfoRate_ = 0;
     float lfoAmount_ = 0.0f;
-    float logSpan_;
+    float logSpan_ = 0.0f;
     int32_t restartCountdown_ = -1;
 };

@@ -12,6 +12,8 @@ public:
     static constexpr uint16_t unassignedNote = 127;
 
     Slice(const float* samples, uint32_t length, int32_t sampleRate, int32_t bitsPerSample, int32_t channels);
+    // Takes the values over instead of copying them.
+    Slice(std::vector<float>&& samples, int32_t sampleRate, int32_t bitsPerSample, int32_t channels);
     virtual ~Slice() = default;
 
     Slice(const Slice&) = delete;

@@ -31,7 +31,7 @@ float atLeastShortestRamp(float seconds) {
 
 }  // namespace
 
-SliceEngine::SliceEngine() : bank_(std::make_unique<SliceBank>()), filter_(engineSampleRate) {
+SliceEngine::SliceEngine() : bank_(std::make_unique<SliceBank>()), filter_(sampleRate_) {
     voices_.reserve(voiceCount);
     for (uint32_t i = 0; i < voiceCount; ++i) {
         voices_.emplace_back(*bank_);
@@ -116,6 +116,14 @@ void SliceEngine::render(float** outputs, int32_t frames) noexcept {
     }
     if (filterOn_) {
         filter_.render(mix, frames);
+    }
+}
+
+void SliceEngine::setSampleRate(double samplesPerSecond) noexcept {
+    sampleRate_ = samplesPerSecond;
+    filter_.setSampleRate(samplesPerSecond);
+    for (SliceVoice& voice : voices_) {
+        voice.setSampleRate(samplesPerSecond);
     }
 }
 

@@ -47,6 +47,9 @@ public:
     void setSustain(float level) { sustainLevel_ = level; }
     void setRelease(float seconds) { releaseTime_ = seconds; }
     void setFilterOn(bool on) { filterOn_ = on; }
+    // Envelopes, filter and LFO count at this rate from the next block; the slices must be at it too.
+    void setSampleRate(double samplesPerSecond) noexcept;
+    double sampleRate() const { return sampleRate_; }
 
     ResonantFilter& filter() { return filter_; }
     const ResonantFilter& filter() const { return filter_; }
@@ -83,6 +86,7 @@ private:
     float decayTime_ = 1.0f;
     float sustainLevel_ = 0.0f;
     float releaseTime_ = 0.0f;
+    double sampleRate_ = engineSampleRate;
     ResonantFilter filter_;
     bool filterOn_ = false;
     float volume_ = 1.0f;

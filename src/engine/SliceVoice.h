@@ -17,6 +17,7 @@ public:
     explicit SliceVoice(SliceBank& bank);
 
     void setEnvelopeTimes(float attackSeconds, float decaySeconds, float sustainLevel, float releaseSeconds) noexcept;
+    void setSampleRate(double samplesPerSecond) noexcept { envelope_.setSampleRate(samplesPerSecond); }
     // Starts from the slice's first frame at `deltaFrames` into the next block; an empty bank leaves the voice as it
     // was.
     void noteOn(uint8_t note, uint8_t velocity, int32_t deltaFrames) noexcept;

@@ -22,6 +22,11 @@
 //   so the previous loop plays on meanwhile. Only the exchange of the bank's slices happens inside
 //   the gate, and the previous slices are released after leaving it: the exchange silences at
 //   most the one block that meets it. A failed load exchanges in an empty bank.
+// - A change of the host's sample rate (Linux builds) is a load of the same loop at the new rate:
+//   under the state lock, the slices are converted outside the gate, then exchanged inside it
+//   together with the stored rate (an atomic). The audio thread, once admitted by the gate, hands
+//   that rate on to the engine's envelopes, filter and LFO before it renders, so the first block
+//   that plays the new slices counts at their rate. Loaders read the stored rate under the lock.
 //
 // The gate itself:
 // - An audio call (events or a block) first announces itself by incrementing `audioCalls`, then

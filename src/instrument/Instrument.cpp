@@ -11,13 +11,16 @@
 #include <cmath>
 #include <cstring>
 
-Instrument::Instrument(audioMasterCallback host) : Instrument(host, systemPlatformServices(), windowSystem()) {}
+Instrument::Instrument(audioMasterCallback host)
+    : Instrument(host, systemPlatformServices(), windowSystem(), systemRateConversion()) {}
 
-Instrument::Instrument(audioMasterCallback host, PlatformServices& services, GuiPlatform* windowSystem)
+Instrument::Instrument(audioMasterCallback host, PlatformServices& services, GuiPlatform* windowSystem,
+                       RateConversionMaker rateConversion)
     : EffectBaseEx(host, programTotal, parameterTotal),
       platform(services),
       engine(std::make_unique<SliceEngine>()),
       sampleRateNoticeUp(std::make_shared<std::atomic<bool>>(false)),
+      makeRateConversion(rateConversion),
       choice(services) {
     setChunkFlag(true);
     for (ProgramRecord& record : programs) ParameterTable::fillDefaults(record);

@@ -2,10 +2,12 @@
 
 #include "editor/PanelFiles.h"
 #include "editor/PanelHost.h"
+#include "engine/EngineConstants.h"
 #include "instrument/EngineGate.h"
 #include "instrument/ParameterMailbox.h"
 #include "instrument/ProgramRecord.h"
 #include "plugin/EffectBaseEx.h"
+#include "resample/RateConversion.h"
 
 #include <array>
 #include <atomic>
@@ -13,12 +15,14 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 class GuiPlatform;
 class InputFile;
 class InstrumentEditor;
 class PlatformServices;
 class RexReader;
+class Slice;
 class SliceEngine;
 
 // The plug-in proper: sixteen programs of thirteen parameter values and a loop path each, an
@@ -39,9 +43,14 @@ public:
     static constexpr std::int32_t bankChunkSize = programTotal * static_cast<std::int32_t>(sizeof(ProgramRecord));
     static constexpr std::int32_t presetChunkSize = static_cast<std::int32_t>(sizeof(ProgramRecord));
 
+    // Where the instrument follows the host's rate, these rates it follows.
+    static bool followsSampleRate(double rate) { return rate >= lowestSampleRate && rate <= highestSampleRate; }
+
     explicit Instrument(audioMasterCallback host);
-    // Without a window system the instrument has no editor.
-    Instrument(audioMasterCallback host, PlatformServices& services, GuiPlatform* windowSystem = nullptr);
+    // Without a window system the instrument has no editor. Without a rate conversion it plays at
+    // engineSampleRate only and answers other rates with a notice, as the Windows libraries do.
+    Instrument(audioMasterCallback host, PlatformServices& services, GuiPlatform* windowSystem = nullptr,
+               RateConversionMaker rateConversion = nullptr);
     ~Instrument() override;
 
     void setParameter(std::int32_t index, float value) override;
@@ -58,6 +67,7 @@ public:
     void processReplacing(float** inputs, float** outputs, std::int32_t frames) noexcept override;
     std::int32_t processEvents(VstEvents* events) noexcept override;
     void setSampleRate(float rate) override;
+    void setBlockSizeAndSampleRate(std::int32_t size, float rate) override;
     void resume() override;
 
     std::int32_t getChunk(void** data, bool preset) override;
@@ -67,9 +77,11 @@ public:
     // host that sets the file as a property expects the earlier loop to keep playing.
     enum class RefusedLoad { emptiesBank, keepsLoop };
 
-    // Answers whether the loop was read. The file is read and the slices built while the previous
-    // loop plays on; only the exchange holds audio back.
-    bool loadLoop(InputFile& file, RefusedLoad refused = RefusedLoad::emptiesBank);
+    // Answers whether the loop was read: a REX loop, or a WAV or AIFF loop cut at its hits. The file
+    // is read and the slices built while the previous loop plays on; only the exchange holds audio
+    // back. `said`, when given, receives why the file was refused, or what a user should know of a
+    // loop that loaded (empty when nothing).
+    bool loadLoop(InputFile& file, RefusedLoad refused = RefusedLoad::emptiesBank, std::string* said = nullptr);
     void chooseLoopFile(void* window) override;
     void exportGroove(void* window) override;
     void collectChoice() override;
@@ -96,12 +108,19 @@ private:
     void applyParameter(std::int32_t index) noexcept;
     void applyPendingParameters() noexcept;
     void followHostTempo(std::int32_t frames) noexcept;
+    // On the audio thread, inside the engine gate: the rate the slices were last exchanged for.
+    void followPlaybackRate() noexcept;
+    void refuseOtherRates(float rate);
+    void changePlaybackRate(double rate);
+    // The reader's slices as the engine plays them at `rate`. Throws what allocation throws, and
+    // std::length_error when the converted loop would pass the loop size limit.
+    std::vector<std::unique_ptr<Slice>> slicesOf(const RexReader& reader, double rate) const;
     // The callers below hold the state lock.
     void selectProgram(std::int32_t program);
     // Each stored value through setParameter, in the order programs apply them.
     void applyValues(const ProgramRecord& record);
     void loadFromRecordPath(const ProgramRecord& record);
-    bool replaceLoop(InputFile& file, RefusedLoad refused = RefusedLoad::emptiesBank);
+    bool replaceLoop(InputFile& file, RefusedLoad refused = RefusedLoad::emptiesBank, std::string* said = nullptr);
     // The loaded loop, or null, and the path it was read from (`loadedFrom` may be null).
     std::shared_ptr<const RexReader> loopForExport(std::string* loadedFrom = nullptr);
     void loadChosenLoop(const char* path);
@@ -126,6 +145,12 @@ private:
     std::array<ProgramRecord, programTotal> presetChunks;
     // Up while the sample-rate notice is on screen; the thread showing it owns it too.
     std::shared_ptr<std::atomic<bool>> sampleRateNoticeUp;
+    // Null where the instrument plays at engineSampleRate only.
+    const RateConversionMaker makeRateConversion;
+    // The rate the bank's slices are at: written under the state lock and inside the engine gate
+    // together with the slices, read by loaders under the state lock and by the audio thread.
+    std::atomic<double> playbackRate{engineSampleRate};
+    std::atomic<bool> badRateReported{false};
     PanelFiles::Choice choice;
     bool lfoSyncOn = false;
     float lfoSyncMode = 0.0f;

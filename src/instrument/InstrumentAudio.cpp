@@ -6,6 +6,7 @@
 #include "platform/PlatformServices.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace {
 
@@ -31,7 +32,10 @@ void Instrument::processReplacing(float**, float** outputs, std::int32_t frames)
     if (!outputs[0]) return;
     {
         AudioPass pass(gate);
-        if (pass.mayUseEngine()) engine->render(outputs, frames);
+        if (pass.mayUseEngine()) {
+            followPlaybackRate();
+            engine->render(outputs, frames);
+        }
     }
     if (outputs[1]) std::copy(outputs[0], outputs[0] + frames, outputs[1]);
 }
@@ -42,6 +46,7 @@ std::int32_t Instrument::processEvents(VstEvents* events) noexcept {
     applyPendingParameters();
     AudioPass pass(gate);
     if (!pass.mayUseEngine()) return 0;
+    followPlaybackRate();
 
     // The host sizes the list to its events; the record itself declares room for two.
     VstEvent* const* entries = events->events;
@@ -73,19 +78,57 @@ std::int32_t Instrument::processEvents(VstEvents* events) noexcept {
 }
 
 void Instrument::followHostTempo(std::int32_t frames) noexcept {
-    const TempoFollow follow = TempoFollow::follow(getTimeInfo(TempoFollow::timeRequestMask), lfoSyncMode, frames);
+    const TempoFollow follow =
+        TempoFollow::follow(getTimeInfo(TempoFollow::timeRequestMask), lfoSyncMode, frames, engine->sampleRate());
     if (!follow.valid) return;
     engine->filter().setLfoRate(follow.lfoRate);
     if (follow.restartSteps != TempoFollow::noRestart) engine->filter().scheduleLfoRestart(follow.restartSteps);
 }
 
-// The engine's envelopes, filter and LFO are tuned for 44.1 kHz; other rates are refused, loudly but
-// without holding the host's call: a host rendering with nobody at the screen must not wait for a
-// click. One notice per instance at a time.
+void Instrument::followPlaybackRate() noexcept {
+    const double rate = playbackRate.load();
+    if (rate != engine->sampleRate()) engine->setSampleRate(rate);
+}
+
 void Instrument::setSampleRate(float rate) {
+    if (!makeRateConversion) {
+        refuseOtherRates(rate);
+        return;
+    }
+    // Hosts mean no harm with such rates, but converting to them could not end well: the last good
+    // rate holds, and one line says so.
+    if (!followsSampleRate(rate)) {
+        if (!badRateReported.exchange(true)) {
+            char text[200];
+            std::snprintf(text, sizeof text,
+                          "the host asked for a sample rate of %g Hz, outside %d to %d Hz; the instrument stays at "
+                          "%g Hz.",
+                          static_cast<double>(rate), lowestSampleRate, highestSampleRate, playbackRate.load());
+            platform.report(text);
+        }
+        return;
+    }
+    std::lock_guard<std::mutex> serialised(stateLock);
+    EffectBaseEx::setSampleRate(rate);
+    if (rate != playbackRate.load()) changePlaybackRate(rate);
+}
+
+// Without a converter the envelopes, filter and LFO work at the rate the slices are recorded at,
+// and other rates are refused, loudly but without holding the host's call: a host rendering with
+// nobody at the screen must not wait for a click. One notice per instance at a time.
+void Instrument::refuseOtherRates(float rate) {
     if (rate == supportedSampleRate || sampleRateNoticeUp->exchange(true)) return;
     platform.showNotice("Brevatone", "This version of Brevatone doesn't support\nSample Rates other than 44.1kHz",
                         sampleRateNoticeUp);
+}
+
+void Instrument::setBlockSizeAndSampleRate(std::int32_t size, float rate) {
+    if (!makeRateConversion) {
+        EffectBaseEx::setBlockSizeAndSampleRate(size, rate);
+        return;
+    }
+    setBlockSize(size);
+    setSampleRate(rate);
 }
 
 void Instrument::resume() { wantEvents(1); }

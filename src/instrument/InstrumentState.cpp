@@ -3,54 +3,108 @@
 #include "engine/SliceEngine.h"
 #include "instrument/Instrument.h"
 #include "loopfile/InputFile.h"
-#include "loopfile/RexReader.h"
+#include "loopfile/LoopLimits.h"
+#include "loopfile/LoopReader.h"
 #include "platform/PlatformServices.h"
 #include "plugin/BoundedText.h"
 
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 namespace {
 
-// Slices for as many of the reader's slices as the bank keeps; the rest are never copied.
-std::vector<std::unique_ptr<Slice>> slicesOf(const RexReader& reader) {
+// The frames of a slice as the voices hear them: two-channel material mixed down as they mix it.
+const float* heardFrames(const float* samples, std::uint32_t frames, bool stereo, std::vector<float>& mixdown) {
+    if (!stereo) return samples;
+    mixdown.resize(frames);
+    for (std::uint32_t k = 0; k < frames; ++k) mixdown[k] = (samples[2 * k] + samples[2 * k + 1]) * 0.5f;
+    return mixdown.data();
+}
+
+}  // namespace
+
+// Slices for as many of the reader's slices as the bank keeps; the rest are never copied. At another
+// rate than the loop's own (a REX loop's is 44.1 kHz, an audio file's may be any), each slice is
+// converted alone, so that none reaches into its neighbour, into one channel (the voices mix two
+// channels down anyway, and half the values need half the work and memory), and the whole must
+// stay within the size a loop may have.
+std::vector<std::unique_ptr<Slice>> Instrument::slicesOf(const RexReader& reader, double rate) const {
     const std::int32_t kept = std::min(reader.sliceCount(), SliceBank::capacity);
+    const std::int32_t loopRate = reader.sampleRate() >= lowestSampleRate && reader.sampleRate() <= highestSampleRate
+                                      ? reader.sampleRate()
+                                      : engineSampleRate;
+    std::unique_ptr<RateConversion> conversion;
+    if (rate != loopRate && makeRateConversion) {
+        conversion = makeRateConversion(loopRate, rate);
+        if (!conversion) throw std::bad_alloc();
+    }
+    const bool stereo = reader.channelCount() == 2;
+    auto framesOf = [&](std::int32_t i) {
+        const std::uint32_t length = reader.sliceInfo(static_cast<std::uint32_t>(i))->length;
+        return stereo ? length / 2 : length;
+    };
+    if (conversion) {
+        std::uint64_t total = 0;
+        for (std::int32_t i = 0; i < kept; ++i) total += conversion->convertedLength(framesOf(i));
+        if (total > maximumLoopSamples) throw std::length_error("the loop is too long to play at this rate");
+    }
     std::vector<std::unique_ptr<Slice>> slices;
     slices.reserve(static_cast<std::size_t>(kept));
+    std::vector<float> mixdown;
     for (std::int32_t i = 0; i < kept; ++i) {
         const auto index = static_cast<std::uint32_t>(i);
-        auto slice = std::make_unique<Slice>(reader.sliceSamples(index), reader.sliceInfo(index)->length,
-                                             reader.sampleRate(), reader.bitsPerSample(), reader.channelCount());
+        const float* samples = reader.sliceSamples(index);
+        std::unique_ptr<Slice> slice;
+        if (conversion) {
+            const std::uint32_t frames = framesOf(i);
+            std::vector<float> converted(conversion->convertedLength(frames));
+            if (!conversion->convert(heardFrames(samples, frames, stereo, mixdown), frames, converted.data()))
+                throw std::bad_alloc();
+            slice = std::make_unique<Slice>(std::move(converted), static_cast<std::int32_t>(rate),
+                                            reader.bitsPerSample(), 1);
+        } else {
+            slice = std::make_unique<Slice>(samples, reader.sliceInfo(index)->length, reader.sampleRate(),
+                                            reader.bitsPerSample(), reader.channelCount());
+        }
         slice->setNote(static_cast<std::uint16_t>(firstSliceNote + i));
         slices.push_back(std::move(slice));
     }
     return slices;
 }
 
-}  // namespace
-
-bool Instrument::loadLoop(InputFile& file, RefusedLoad refused) {
+bool Instrument::loadLoop(InputFile& file, RefusedLoad refused, std::string* said) {
     std::lock_guard<std::mutex> serialised(stateLock);
-    return replaceLoop(file, refused);
+    return replaceLoop(file, refused, said);
 }
 
 // Reading and building happen outside the engine gate, so the previous loop plays on meanwhile. A
 // load either succeeds whole or is refused whole: the program's path kept, and the bank emptied or,
 // when asked, left playing the earlier loop.
-bool Instrument::replaceLoop(InputFile& file, RefusedLoad refused) {
+bool Instrument::replaceLoop(InputFile& file, RefusedLoad refused, std::string* said) {
     std::shared_ptr<RexReader> reader;
     std::vector<std::unique_ptr<Slice>> slices;
+    std::string report;
     try {
-        reader = std::make_shared<RexReader>(file);
-        reader->parse();
-        if (!reader->failed()) slices = slicesOf(*reader);
+        auto loop = std::make_shared<LoopReader>(file);
+        loop->parse();
+        report = loop->failed() ? loop->failureReason() : loop->loadingNote();
+        reader = std::move(loop);
+        if (!reader->failed()) slices = slicesOf(*reader, playbackRate.load());
     } catch (const std::bad_alloc&) {
         slices.clear();
         reader.reset();
+        report = "there is not enough memory for it";
+    } catch (const std::length_error& tooLong) {
+        platform.report((std::string(file.path()) + ": " + tooLong.what() + ".").c_str());
+        slices.clear();
+        reader.reset();
+        report = tooLong.what();
     }
+    if (said) *said = report;
     const bool loaded = reader && !reader->failed();
     if (!loaded && refused == RefusedLoad::keepsLoop) return false;
     if (!loaded) slices.clear();
@@ -62,6 +116,27 @@ bool Instrument::replaceLoop(InputFile& file, RefusedLoad refused) {
     currentReader = std::move(reader);
     if (loaded) copyIntoField(current().path, ProgramRecord::pathSize, file.path());
     return loaded;
+}
+
+// The loop that plays is built again at the new rate while the old one plays on; the exchange
+// brings slices and rate in together. A loop that cannot be built at the new rate leaves silence.
+void Instrument::changePlaybackRate(double rate) {
+    std::vector<std::unique_ptr<Slice>> slices;
+    std::string failure;
+    try {
+        if (currentReader && !currentReader->failed()) slices = slicesOf(*currentReader, rate);
+    } catch (const std::bad_alloc&) {
+        failure = "there is not enough memory for it";
+    } catch (const std::length_error& tooLong) {
+        failure = tooLong.what();
+    }
+    {
+        LoadPass exclusive(gate);
+        engine->exchangeSlices(slices);
+        playbackRate.store(rate);
+    }
+    if (!failure.empty())
+        platform.report(("the loop was not converted to the new sample rate: " + failure + ".").c_str());
 }
 
 // A path from a record restored out of a host chunk may fill its field without a terminator.
@@ -91,9 +166,11 @@ void Instrument::chooseLoopFile(void* window) {
 
 void Instrument::loadChosenLoop(const char* path) {
     InputFile file(path);
-    if (loadLoop(file, RefusedLoad::keepsLoop)) return;
-    const std::string reason = file.openFailure() ? file.openFailure() : "it is not a REX loop, or it is damaged";
-    const std::string text = std::string("The loop \"") + path + "\" was not loaded: " + reason + ".";
+    std::string said;
+    const bool loaded = loadLoop(file, RefusedLoad::keepsLoop, &said);
+    if (loaded && said.empty()) return;
+    const std::string text =
+        std::string("The loop \"") + path + (loaded ? "\" was loaded, but " : "\" was not loaded: ") + said + ".";
     platform.showNotice("Brevatone", text.c_str(), std::make_shared<std::atomic<bool>>(true));
 }
 

@@ -1,5 +1,4 @@
 #include "instrument/TempoFollow.h"
-#include "engine/EngineConstants.h"
 
 #include "engine/ResonantFilter.h"
 #include "shared/ParameterNumber.h"
@@ -18,13 +17,14 @@ double divisorFor(float syncMode) { return divisors[Parameter::syncModeStep(sync
 
 }  // namespace
 
-TempoFollow TempoFollow::follow(const VstTimeInfo* time, float syncMode, std::int32_t frames) noexcept {
+TempoFollow TempoFollow::follow(const VstTimeInfo* time, float syncMode, std::int32_t frames,
+                                double sampleRate) noexcept {
     TempoFollow result;
     if (!time || !(time->flags & kVstBarsValid) || !(time->flags & kVstPpqPosValid)) return result;
     if (!(time->tempo > 0.0) || !std::isfinite(time->tempo)) return result;
 
     const double beatsPerSecond = time->tempo * static_cast<double>(1.0f / 60.0f);
-    const double samplesPerBeat = std::trunc(engineSampleRate / beatsPerSecond);
+    const double samplesPerBeat = std::trunc(sampleRate / beatsPerSecond);
     const double rate = beatsPerSecond / divisorFor(syncMode) * 100.0;
     result.valid = true;
     result.lfoRate = ResonantFilter::wholeLfoRate(rate);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/EngineConstants.h"
 #include "plugin/VstAbi.h"
 
 #include <cstdint>
@@ -18,5 +19,7 @@ struct TempoFollow {
 
     // An answer without bar and beat positions, or with a tempo that is not a positive number,
     // leaves the LFO as it is for this block.
-    static TempoFollow follow(const VstTimeInfo* time, float syncMode, std::int32_t frames) noexcept;
+    // The bar line is counted in samples at `sampleRate`.
+    static TempoFollow follow(const VstTimeInfo* time, float syncMode, std::int32_t frames,
+                              double sampleRate = engineSampleRate) noexcept;
 };

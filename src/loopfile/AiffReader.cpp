@@ -2,6 +2,7 @@
 
 #include "loopfile/BigEndian.h"
 #include "loopfile/InputFile.h"
+#include "loopfile/LoopLimits.h"
 
 #include <algorithm>
 #include <cstring>
@@ -12,27 +13,62 @@ namespace {
 
 constexpr uint32_t commonChunkDataSize = 18;
 constexpr uint32_t soundDataHeaderSize = 8;
+constexpr uint32_t waveFormatSize = 16;
+constexpr uint32_t extensibleWaveFormatSize = 40;
+constexpr uint16_t wavePcm = 1;
+constexpr uint16_t waveFloat = 3;
+constexpr uint16_t waveExtensible = 0xFFFE;
 
-bool hasIdentifier(const uint8_t* bytes, const char* identifier) { return std::memcmp(bytes, identifier, 4) == 0; }
+uint32_t littleEndian32(const uint8_t* b) {
+    return (uint32_t{b[3]} << 24) | (uint32_t{b[2]} << 16) | (uint32_t{b[1]} << 8) | uint32_t{b[0]};
+}
 
-// Integer samples of `Bytes` bytes, big-endian and signed, become floats in [-1, 1). Moving the value
-// to the top of 32 bits makes one exact scale serve every size: a float holds 24 significant bits.
-template <int Bytes>
+// Integer samples of `Bytes` bytes become floats in [-1, 1): AIFF's big-endian and signed, WAV's
+// little-endian and signed but for 8 bits, which WAV stores around 128. Moving the value to the top
+// of 32 bits and keeping 24 of them makes one exact scale serve every size: a float holds 24
+// significant bits.
+template <int Bytes, bool LittleEndian>
 void decodeSamples(const uint8_t* bytes, float* out, size_t count) {
-    constexpr float scale = 1.0f / 2147483648.0f;
+    constexpr float scale = 1.0f / 8388608.0f;
+    constexpr uint32_t offset = LittleEndian && Bytes == 1 ? 0x80u : 0u;
     for (size_t i = 0; i < count; ++i) {
         uint32_t value = 0;
         for (int k = 0; k < Bytes; ++k) {
-            value = (value << 8) | bytes[k];
+            value = (value << 8) | bytes[LittleEndian ? Bytes - 1 - k : k];
         }
-        out[i] = static_cast<float>(static_cast<int32_t>(value << (32 - 8 * Bytes))) * scale;
+        out[i] = static_cast<float>(static_cast<int32_t>((value ^ offset) << (32 - 8 * Bytes)) >> 8) * scale;
         bytes += Bytes;
+    }
+}
+
+template <bool LittleEndian>
+void decodeIntegerSamples(int bytesPerSample, const uint8_t* bytes, float* out, size_t count) {
+    switch (bytesPerSample) {
+        case 1: decodeSamples<1, LittleEndian>(bytes, out, count); break;
+        case 2: decodeSamples<2, LittleEndian>(bytes, out, count); break;
+        case 3: decodeSamples<3, LittleEndian>(bytes, out, count); break;
+        default: decodeSamples<4, LittleEndian>(bytes, out, count); break;
+    }
+}
+
+// WAV's 32-bit floats, limited to [-1, 1) as the integer formats are; what is not a number is silence.
+void decodeFloatSamples(const uint8_t* bytes, float* out, size_t count) {
+    constexpr float highest = 1.0f - 1.0f / 16777216.0f;
+    for (size_t i = 0; i < count; ++i) {
+        const uint32_t bits = littleEndian32(bytes + 4 * i);
+        float value = 0.0f;
+        std::memcpy(&value, &bits, sizeof value);
+        out[i] = value == value ? std::clamp(value, -1.0f, highest) : 0.0f;
     }
 }
 
 }  // namespace
 
 AiffReader::AiffReader(InputFile& file) : input(file) {}
+
+bool AiffReader::hasIdentifier(const uint8_t* identifier, const char* name) {
+    return std::memcmp(identifier, name, 4) == 0;
+}
 
 AiffReader::~AiffReader() = default;
 
@@ -43,19 +79,7 @@ void AiffReader::parse() noexcept {
             finishParse();
             return;
         }
-        uint8_t form[4] = {};
-        readBytes(form, 4);
-        if (!hasIdentifier(form, "FORM")) {
-            refuse("not an AIFF file: it does not start with FORM");
-        } else {
-            readBigEndian32();  // the FORM size: the walk runs to the end of the file instead
-            uint8_t formType[4] = {};
-            readBytes(formType, 4);
-            if (!hasIdentifier(formType, "AIFF")) {
-                refuse("not an AIFF file: the form type is not AIFF");
-            }
-        }
-        if (!failed()) {
+        if (readFormHeader()) {
             walkChunks();
         }
         if (!failed()) {
@@ -69,6 +93,25 @@ void AiffReader::parse() noexcept {
     if (failed()) {
         releaseSamples();
     }
+}
+
+bool AiffReader::readFormHeader() {
+    uint8_t form[4] = {};
+    readBytes(form, 4);
+    wave = hasIdentifier(form, "RIFF");
+    if (!wave && !hasIdentifier(form, "FORM")) {
+        refuse("neither an AIFF nor a WAV file: it starts with neither FORM nor RIFF");
+        return false;
+    }
+    readBigEndian32();  // the form's size: the walk runs to the end of the file instead
+    uint8_t formType[4] = {};
+    readBytes(formType, 4);
+    if (wave && !hasIdentifier(formType, "WAVE")) {
+        refuse("not a WAV file: the RIFF form type is not WAVE");
+    } else if (!wave && !hasIdentifier(formType, "AIFF")) {
+        refuse("not an AIFF file: the form type is not AIFF");
+    }
+    return !failed();
 }
 
 void AiffReader::walkChunks() {
@@ -93,9 +136,9 @@ void AiffReader::walkChunks() {
             refuse("a chunk header is cut short by the end of the file");
             return;
         }
-        uint32_t size = bigendian::read32(sizeBytes);
+        uint32_t size = wave ? littleEndian32(sizeBytes) : bigendian::read32(sizeBytes);
         if (size > input.remaining()) {
-            if (!hasIdentifier(identifier, "SSND") || !isCutShortSoundData(size)) {
+            if (!isCutShortSoundData(identifier, size)) {
                 refuse("a chunk runs past the end of the file");
                 return;
             }
@@ -115,8 +158,9 @@ void AiffReader::walkChunks() {
     }
 }
 
-bool AiffReader::isCutShortSoundData(uint32_t declaredSize) const {
-    if (!commonChunkSeen || sampleBits <= 0) {
+bool AiffReader::isCutShortSoundData(const uint8_t* identifier, uint32_t declaredSize) const {
+    if (wave) return hasIdentifier(identifier, "data") && commonChunkSeen;
+    if (!hasIdentifier(identifier, "SSND") || !commonChunkSeen || sampleBits <= 0) {
         return false;
     }
     // The size an intact chunk would declare for the format; whatever exceeds it is the offset,
@@ -138,16 +182,63 @@ void AiffReader::checkTrailingPadding() {
 }
 
 void AiffReader::readChunk(const uint8_t* identifier, uint32_t size) {
-    if (hasIdentifier(identifier, "SSND")) {
+    if (wave) {
+        if (hasIdentifier(identifier, "fmt ")) {
+            readWaveFormatChunk(size);
+        } else if (hasIdentifier(identifier, "data")) {
+            takeSoundData(size);
+        } else {
+            readMetadataChunk(identifier, size);
+        }
+    } else if (hasIdentifier(identifier, "SSND")) {
         readSoundDataChunk(size);
     } else if (hasIdentifier(identifier, "COMM")) {
         readCommonChunk(size);
     } else if (hasIdentifier(identifier, "APPL")) {
         readApplicationChunk(size);
     } else {
-        skipChunk(size);
+        readMetadataChunk(identifier, size);
     }
 }
+
+void AiffReader::readWaveFormatChunk(uint32_t size) {
+    if (size < waveFormatSize) {
+        refuse("the fmt chunk is too short to hold the sample format");
+        return;
+    }
+    const uint16_t tag = readLittleEndian16();
+    channels = static_cast<int16_t>(readLittleEndian16());
+    const uint32_t samplesPerSecond = readLittleEndian32();
+    readLittleEndian32();  // bytes per second follow from the rest
+    const uint16_t frameBytes = readLittleEndian16();
+    sampleBits = static_cast<int16_t>(readLittleEndian16());
+    uint16_t format = tag;
+    if (tag == waveExtensible) {
+        if (size < extensibleWaveFormatSize) {
+            refuse("the fmt chunk is too short to hold its sub-format");
+            return;
+        }
+        skipBytes(8);                   // extension size, valid bits and speaker positions
+        format = readLittleEndian16();  // the sub-format's first two bytes: the plain format's tag
+    }
+    const bool integer =
+        format == wavePcm && (sampleBits == 8 || sampleBits == 16 || sampleBits == 24 || sampleBits == 32);
+    floatingPoint = format == waveFloat && sampleBits == 32;
+    if (!integer && !floatingPoint) {
+        refuse("the samples are neither 8, 16, 24 or 32-bit integers nor 32-bit floats (format " +
+               std::to_string(format) + ", " + std::to_string(sampleBits) + " bits)");
+    } else if (channels != 1 && channels != 2) {
+        refuse("a loop is mono or stereo, and this file has " + std::to_string(channels) + " channels");
+    } else if (frameBytes != channels * (sampleBits / 8)) {
+        refuse("the fmt chunk's frame size does not match its channels and sample size");
+    } else if (samplesPerSecond > static_cast<uint32_t>(std::numeric_limits<int32_t>::max())) {
+        refuse("the sample rate is out of range");
+    }
+    rate = static_cast<int32_t>(samplesPerSecond);
+    commonChunkSeen = true;
+}
+
+void AiffReader::readMetadataChunk(const uint8_t*, uint32_t size) { skipChunk(size); }
 
 void AiffReader::skipChunk(uint32_t size) { skipBytes(size); }
 
@@ -176,12 +267,22 @@ void AiffReader::readSoundDataChunk(uint32_t size) {
         refuse("the SSND chunk is smaller than its offset plus 8");
         return;
     }
-    const uint32_t dataSize = size - soundDataHeaderSize - offset;
+    skipBytes(offset);
+    takeSoundData(size - soundDataHeaderSize - offset);
+}
+
+bool AiffReader::refusesSampleCount(uint64_t values) {
+    if (values <= maximumLoopSamples) return false;
+    refuse(std::string("the loop holds more than ") + maximumLoopSamplesText);
+    return true;
+}
+
+void AiffReader::takeSoundData(uint32_t dataSize) {
     if (dataSize > static_cast<uint32_t>(std::numeric_limits<int32_t>::max())) {
         refuse("the sound data is larger than 2 GiB");
         return;
     }
-    skipBytes(offset);
+    if (commonChunkSeen && sampleBits > 0 && refusesSampleCount(dataSize / ((sampleBits + 7u) / 8u))) return;
     releaseSamples();
     soundDataSeen = true;
     soundData.reset(new uint8_t[dataSize]);
@@ -203,20 +304,25 @@ void AiffReader::convertSamples() {
         refuse("there is no SSND chunk, so the file holds no sound");
         return;
     }
-    if (sampleBits <= 0 || sampleBits > 24) {
-        refuse("the sample size is not between 1 and 24 bits");
+    if (sampleBits <= 0 || sampleBits > 32) {
+        refuse("the sample size is not between 1 and 32 bits");
         return;
     }
     const int bytesPerSample = (sampleBits + 7) / 8;
-    const int64_t declared = std::max<int64_t>(int64_t{channels} * frames, 0);
     const int64_t held = soundDataBytes / bytesPerSample;
+    // A WAV file counts its frames by the bytes of its data chunk.
+    if (wave) frames = static_cast<uint32_t>(held / channels);
+    const int64_t declared = std::max<int64_t>(int64_t{channels} * frames, 0);
     const auto count = static_cast<size_t>(std::min(declared, held));
+    if (refusesSampleCount(count)) return;
     converted.reset(new float[count]);
     convertedCount = static_cast<int32_t>(count);
-    switch (bytesPerSample) {
-        case 1: decodeSamples<1>(soundData.get(), converted.get(), count); break;
-        case 2: decodeSamples<2>(soundData.get(), converted.get(), count); break;
-        default: decodeSamples<3>(soundData.get(), converted.get(), count); break;
+    if (floatingPoint) {
+        decodeFloatSamples(soundData.get(), converted.get(), count);
+    } else if (wave) {
+        decodeIntegerSamples<true>(bytesPerSample, soundData.get(), converted.get(), count);
+    } else {
+        decodeIntegerSamples<false>(bytesPerSample, soundData.get(), converted.get(), count);
     }
     // Only the floats are read from here on; the raw bytes would double the loop's memory.
     soundData.reset();
@@ -251,6 +357,18 @@ uint32_t AiffReader::readBigEndian32() {
     uint8_t bytes[4] = {};
     readBytes(bytes, 4);
     return bigendian::read32(bytes);
+}
+
+uint32_t AiffReader::readLittleEndian32() {
+    uint8_t bytes[4] = {};
+    readBytes(bytes, 4);
+    return littleEndian32(bytes);
+}
+
+uint16_t AiffReader::readLittleEndian16() {
+    uint8_t bytes[2] = {};
+    readBytes(bytes, 2);
+    return static_cast<uint16_t>(bytes[0] | (bytes[1] << 8));
 }
 
 uint16_t AiffReader::readBigEndian16() {

@@ -6,11 +6,14 @@
 
 class InputFile;
 
-// Reads an AIFF file: walks its chunks in file order, keeps the "COMM" format and the "SSND" sample
-// bytes, and converts the samples to floats in [-1, 1). Sizes in the file are never trusted: a chunk
-// that claims more bytes than the file holds, or less than its own fields need, refuses the file.
-// The one exception is sample data cut short by the end of the file (an interrupted copy): what
-// arrived is kept, as sound-file libraries do, provided the header chunks before it are whole.
+// Reads an AIFF file or a WAV file: walks its chunks in file order, keeps the format ("COMM" or
+// "fmt ") and the sample bytes ("SSND" or "data"), and converts the samples to floats in [-1, 1).
+// Integer samples of up to 24 bits convert exactly; 32-bit integers keep their top 24 bits, and
+// 32-bit floats are limited to that range. Sizes in the file are never trusted: a chunk that
+// claims more bytes than the file holds, or less than its own fields need, refuses the file. The
+// one exception is sample data cut short by the end of the file (an interrupted copy): what arrived
+// is kept, as sound-file libraries do, provided the header chunks before it are whole. Neither
+// container may hold more sample values than a loop may.
 class AiffReader {
 public:
     explicit AiffReader(InputFile& input);
@@ -25,6 +28,8 @@ public:
     // Why the file was refused, or null when it was not.
     const char* failureReason() const { return failed() ? error.c_str() : nullptr; }
 
+    // True for a WAV file, false for an AIFF file.
+    bool isWave() const { return wave; }
     int32_t sampleRate() const { return rate; }
     int16_t bitsPerSample() const { return sampleBits; }
     int16_t channelCount() const { return channels; }
@@ -45,24 +50,37 @@ protected:
     virtual void readCommonChunk(uint32_t size);
     virtual void readSoundDataChunk(uint32_t size);
     virtual void readApplicationChunk(uint32_t size);
+    // Any chunk that holds neither the format nor the samples nor the REX table.
+    virtual void readMetadataChunk(const uint8_t* identifier, uint32_t size);
     // Runs last in `parse`, whether the file was refused or not, once the samples are converted; a
     // refusal here still releases the samples.
     virtual void finishParse();
 
     void refuse(const std::string& reason);
+    // Whether a chunk's four identifier bytes are `name`, exactly and case-sensitive.
+    static bool hasIdentifier(const uint8_t* identifier, const char* name);
     uint32_t readBigEndian32();
     uint16_t readBigEndian16();
+    uint32_t readLittleEndian32();
+    uint16_t readLittleEndian16();
     void readBytes(uint8_t* buffer, int32_t count);
     void skipBytes(int64_t count);
 
 private:
+    // Reads the container's header and answers whether the file is one this reader knows.
+    bool readFormHeader();
     void walkChunks();
     // Zero bytes may pad the file's end; anything else there means a chunk size lied.
     void checkTrailingPadding();
     // An SSND chunk declaring exactly the bytes the COMM format calls for, of which the file holds
     // only the first part: a file whose copy was interrupted.
-    bool isCutShortSoundData(uint32_t declaredSize) const;
+    bool isCutShortSoundData(const uint8_t* identifier, uint32_t declaredSize) const;
     void readChunk(const uint8_t* identifier, uint32_t size);
+    void readWaveFormatChunk(uint32_t size);
+    // The sample bytes of either container, `size` of them from the read position.
+    void takeSoundData(uint32_t size);
+    // Refuses a file whose samples would pass the size every loop is held to.
+    bool refusesSampleCount(uint64_t values);
     void convertSamples();
     void releaseSamples();
 
@@ -77,6 +95,8 @@ private:
     int16_t sampleBits = 0;
     uint32_t frames = 0;
     int16_t channels = 0;
+    bool wave = false;
+    bool floatingPoint = false;
     bool commonChunkSeen = false;
     bool soundDataSeen = false;
     std::string error;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -65,11 +66,19 @@ void RexReader::readApplicationChunk(uint32_t size) {
         readBigEndian16();  // unused by this system
         slice.position = readBigEndian16();
     }
+    setSliceTable(std::move(table), ticks, tempoField);
+}
+
+void RexReader::setSliceTable(std::vector<SliceInfo> table, uint32_t ticks, uint32_t tempoField) {
     slices.swap(table);
     loopTicks = ticks;
-    // The single-precision 0.001 applied in double precision: 120000 gives 120.00000762939453,
-    // the value the groove export's tempo depends on.
-    loopTempo = static_cast<float>(static_cast<double>(tempoField) * static_cast<double>(0.001f));
+    loopTempo = tempoFromField(tempoField);
+}
+
+// The single-precision 0.001 applied in double precision: 120000 gives 120.00000762939453, the value
+// the groove export's tempo depends on.
+float RexReader::tempoFromField(uint32_t tempoField) {
+    return static_cast<float>(static_cast<double>(tempoField) * static_cast<double>(0.001f));
 }
 
 void RexReader::finishParse() {

@@ -23,8 +23,12 @@ public:
     // Beats per minute: the stored tempo x 1000 scaled by the single-precision 0.001.
     float tempo() const { return loopTempo; }
     uint32_t loopLength() const { return loopTicks; }
+    // The tempo a REX chunk's field (tempo x 1000) stands for.
+    static float tempoFromField(uint32_t tempoField);
 
 protected:
+    // A table worked out rather than read, with the loop's length in ticks and its tempo field.
+    void setSliceTable(std::vector<SliceInfo> table, uint32_t ticks, uint32_t tempoField);
     void readApplicationChunk(uint32_t size) override;
     void finishParse() override;
 

@@ -14,6 +14,7 @@ public:
     void showError(const char* caption, const char* text) override;
     void showNotice(const char* caption, const char* text, std::shared_ptr<std::atomic<bool>> up) override;
     std::string lastErrorText() override;
+    void report(const char* text) override { showError("Brevatone", text); }
 
 private:
     const Lv2Log& log;

@@ -1,11 +1,13 @@
 #include "lv2/Lv2Instrument.h"
 
+#include "engine/EngineConstants.h"
 #include "instrument/Instrument.h"
 #include "instrument/ParameterTable.h"
 #include "loopfile/InputFile.h"
 #include "lv2/BoundedAtoms.h"
 #include "lv2/Lv2Identity.h"
 #include "plugin/BoundedText.h"
+#include "resample/RateConversion.h"
 
 #include <lv2/log/log.h>
 #include <lv2/patch/patch.h>
@@ -35,8 +37,6 @@ void release(const LV2_State_Free_Path* freePath, char* path) {
     }
 }
 
-constexpr float pluginRate = 44100.0f;
-
 }  // namespace
 
 std::unique_ptr<Lv2Instrument> Lv2Instrument::create(double sampleRate, const LV2_Feature* const* features) {
@@ -52,7 +52,7 @@ std::unique_ptr<Lv2Instrument> Lv2Instrument::create(double sampleRate, const LV
     }
     const auto* scheduler = static_cast<const LV2_Worker_Schedule*>(feature(features, LV2_WORKER__schedule));
     std::unique_ptr<Lv2Instrument> made(new Lv2Instrument(sampleRate, *map, hostLog, scheduler));
-    // Works at 44.1 kHz whatever the host says, as the VST 2 library does, and says so in the log.
+    // A rate the instrument refuses leaves it at engineSampleRate, with a line in the log.
     made->instrument->setSampleRate(static_cast<float>(sampleRate));
     return made;
 }
@@ -64,8 +64,8 @@ Lv2Instrument::Lv2Instrument(double sampleRate, const LV2_URID_Map& map, const L
       uris(map),
       forge(),
       worker(scheduler),
-      transport(sampleRate > 0.0 && sampleRate < 1e9 ? sampleRate : static_cast<double>(pluginRate)),
-      instrument(std::make_unique<Instrument>(&answerInstrument, services, nullptr)) {
+      transport(Instrument::followsSampleRate(sampleRate) ? sampleRate : engineSampleRate),
+      instrument(std::make_unique<Instrument>(&answerInstrument, services, nullptr, systemRateConversion())) {
     lv2_atom_forge_init(&forge, const_cast<LV2_URID_Map*>(&map));
     instrument->effect()->user = this;
 }

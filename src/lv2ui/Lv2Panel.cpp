@@ -2,7 +2,7 @@
 
 #include "gui/EditorFrame.h"
 #include "loopfile/InputFile.h"
-#include "loopfile/RexReader.h"
+#include "loopfile/LoopReader.h"
 #include "lv2/BoundedAtoms.h"
 #include "lv2/Lv2Identity.h"
 #include "platform/PlatformServices.h"
@@ -134,7 +134,7 @@ void Lv2Panel::abandonChoice() { choice.abandon(); }
 // The groove is that of the loop as the plug-in reported it, read again from its file.
 void Lv2Panel::saveGrooveTo(const char* path) {
     InputFile file(loopPath.c_str());
-    RexReader loop(file);
+    LoopReader loop(file);
     loop.parse();
     if (loop.failed()) {
         const std::string text = "The groove was not saved: the loop \"" + loopPath + "\" can no longer be read.";

@@ -37,8 +37,7 @@ void cleanup(LV2UI_Handle handle) {
     } catch (...) {}
 }
 
-void portEvent(LV2UI_Handle handle, std::uint32_t port, std::uint32_t size, std::uint32_t format,
-               const void* buffer) {
+void portEvent(LV2UI_Handle handle, std::uint32_t port, std::uint32_t size, std::uint32_t format, const void* buffer) {
     try {
         static_cast<Lv2Panel*>(handle)->portEvent(port, size, format, buffer);
     } catch (...) {}

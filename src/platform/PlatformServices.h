@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstddef>
+#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -16,6 +17,9 @@ public:
         const char* filterName;
         const char* pattern;
         const char* defaultExtension;
+        // A second filter the user may pick, or null: its name and its patterns, separated by ';'.
+        const char* otherFilterName;
+        const char* otherPattern;
     };
 
     virtual ~PlatformServices() = default;
@@ -36,6 +40,9 @@ public:
     virtual void showNotice(const char* caption, const char* text, std::shared_ptr<std::atomic<bool>> up) = 0;
     // The system's text for the calling thread's last error.
     virtual std::string lastErrorText() = 0;
+    // A line for whoever keeps the host's output, with nothing on screen: standard error, or the
+    // host's log where it offers one.
+    virtual void report(const char* text) { std::fprintf(stderr, "Brevatone: %s\n", text); }
 };
 
 // The services of the platform the library was built for.

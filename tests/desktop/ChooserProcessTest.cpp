@@ -13,8 +13,10 @@
 
 namespace {
 
-const PlatformServices::FileDialog loadDialog{"Load Rex File", "REX Files (*.rex)", "*.rex", "rex"};
-const PlatformServices::FileDialog saveDialog{"Save REX Groove As Standard Midi", "Midi Files (*.MID)", "*.mid", "mid"};
+const PlatformServices::FileDialog loadDialog{
+    "Load Rex File", "REX Files (*.rex)", "*.rex", "rex", "Audio Loops (*.wav;*.aif;*.aiff)", "*.wav;*.aif;*.aiff"};
+const PlatformServices::FileDialog saveDialog{
+    "Save REX Groove As Standard Midi", "Midi Files (*.MID)", "*.mid", "mid", nullptr, nullptr};
 
 class ChooserProcess : public ::testing::Test {
 protected:
@@ -45,8 +47,10 @@ TEST_F(ChooserProcess, LoadAndSaveChoosersGetTheirTitleFilterAndOptionsAndAnswer
         EXPECT_EQ(choice->poll(path, sizeof path), PendingChoice::Answer::waiting);
         EXPECT_EQ(answerOf(*choice, path, sizeof path), PendingChoice::Answer::chosen);
         EXPECT_EQ(std::string(path), loop);
-        EXPECT_EQ(fake.arguments(), (std::vector<std::string>{"--file-selection", "--title=Load Rex File",
-                                                              "--file-filter=REX Files (*.rex) | *.rex"}));
+        EXPECT_EQ(fake.arguments(),
+                  (std::vector<std::string>{"--file-selection", "--title=Load Rex File",
+                                            "--file-filter=REX Files (*.rex) | *.rex",
+                                            "--file-filter=Audio Loops (*.wav;*.aif;*.aiff) | *.wav *.aif *.aiff"}));
     }
     {
         // A name typed without an extension gets the default one, as the Windows dialog adds it.
@@ -99,6 +103,25 @@ TEST_F(ChooserProcess, AChooserThatNeverAnswersIsEndedAndReapedWhenAbandoned) {
     // A zombie would still answer the null signal.
     EXPECT_EQ(kill(chooser, 0), -1);
     EXPECT_EQ(errno, ESRCH);
+}
+
+// A message still on screen is not opened again, whichever way it came; once closed, it may be.
+TEST_F(ChooserProcess, AMessageOnScreenIsNotOpenedAgainUntilItIsClosed) {
+    setenv("DISPLAY", ":0", 1);
+    const FakeChooser message("sleep 1");
+    testing::internal::CaptureStderr();
+    for (int i = 0; i < 5; ++i) {
+        services.showError("Brevatone", "The same text.");
+        services.showNotice("Brevatone", "The same text.", std::make_shared<std::atomic<bool>>(true));
+    }
+    services.showError("Brevatone", "Another text.");
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_EQ(message.runs(), 2);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1200));
+    services.showError("Brevatone", "The same text.");
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(message.runs(), 3);
 }
 
 TEST_F(ChooserProcess, WithoutAnyChooserOnPathAMessageNamesBoth) {

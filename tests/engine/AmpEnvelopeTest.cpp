@@ -10,8 +10,9 @@ using State = AmpEnvelope::State;
 
 namespace {
 
-AmpEnvelope started(float attack, float decay, float sustain, float release) {
+AmpEnvelope started(float attack, float decay, float sustain, float release, double sampleRate = 44100.0) {
     AmpEnvelope envelope;
+    envelope.setSampleRate(sampleRate);
     envelope.setTimes(attack, decay, sustain, release);
     envelope.start();
     return envelope;
@@ -32,15 +33,18 @@ std::vector<float> play(AmpEnvelope& envelope, uint32_t samples) {
 
 }  // namespace
 
+// A decay of 10 ms lasts 10 ms at every rate.
 TEST(AmpEnvelope, DecayFallsLinearlyToTheSustainLevelAndHoldsIt) {
-    AmpEnvelope envelope = started(0.0f, 0.01f, 0.25f, 0.0f);
-    const std::vector<float> gains = play(envelope, 1 + 441 + 100);
-    EXPECT_NEAR(gains[1 + 220], 1.0 - 0.75 * 220 / 441.0, 1e-6);
-    EXPECT_NEAR(gains[1 + 440], 1.0 - 0.75 * 440 / 441.0, 1e-6);
-    EXPECT_EQ(gains[1 + 441], 0.25f);
-    EXPECT_EQ(gains.back(), 0.25f);
-    EXPECT_EQ(envelope.state(), State::Sustain);
-    EXPECT_EQ(envelope.level(), 0.25f);
+    for (const uint32_t samples : {441u, 80u, 480u, 3840u}) {
+        AmpEnvelope envelope = started(0.0f, 0.01f, 0.25f, 0.0f, samples * 100.0);
+        const std::vector<float> gains = play(envelope, 1 + samples + 100);
+        EXPECT_NEAR(gains[1 + samples / 2], 1.0 - 0.75 * (samples / 2) / samples, 1e-6) << samples;
+        EXPECT_NEAR(gains[1 + samples - 1], 1.0 - 0.75 * (samples - 1) / samples, 1e-6) << samples;
+        EXPECT_EQ(gains[1 + samples], 0.25f);
+        EXPECT_EQ(gains.back(), 0.25f);
+        EXPECT_EQ(envelope.state(), State::Sustain);
+        EXPECT_EQ(envelope.level(), 0.25f);
+    }
 }
 
 TEST(AmpEnvelope, AttackShorterThanASampleEndsAtOnce) {

@@ -11,8 +11,8 @@
 namespace {
 
 // A filter as the instrument leaves it with its default parameters: fully open, q 1, LFO still.
-ResonantFilter openFilter(int32_t mode = ResonantFilter::lowPass) {
-    ResonantFilter filter(44100);
+ResonantFilter openFilter(int32_t mode = ResonantFilter::lowPass, double sampleRate = 44100.0) {
+    ResonantFilter filter(sampleRate);
     filter.setMode(mode);
     filter.setFrequency(1.0f);
     filter.setResonance(0.0f);
@@ -173,6 +173,57 @@ TEST(ResonantFilter, LfoTurnsAtHalfItsSwingAndCompletesAPeriodIn4TimesHalfSteps)
     filtered(filter, 10 * 3528 - 890, 0.0f);  // ten whole periods of 3528 steps
     EXPECT_EQ(filter.lfoPhase(), 0);
     EXPECT_EQ(filter.lfoDirection(), 1);
+}
+
+// The LFO's period is a time: 0.04 s for its half swing at rate 100, whatever the sample rate, and
+// a change of rate keeps its place in the cycle.
+TEST(ResonantFilter, TheLfoPeriodIsTheSameTimeAtEveryRate) {
+    for (const double rate : {8000.0, 48000.0, 96000.0, 384000.0}) {
+        ResonantFilter filter = openFilter(ResonantFilter::lowPass, rate);
+        filter.setLfoRate(100);
+        const auto period = static_cast<uint32_t>(0.08 * rate);
+        filtered(filter, period / 4 + 10, 0.0f);
+        EXPECT_EQ(filter.lfoPhase(), static_cast<int32_t>(period / 4) - 10) << rate;
+        EXPECT_EQ(filter.lfoDirection(), -1) << rate;
+        filtered(filter, 10 * period - period / 4 - 10, 0.0f);
+        EXPECT_EQ(filter.lfoPhase(), 0) << rate;
+    }
+    ResonantFilter filter = openFilter();
+    filter.setLfoRate(100);
+    filtered(filter, 440, 0.0f);
+    filter.setSampleRate(88200.0);
+    EXPECT_EQ(filter.lfoPhase(), 880);
+}
+
+// At every rate the filter settles on a constant input at its extremes: low rates bring the top
+// cutoff down with them, where the equations would otherwise lose their stability. And a tone
+// passes at the same level at every rate, the cutoff being in hertz.
+TEST(ResonantFilter, SettlesAtEveryRateAndPassesATonePerItsCutoffInHertz) {
+    for (const double rate : {8000.0, 22050.0, 44100.0, 192000.0, 384000.0}) {
+        for (const int32_t mode : {ResonantFilter::lowPass, ResonantFilter::highPass}) {
+            for (const float resonance : {0.0f, 1.0f}) {
+                ResonantFilter filter = openFilter(mode, rate);
+                filter.setResonance(resonance);
+                filtered(filter, static_cast<uint32_t>(rate), 0.01f);
+                const std::vector<float> settled = filtered(filter, 100, 0.01f);
+                const auto [low, high] = std::minmax_element(settled.begin(), settled.end());
+                EXPECT_LT(*high - *low, 1e-5f) << rate << " Hz, mode " << mode << ", resonance " << resonance;
+            }
+        }
+    }
+    auto toneLevel = [](double rate) {
+        ResonantFilter filter = openFilter(ResonantFilter::lowPass, rate);
+        filter.setFrequency(0.8f);  // about 1.6 kHz
+        float loudest = 0.0f;
+        for (uint32_t k = 0; k < static_cast<uint32_t>(rate); ++k) {
+            float sample = 0.1f * static_cast<float>(std::sin(2.0 * 3.14159265358979 * 1000.0 * k / rate));
+            filter.render(&sample, 1);
+            if (k > rate / 2) loudest = std::max(loudest, std::fabs(sample));
+        }
+        return loudest;
+    };
+    const float at44100 = toneLevel(44100.0);
+    for (const double rate : {22050.0, 48000.0, 96000.0}) EXPECT_NEAR(toneLevel(rate) / at44100, 1.0f, 0.06f) << rate;
 }
 
 TEST(ResonantFilter, FullLfoAmountSweepsTheWholeCutoffRangeOverOnePeriod) {

@@ -117,6 +117,18 @@ TEST_F(InstrumentThroughHost, AFailedLoadLeavesSilenceAndAWorkingInstrument) {
     EXPECT_EQ(block(8)[0], 1.0f / 16.0f);
 }
 
+TEST_F(InstrumentThroughHost, AWavLoopPlaysEachHitOnItsOwnNote) {
+    const HitLoop loop;
+    loadThroughPreset(writeBytes(dir, "hits.wav", loop.bytes()));
+    for (std::size_t i = 0; i < loop.hits.size(); ++i) {
+        std::vector<VstMidiEvent> events = {EventList::midiEvent(0, 0x90, static_cast<int>(36 + i), 127)};
+        host->sendEvents(events);
+        std::vector<float> expected = loop.slice(i);
+        expected.resize(expected.size() + 64, 0.0f);
+        EXPECT_EQ(block(static_cast<std::int32_t>(expected.size())), expected) << "note " << 36 + i;
+    }
+}
+
 TEST_F(InstrumentThroughHost, ExtendedOpcodesAnswerAsAnInstrument) {
     char capability[] = "receiveVstMidiEvent";
     EXPECT_EQ(host->dispatch(effCanDo, 0, 0, capability), 0);

@@ -9,8 +9,9 @@ namespace {
 using ConcurrentLoading = InstrumentFixture;
 }
 
-// A host may restore programs on its user-interface thread while its audio thread keeps playing.
-// Run under ThreadSanitizer as well: the hand-over must be free of data races, not just of crashes.
+// A host may restore programs, and change the sample rate, on its user-interface thread while its
+// audio thread keeps playing. Run under ThreadSanitizer as well: the hand-over must be free of data
+// races, not just of crashes.
 TEST_F(ConcurrentLoading, LoopsReloadWhileAnotherThreadPlaysNotes) {
     const std::string first = writeLoopFile(dir, "first.rex", eightSliceLoop(512));
     const std::string second = writeLoopFile(dir, "second.rex", eightSliceLoop(64));
@@ -38,10 +39,12 @@ TEST_F(ConcurrentLoading, LoopsReloadWhileAnotherThreadPlaysNotes) {
         }
     });
 
+    const float rates[] = {48000.0f, 22050.0f, 96000.0f, 44100.0f};
     for (int step = 0; step < 600; ++step) {
-        switch (step % 3) {
+        switch (step % 4) {
             case 0: instrument.setProgram(step % 2); break;
             case 1: load(step % 2 ? first : second); break;
+            case 2: instrument.setSampleRate(rates[step / 4 % 4]); break;
             default: instrument.setParameter(5, static_cast<float>(step % 10) / 10.0f); break;
         }
     }

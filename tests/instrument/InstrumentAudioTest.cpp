@@ -53,21 +53,37 @@ TEST_F(InstrumentAudio, EventsOtherThanMidiNeverReachTheEngine) {
     for (float sample : render(16)) EXPECT_EQ(sample, 5.0f / 16.0f);
 }
 
-// The notice never waits for a click, and while one is up a further refusal opens no second one.
+// Without a converter (the Windows libraries) the notice never waits for a click, and while one is
+// up a further refusal opens no second one.
 TEST_F(InstrumentAudio, AnotherSampleRateIsRefusedWithOneNoticeAtATime) {
-    instrument.setSampleRate(44100.0f);
+    Instrument fixedRate(host, platform);
+    fixedRate.setSampleRate(44100.0f);
     EXPECT_TRUE(platform.notices.empty());
-    instrument.setSampleRate(48000.0f);
-    instrument.setSampleRate(22050.0f);
+    fixedRate.setSampleRate(48000.0f);
+    fixedRate.setSampleRate(22050.0f);
     ASSERT_EQ(platform.notices.size(), 1u);
     EXPECT_EQ(platform.notices[0].caption, "Brevatone");
     EXPECT_EQ(platform.notices[0].text, "This version of Brevatone doesn't support\nSample Rates other than 44.1kHz");
-    EXPECT_EQ(instrument.getSampleRate(), 44100.0f);
+    EXPECT_EQ(fixedRate.getSampleRate(), 44100.0f);
 
     platform.noticeUp->store(false);
-    instrument.setSampleRate(88200.0f);
+    fixedRate.setSampleRate(88200.0f);
     EXPECT_EQ(platform.notices.size(), 2u);
     EXPECT_TRUE(platform.messages.empty());
+}
+
+// Following the host's rate, as the Linux libraries do, brings no notice; rates no host can mean
+// keep the last good one, which one line says.
+TEST_F(InstrumentAudio, FollowingTheHostRateKeepsTheLastGoodRateAndSaysSoOnce) {
+    if (!systemRateConversion()) GTEST_SKIP() << "this build plays at 44.1 kHz only";
+    instrument.setSampleRate(48000.0f);
+    for (float bad : {0.0f, -48000.0f, NAN, INFINITY, 384001.0f, 7999.0f}) instrument.setSampleRate(bad);
+    settle();
+    EXPECT_EQ(engine().sampleRate(), 48000.0);
+    EXPECT_EQ(instrument.getSampleRate(), 48000.0f);
+    EXPECT_TRUE(platform.notices.empty());
+    ASSERT_EQ(platform.reports.size(), 1u);
+    EXPECT_NE(platform.reports[0].find("stays at 48000 Hz"), std::string::npos) << platform.reports[0];
 }
 
 TEST_F(InstrumentAudio, ResumingAsksForMidiAgain) {

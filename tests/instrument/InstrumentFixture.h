@@ -11,7 +11,8 @@
 #include <vector>
 
 // An instrument with recorded platform services, a host that answers time requests from
-// `hostTime`, and helpers to feed it events and pull blocks from it.
+// `hostTime`, and helpers to feed it events and pull blocks from it. It follows the host's rate
+// where the build does (Linux).
 class InstrumentFixture : public ::testing::Test {
 protected:
     static VstTimeInfo* hostTime;
@@ -64,7 +65,7 @@ protected:
 
     TempDir dir;
     RecordingPlatform platform;
-    Instrument instrument{host, platform};
+    Instrument instrument{host, platform, nullptr, systemRateConversion()};
     std::vector<float> left;
     std::vector<float> right;
     EventList eventList;

@@ -2,6 +2,7 @@
 #include "HeldBackFile.h"
 #include "InstrumentFixture.h"
 
+#include <cmath>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -143,6 +144,7 @@ TEST_F(InstrumentLoading, TheLoadCommandLoadsWhatTheDialogChose) {
     EXPECT_STREQ(platform.dialogs[0].filterName, "REX Files (*.rex)");
     EXPECT_STREQ(platform.dialogs[0].pattern, "*.rex");
     EXPECT_STREQ(platform.dialogs[0].defaultExtension, "rex");
+    EXPECT_STREQ(platform.dialogs[0].otherPattern, "*.wav;*.aif;*.aiff");
     EXPECT_EQ(platform.owners[0], &window);
 }
 
@@ -258,4 +260,141 @@ TEST_F(InstrumentLoading, ThePlayingLoopSoundsOnWhileTheNextIsRead) {
     loader.join();
     EXPECT_EQ(silentBlocks, 0);
     EXPECT_EQ(engine().bank().slice(0)->length(), 64u);
+}
+
+namespace {
+
+std::vector<uint8_t> littleEndian(std::initializer_list<std::pair<uint32_t, int>> fields) {
+    std::vector<uint8_t> out;
+    for (const auto& [value, bytes] : fields) {
+        for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
+    }
+    return out;
+}
+
+AiffChunk acidChunk(float tempo, uint32_t beats) {
+    uint32_t tempoBits = 0;
+    std::memcpy(&tempoBits, &tempo, sizeof tempoBits);
+    return AiffChunk::raw("acid",
+                          littleEndian({{0, 4}, {60, 2}, {0, 2}, {0, 4}, {beats, 4}, {4, 2}, {4, 2}, {tempoBits, 4}}));
+}
+
+AiffChunk samplerLoop(uint32_t first, uint32_t last) {
+    return AiffChunk::raw("smpl", littleEndian({{0, 4},
+                                                {0, 4},
+                                                {22676, 4},
+                                                {60, 4},
+                                                {0, 4},
+                                                {0, 4},
+                                                {0, 4},
+                                                {1, 4},
+                                                {0, 4},
+                                                {0, 4},
+                                                {0, 4},
+                                                {first, 4},
+                                                {last, 4},
+                                                {0, 4},
+                                                {0, 4}}));
+}
+
+WaveFile hitsWave(int16_t channels, int16_t bits, const std::vector<uint32_t>& hits, uint32_t frames = 176400,
+                  int32_t rate = 44100) {
+    WaveFile wave;
+    wave.channels = channels;
+    wave.bits = bits;
+    wave.sampleRate = rate;
+    wave.samples = drumHitSamples(frames, hits, channels, rate);
+    return wave;
+}
+
+struct AudioLoopCase {
+    std::string name;
+    std::vector<uint8_t> bytes;
+    std::vector<uint32_t> sliceEnds;  // frames; empty when the file is refused
+    double tempo;
+    uint32_t ticks;
+    std::string said;  // part of the message the user sees, or empty for none
+    double fileRate = 44100.0;
+};
+
+std::vector<AudioLoopCase> audioLoopCases() {
+    const std::vector<uint32_t> eight = evenHits(8, 22050);
+    const std::vector<uint32_t> eightEnds = {22050, 44100, 66150, 88200, 110250, 132300, 154350, 176400};
+    WaveFile acid = hitsWave(2, 24, eight);
+    acid.extraChunks.push_back(acidChunk(100.0f, 8));
+    WaveFile sampler = hitsWave(1, 8, eight);
+    sampler.extraChunks.push_back(samplerLoop(0, 88199));
+    WaveFile wide = hitsWave(2, 32, eight);
+    wide.extensible = true;
+    WaveFile floats = hitsWave(1, 32, eight);
+    floats.floating = true;
+    RexLoopContent plain;
+    plain.samples = drumHitSamples(176400, eight);
+    RexFileWriter annotated = RexFileWriter::forLoop(plain);
+    annotated.removeChunks("APPL");
+    const std::string note = "Break, 4 bars";
+    annotated.append(AiffChunk::raw("ANNO", std::vector<uint8_t>(note.begin(), note.end())));
+    std::vector<uint32_t> ninetyTwoEnds;
+    for (uint32_t i = 1; i <= 92; ++i) ninetyTwoEnds.push_back(i * 4410);
+    std::vector<uint8_t> cutShort = hitsWave(1, 16, eight).bytes();
+    cutShort.resize(30);
+    return {
+        {"16-bit mono WAV, tempo from its length", hitsWave(1, 16, eight).bytes(), eightEnds, 120.0, 7680, ""},
+        {"24-bit stereo WAV with an acid chunk", acid.bytes(), eightEnds, 100.0, 7680, ""},
+        {"8-bit WAV whose sampler loop is the first half", sampler.bytes(), eightEnds, 120.0, 3840, ""},
+        {"32-bit stereo WAV, extensible format", wide.bytes(), eightEnds, 120.0, 7680, ""},
+        {"32-bit float WAV", floats.bytes(), eightEnds, 120.0, 7680, ""},
+        {"16-bit WAV at 96 kHz",
+         hitsWave(1, 16, evenHits(8, 48000), 384000, 96000).bytes(),
+         {48000, 96000, 144000, 192000, 240000, 288000, 336000, 384000},
+         120.0,
+         7680,
+         "",
+         96000.0},
+        {"AIFF annotated with its bars", annotated.bytes(), eightEnds, 240.0, 15360, ""},
+        {"silence is one slice", hitsWave(1, 16, {}).bytes(), {176400}, 120.0, 7680, ""},
+        {"100 hits keep the first 92", hitsWave(1, 16, evenHits(100, 4410), 441000).bytes(), ninetyTwoEnds, 96.0, 15360,
+         "100 hits"},
+        {"damaged: cut short in its format", cutShort, {}, 0.0, 0, "runs past the end of the file"},
+        {"three channels", hitsWave(3, 16, eight).bytes(), {}, 0.0, 0, "mono or stereo"},
+    };
+}
+
+}  // namespace
+
+// Every case goes through the panel's LOAD after a REX loop: a refused file leaves that loop playing.
+TEST_F(InstrumentLoading, AudioLoopsAreCutAtTheirHitsOrRefusedLeavingTheEarlierLoop) {
+    for (const AudioLoopCase& test : audioLoopCases()) {
+        SCOPED_TRACE(test.name);
+        ASSERT_TRUE(load(loopPath));
+        platform.notices.clear();
+        platform.chosenPath = writeBytes(dir, "loop.wav", test.bytes);
+        instrument.chooseLoopFile(nullptr);
+        const SliceBank& bank = engine().bank();
+        if (test.sliceEnds.empty()) {
+            EXPECT_EQ(bank.count(), 8);
+            EXPECT_STREQ(instrument.program(0).path, loopPath.c_str());
+        } else {
+            const RexReader* loop = instrument.loadedLoop();
+            ASSERT_NE(loop, nullptr);
+            EXPECT_FLOAT_EQ(loop->tempo(), static_cast<float>(test.tempo));
+            EXPECT_EQ(loop->loopLength(), test.ticks);
+            ASSERT_EQ(bank.count(), static_cast<std::int32_t>(test.sliceEnds.size()));
+            // Where the build follows the host's rate, a file at another rate plays converted to it.
+            const double scale = systemRateConversion() ? 44100.0 / test.fileRate : 1.0;
+            uint32_t start = 0;
+            for (std::int32_t i = 0; i < bank.count(); ++i) {
+                EXPECT_EQ(bank.slice(i)->note(), 36 + i);
+                EXPECT_EQ(bank.slice(i)->frameCount(),
+                          std::llround((test.sliceEnds[static_cast<std::size_t>(i)] - start) * scale));
+                start = test.sliceEnds[static_cast<std::size_t>(i)];
+            }
+        }
+        if (test.said.empty()) {
+            EXPECT_TRUE(platform.notices.empty());
+        } else {
+            ASSERT_EQ(platform.notices.size(), 1u);
+            EXPECT_NE(platform.notices[0].text.find(test.said), std::string::npos) << platform.notices[0].text;
+        }
+    }
 }

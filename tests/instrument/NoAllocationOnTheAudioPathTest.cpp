@@ -6,8 +6,10 @@ namespace {
 using NoAllocationOnTheAudioPath = InstrumentFixture;
 }
 
+// The audio thread takes on a new host rate at its first call after the change, without allocating.
 TEST_F(NoAllocationOnTheAudioPath, BlocksOfOddSizesWithNotesBendsAndTempoSyncAllocateNothing) {
     ASSERT_TRUE(load(writeLoopFile(dir, "eight.rex", eightSliceLoop(4096))));
+    instrument.setSampleRate(48000.0f);
     VstTimeInfo time{};
     time.tempo = 133.0;
     time.flags = kVstPpqPosValid | kVstBarsValid;

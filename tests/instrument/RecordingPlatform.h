@@ -29,6 +29,7 @@ public:
         noticeUp = std::move(up);
     }
     std::string lastErrorText() override { return "The system's reason."; }
+    void report(const char* text) override { reports.emplace_back(text); }
 
     std::string chosenPath;  // empty: the user cancels
     // Runs while a dialog is open, as a host's calls arrive inside the dialog's message loop.
@@ -37,6 +38,7 @@ public:
     std::vector<void*> owners;
     std::vector<Message> messages;
     std::vector<Message> notices;
+    std::vector<std::string> reports;
     std::shared_ptr<std::atomic<bool>> noticeUp;
 
 private:

@@ -23,6 +23,8 @@ TEST(TempoFollow, TheBarLineRestartIsScheduledOnlyWithinTheBlock) {
     const TempoFollow inBlock = TempoFollow::follow(&time, 0.6f, 16384);
     EXPECT_TRUE(inBlock.valid);
     EXPECT_EQ(inBlock.restartSteps, 11024);
+    // Half a beat at 48 kHz: 23999 samples per beat, truncated as at 44.1 kHz.
+    EXPECT_EQ(TempoFollow::follow(&time, 0.6f, 16384, 48000.0).restartSteps, 11999);
     EXPECT_EQ(TempoFollow::follow(&time, 0.6f, 512).restartSteps, TempoFollow::noRestart);
     const VstTimeInfo early = hostTransport(120.0, 2.99);
     EXPECT_EQ(TempoFollow::follow(&early, 0.6f, 1 << 20).restartSteps, TempoFollow::noRestart);

@@ -223,10 +223,12 @@ TEST(AiffReaderWalk, ApplicationChunksAreSkippedByThePlainAiffReader) {
 
 // Files refused
 
-TEST(AiffReaderRefusal, FileNotStartingWithFormIsRefused) {
+TEST(AiffReaderRefusal, FileNotStartingWithFormOrRiffIsRefused) {
     RexFileWriter writer = monoFile({0x40, 0x00});
+    writer.setFormIdentifier("JUNK");
+    expectRefused(*ParsedAiff(writer), "neither FORM nor RIFF");
     writer.setFormIdentifier("RIFF");
-    expectRefused(*ParsedAiff(writer), "FORM");
+    expectRefused(*ParsedAiff(writer), "not WAVE");
 }
 
 TEST(AiffReaderRefusal, FormTypeOtherThanAiffIsRefused) {
@@ -249,8 +251,8 @@ TEST(AiffReaderRefusal, FileWithoutCommonChunkIsRefused) {
     expectRefused(*ParsedAiff(writer), "no COMM");
 }
 
-TEST(AiffReaderRefusal, SampleSizesOutside1To24BitsAreRefused) {
-    for (const int16_t bits : {0, -16, 32}) {
+TEST(AiffReaderRefusal, SampleSizesOutside1To32BitsAreRefused) {
+    for (const int16_t bits : {0, -16, 33}) {
         expectRefused(*ParsedAiff(aiffFile(1, 1, bits, {0x40, 0x00, 0x00, 0x00})), "sample size");
     }
 }

@@ -6,6 +6,7 @@
 #include "instrument/ParameterTable.h"
 #include "instrument/ProgramRecord.h"
 #include "lv2/Lv2Identity.h"
+#include "shared/ParameterNumber.h"
 
 #include <gtest/gtest.h>
 #include <lv2/atom/atom.h>
@@ -16,6 +17,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <functional>
+#include <utility>
 
 namespace {
 
@@ -34,6 +37,18 @@ bool ask(const char* subject, const char* predicate, const char* object) {
     lilv_node_free(p);
     lilv_node_free(o);
     return found;
+}
+
+// Sets the program's values and the loop, which loads in one block of 32 frames and is announced in
+// the next; answers whether it was.
+bool loadWithValues(Lv2TestHost& lv2, const std::string& loop, const float* values) {
+    for (std::uint32_t slot = 0; slot < ProgramRecord::valueCount; ++slot) {
+        lv2.control(ParameterTable::appliedOrder[slot], values[slot]);
+    }
+    lv2.setLoop(loop);
+    lv2.run(32);
+    lv2.run(32);
+    return lv2.announcedLoop == loop;
 }
 
 }  // namespace
@@ -117,15 +132,8 @@ TEST(Lv2Sound, MatchesTheVst2LibraryWithTempoSyncOffAndOn) {
 
         Lv2TestHost lv2;
         ASSERT_TRUE(lv2.ready());
-        for (std::uint32_t slot = 0; slot < ProgramRecord::valueCount; ++slot) {
-            lv2.control(ParameterTable::appliedOrder[slot], values[slot]);
-        }
-        // The loop loads in one block and is announced in the next; both ran the filter, so the
-        // VST 2 side runs two such blocks too.
-        lv2.setLoop(loop);
-        lv2.run(32);
-        lv2.run(32);
-        ASSERT_EQ(lv2.announcedLoop, loop);
+        // Both blocks ran the filter, so the VST 2 side runs two such blocks too.
+        ASSERT_TRUE(loadWithValues(lv2, loop, values));
 
         constexpr std::uint32_t frames = 256;
         std::vector<float> left(frames), right(frames);
@@ -173,6 +181,23 @@ TEST(Lv2Sound, MatchesTheVst2LibraryWithTempoSyncOffAndOn) {
     }
 }
 
+// The values the VST 2 host tests load WAV loops with: attack 0, sustain 1.
+TEST(Lv2Sound, AWavLoopPlaysEachHitOnItsOwnNoteAsInTheVst2Library) {
+    TempDir dir;
+    const HitLoop loop;
+    const std::string path = writeBytes(dir, "hits.wav", loop.bytes());
+    const float values[ProgramRecord::valueCount] = {0.5f, 0, 1, 1, 0, 1, 0, 0, 0, 0.5f, 0, 0, 0};
+    Lv2TestHost lv2;
+    ASSERT_TRUE(lv2.ready());
+    ASSERT_TRUE(loadWithValues(lv2, path, values));
+    for (std::size_t i = 0; i < loop.hits.size(); ++i) {
+        lv2.midi(0, 0x90, static_cast<std::uint8_t>(36 + i), 127);
+        std::vector<float> expected = loop.slice(i);
+        expected.resize(expected.size() + 64, 0.0f);
+        EXPECT_EQ(lv2.run(static_cast<std::uint32_t>(expected.size())), expected) << "note " << 36 + i;
+    }
+}
+
 TEST(Lv2Sound, AnswersTheLoopPathWhenAsked) {
     TempDir dir;
     const std::string loop = writeVariedLoop(dir, "asked.rex");
@@ -184,4 +209,119 @@ TEST(Lv2Sound, AnswersTheLoopPathWhenAsked) {
     lv2.getLoop();
     lv2.run(16);
     EXPECT_EQ(lv2.announcedLoop, loop);
+}
+
+namespace {
+
+constexpr double pi = 3.14159265358979323846;
+
+// A 220 Hz tone of half a second as slice 0.
+std::string writeToneLoop(const TempDir& dir) {
+    std::vector<float> tone(engineSampleRate / 2);
+    for (std::size_t k = 0; k < tone.size(); ++k) {
+        tone[k] = std::round(16384.0 * std::sin(2.0 * pi * 220.0 * k / engineSampleRate)) / 32768.0f;
+    }
+    const std::string path = dir.file("tone.rex");
+    RexFileWriter::forLoop(RexFileWriter::monoLoop(tone, {0}, {0}, 120.0, 1920)).write(path);
+    return path;
+}
+
+// The pitch of the note (from its rising zero crossings, placed between frames) and how long it sounds.
+struct Heard {
+    double hertz;
+    double seconds;
+};
+
+Heard hear(const std::vector<float>& out, double rate) {
+    std::size_t last = out.size();
+    while (last > 0 && std::fabs(out[last - 1]) < 1e-3f) --last;
+    std::vector<double> rising;
+    for (std::size_t k = 1; k < last; ++k) {
+        if (out[k - 1] < 0.0f && out[k] >= 0.0f) rising.push_back(k - 1 + out[k - 1] / (out[k - 1] - out[k]));
+    }
+    if (rising.size() < 2) return {0.0, last / rate};
+    return {(rising.size() - 1) * rate / (rising.back() - rising.front()), last / rate};
+}
+
+// Sustain at full level, no attack, the filter off: the slice plays as recorded.
+constexpr std::pair<Parameter::Number, float> plainSlice[] = {
+    {Parameter::ampAttack, 0.0f}, {Parameter::ampSustain, 1.0f}, {Parameter::filterOn, 0.0f}};
+
+std::vector<float> collect(double rate, const std::function<std::vector<float>(std::uint32_t)>& block) {
+    std::vector<float> out;
+    while (out.size() < static_cast<std::size_t>(0.7 * rate)) {
+        const std::vector<float> next = block(512);
+        out.insert(out.end(), next.begin(), next.end());
+    }
+    return out;
+}
+
+// The VST 2 library starts at 44.1 kHz with a note sounding, and the host changes the rate under it.
+Heard throughVst2(const PluginLibrary& library, const std::string& loop, double rate) {
+    PluginHost vst(library);
+    EXPECT_NE(vst.open(), nullptr);
+    ProgramRecord record{};
+    ParameterTable::fillDefaults(record);
+    std::strncpy(record.path, loop.c_str(), sizeof record.path - 1);
+    for (const auto& [index, value] : plainSlice) record.values[ParameterTable::slotOf(index)] = value;
+    EXPECT_EQ(vst.dispatch(effSetChunk, 1, sizeof record, &record), 1100);
+    std::vector<float> left(512), right(512);
+    float* outputs[2] = {left.data(), right.data()};
+    std::vector<VstMidiEvent> note = {EventList::midiEvent(0, 0x90, 36, 127)};
+    if (rate != engineSampleRate) {
+        vst.sendEvents(note);
+        for (int block = 0; block < 8; ++block) vst.processReplacing(outputs, 512);
+        vst.dispatch(effSetSampleRate, 0, 0, nullptr, static_cast<float>(rate));
+    }
+    vst.sendEvents(note);
+    return hear(collect(rate,
+                        [&](std::uint32_t frames) {
+                            vst.processReplacing(outputs, static_cast<std::int32_t>(frames));
+                            return left;
+                        }),
+                rate);
+}
+
+Heard throughLv2(const std::string& loop, double rate) {
+    Lv2TestHost lv2(true, rate);
+    EXPECT_TRUE(lv2.ready());
+    for (const auto& [index, value] : plainSlice) lv2.control(index, value);
+    lv2.setLoop(loop);
+    lv2.run(32);
+    lv2.midi(0, 0x90, 36, 127);
+    return hear(collect(rate, [&](std::uint32_t frames) { return lv2.run(frames); }), rate);
+}
+
+}  // namespace
+
+// Both Linux formats play at the host's rate as they play at 44.1 kHz: the same pitch within a
+// cent and the same length within a millisecond.
+TEST(Lv2Sound, BothLinuxFormatsPlayAtTheHostRateAsAt44100) {
+    TempDir dir;
+    const std::string loop = writeToneLoop(dir);
+    const PluginLibrary library(PluginLibrary::besideExecutable(BREVATONE_PLUGIN_FILE));
+    ASSERT_TRUE(library.loaded()) << library.error();
+    const Heard reference = throughVst2(library, loop, engineSampleRate);
+    ASSERT_NEAR(reference.hertz, 220.0, 0.1);
+    ASSERT_NEAR(reference.seconds, 0.5, 0.001);
+    for (const double rate : {22050.0, 48000.0, 88200.0, 96000.0, 192000.0}) {
+        for (const bool lv2 : {false, true}) {
+            SCOPED_TRACE(testing::Message() << rate << (lv2 ? " Hz, LV2" : " Hz, VST 2"));
+            const Heard heard = lv2 ? throughLv2(loop, rate) : throughVst2(library, loop, rate);
+            EXPECT_NEAR(1200.0 * std::log2(heard.hertz / reference.hertz), 0.0, 1.0);
+            EXPECT_NEAR(heard.seconds, reference.seconds, 0.001);
+        }
+    }
+}
+
+// A rate no host can mean leaves the plug-in at 44.1 kHz, with one line in the log (standard error
+// for a host without one).
+TEST(Lv2Bundle, ARateItCannotFollowLeavesItAt44100WithALogLine) {
+    for (const double rate : {0.0, -48000.0, 500000.0}) {
+        testing::internal::CaptureStderr();
+        const Lv2TestHost lv2(true, rate);
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_TRUE(lv2.ready());
+        EXPECT_NE(said.find("stays at 44100 Hz"), std::string::npos) << rate << ": " << said;
+    }
 }

@@ -51,7 +51,7 @@ TEST_F(BadInput, AFileThatIsNotMidi) {
 
 TEST_F(BadInput, ALoopTheInstrumentRefuses) {
     expectRefused({"--loop", groove, "--midi", groove},
-                  "groove.mid: the instrument refuses this loop: not an AIFF file");
+                  "groove.mid: the instrument refuses this loop: neither an AIFF nor a WAV file");
     RexFileWriter foreign = RexFileWriter::forLoop(eightSliceLoop());
     foreign.chunk("APPL").body[0] = 'X';
     const std::string path = dir.file("foreign.rex");

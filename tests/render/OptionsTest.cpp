@@ -79,11 +79,28 @@ TEST(RenderOptions, RefusesMissingAndMalformedValues) {
     EXPECT_NE(optionsFailure({"song.mid"}).find("unexpected argument"), std::string::npos);
 }
 
+// The Linux library follows the rate it is given; the Windows one plays at 44.1 kHz only, and a
+// WAV file labelled otherwise would play at the wrong speed.
+TEST(RenderOptions, TakesTheRatesTheLibraryPlaysAt) {
+    const std::vector<std::string> song = {"--loop", "a.rex", "--midi", "b.mid", "-o", "c.wav"};
+    EXPECT_EQ(RenderOptions::parse(song).sampleRate, 44100);
+    std::vector<std::string> at48k = song;
+    at48k.insert(at48k.end(), {"--rate", "48000"});
+#ifdef _WIN32
+    EXPECT_NE(optionsFailure(at48k).find("44100 Hz only"), std::string::npos);
+#else
+    EXPECT_EQ(RenderOptions::parse(at48k).sampleRate, 48000);
+    for (const char* rate : {"0", "-44100", "7999", "384001", "44100.5", "nan"}) {
+        EXPECT_NE(optionsFailure({"--rate", rate}).find("--rate"), std::string::npos) << rate;
+    }
+#endif
+}
+
 TEST(RenderOptions, HelpExplainsEveryOption) {
     EXPECT_TRUE(RenderOptions::parse({"--loop", "a.rex", "--help"}).help);
     const std::string usage = RenderOptions::usage();
     for (const char* option : {"--loop", "--midi", "--output", "--program", "--param", "--block", "--tail", "--repeat",
-                               "--format", "--plugin", "--export-groove", "--help"}) {
+                               "--rate", "--format", "--plugin", "--export-groove", "--help"}) {
         EXPECT_NE(usage.find(option), std::string::npos) << option;
     }
 }

@@ -106,6 +106,20 @@ TEST_F(RenderThroughPlugin, TheExportedGrooveReproducesTheLoopSliceBySlice) {
     EXPECT_EQ(wav.right, wav.left);
 }
 
+// The tool cuts the WAV file where the instrument does, and its groove puts every hit back in place.
+TEST_F(RenderThroughPlugin, AWavLoopsOwnGrooveReproducesItHitByHit) {
+    const HitLoop loop;
+    const std::string path = writeBytes(dir, "hits.wav", loop.bytes());
+    std::vector<std::string> args = {"--loop", path, "--midi", grooveOf(path), "--tail", "0"};
+    args.insert(args.end(), playSlicesAsCut.begin(), playSlicesAsCut.end());
+    std::vector<float> expected;
+    for (std::size_t i = 0; i < loop.hits.size(); ++i) {
+        const std::vector<float> slice = loop.slice(i);
+        expected.insert(expected.end(), slice.begin(), slice.end());
+    }
+    EXPECT_TRUE(sameAudio(render(args).left, expected));
+}
+
 TEST_F(RenderThroughPlugin, FromTheTwelfthBeatAt120BpmSlicesStartOneFrameEarly) {
     // The groove's tempo is 499999 microseconds per beat, so beat 12 falls at frame 264599.47.
     const RexLoopContent loop = toneLoop(16);
@@ -134,6 +148,18 @@ TEST_F(RenderThroughPlugin, RepeatPlaysTheSongAgainFromItsEnd) {
     std::vector<float> thrice;
     for (int pass = 0; pass < 3; ++pass) thrice.insert(thrice.end(), loop.samples.begin(), loop.samples.end());
     EXPECT_TRUE(sameAudio(wav.left, thrice));
+}
+
+// At another rate the song lasts as long in seconds, and the WAV file carries the rate.
+TEST_F(RenderThroughPlugin, AtAnotherRateTheSongLastsAsLongAndTheFileSaysTheRate) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the Windows build renders at 44.1 kHz only";
+#endif
+    const std::string song = writeBytes(dir.file("song.mid"), quarterNotes(8));
+    const WavContent wav = render({"--loop", loopFile(toneLoop(8)), "--midi", song, "--tail", "0", "--rate", "48000"});
+    EXPECT_EQ(wav.left.size(), 8u * 24000u);
+    const Bytes file = readBytes(dir.file("out.wav"));
+    EXPECT_EQ(file[24] | file[25] << 8 | file[26] << 16 | file[27] << 24, 48000);
 }
 
 TEST_F(RenderThroughPlugin, EventsAfterATempoChangeLandOnTheirFramesWhateverTheBlockSize) {

@@ -198,7 +198,8 @@ std::string writeNotes(const std::string& path, const std::vector<OneShotPlayer:
     track.tempo(0, 10000);
     std::size_t at = 0;
     for (const OneShotPlayer::Note& note : notes) {
-        track.note(static_cast<std::uint32_t>(note.frame - at), static_cast<std::uint8_t>(note.key));
+        track.note(static_cast<std::uint32_t>(note.frame - at), static_cast<std::uint8_t>(note.key),
+                   static_cast<std::uint8_t>(note.velocity));
         at = note.frame;
     }
     for (const OneShotPlayer::Note& note : notes) {
@@ -215,8 +216,10 @@ TEST_F(KitTest, NotesPlayedThroughTheSfzMappingSoundAsTheInstrumentPlaysThem) {
     const std::string rexPath = writeLoopFile(dir, "loop.rex", loop);
     ASSERT_EQ(rex("kit " + rexPath + " " + dir.file("kit")).status, 0);
 
-    // Overlapping notes, a repeated one, and notes outside the slices' order.
-    const std::vector<OneShotPlayer::Note> notes = {{0, 38}, {100, 36}, {1000, 39}, {1500, 37}, {1600, 38}, {4000, 36}};
+    // Overlapping notes, a repeated one, notes outside the slices' order, and soft ones, which the SFZ's
+    // velocity points must scale as the instrument does.
+    const std::vector<OneShotPlayer::Note> notes = {{0, 38, 127},    {100, 36, 96}, {1000, 39, 32},
+                                                    {1500, 37, 127}, {1600, 38, 1}, {4000, 36, 64}};
     const std::string midi = writeNotes(dir.file("notes.mid"), notes, 6000);
     const ToolRun render =
         runShell(dir, std::string(BREVATONE_RENDER_TOOL) + " --loop " + rexPath + " --midi " + midi + " --output " +

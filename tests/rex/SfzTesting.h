@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <sstream>
 #include <string>
@@ -65,12 +66,30 @@ struct SoundFrames {
 };
 
 // The simplest player an SFZ file allows: each note starts the region on its key from the first
-// frame, at full level, played once to its end and mixed; no envelope, no velocity, mono regions.
+// frame, at the level its velocity gives, played once to its end and mixed; no envelope, mono regions.
 struct OneShotPlayer {
     struct Note {
         std::size_t frame;
         int key;
+        int velocity = 127;
     };
+
+    // A player's gain for `velocity`: straight lines between the `amp_velcurve_N` points a region
+    // states, from 0 at velocity 0; without any, SFZ's default curve, the velocity's share squared.
+    static float gainFor(const Opcodes& region, int velocity) {
+        std::map<int, double> points;
+        for (const auto& [name, value] : region) {
+            if (name.rfind("amp_velcurve_", 0) == 0) points[std::stoi(name.substr(13))] = std::stod(value);
+        }
+        if (points.empty()) return static_cast<float>(velocity * velocity / (127.0 * 127.0));
+        points.emplace(0, 0.0);
+        auto above = points.lower_bound(velocity);
+        if (above == points.end()) return static_cast<float>(points.rbegin()->second);
+        if (above->first == velocity) return static_cast<float>(above->second);
+        const auto below = std::prev(above);
+        const double share = static_cast<double>(velocity - below->first) / (above->first - below->first);
+        return static_cast<float>(below->second + share * (above->second - below->second));
+    }
 
     static std::vector<float> play(const std::string& folder, const SfzFile& sfz, const std::vector<Note>& notes,
                                    std::size_t frames) {
@@ -79,8 +98,9 @@ struct OneShotPlayer {
             for (const Opcodes& region : sfz.regions) {
                 if (std::stoi(region.at("key")) != note.key) continue;
                 const SoundFrames sound = SoundFrames::read(folder + "/" + region.at("sample"));
+                const float gain = gainFor(region, note.velocity);
                 for (std::size_t i = 0; i < sound.values.size() && note.frame + i < frames; ++i) {
-                    mix[note.frame + i] += sound.values[i];
+                    mix[note.frame + i] += gain * sound.values[i];
                 }
             }
         }

@@ -13,12 +13,12 @@ constexpr std::size_t bankSize = PluginSession::largestChunk;
 
 }  // namespace
 
-PluginSession::PluginSession(const std::string& libraryPath, std::int32_t blockSize)
+PluginSession::PluginSession(const std::string& libraryPath, std::int32_t blockSize, double sampleRate)
     : library(libraryPath), pluginHost(library) {
     if (!library.loaded()) throw std::runtime_error("cannot load the plug-in: " + library.error());
     if (!pluginHost.open()) throw std::runtime_error("the plug-in " + libraryPath + " refused to start");
     pluginHost.dispatch(effOpen);
-    pluginHost.dispatch(effSetSampleRate, 0, 0, nullptr, sampleRate);
+    pluginHost.dispatch(effSetSampleRate, 0, 0, nullptr, static_cast<float>(sampleRate));
     pluginHost.dispatch(effSetBlockSize, 0, blockSize);
     pluginHost.dispatch(effMainsChanged, 0, 1);
 }

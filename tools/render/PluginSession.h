@@ -10,14 +10,12 @@
 #include <vector>
 
 // One plug-in instance, loaded from its library and prepared for playing as a host prepares it:
-// opened, set to 44.1 kHz and the block size, and switched on. Loops and programs reach it only
-// through its chunks, as they would from a host's saved project.
+// opened, set to the sample rate and the block size, and switched on. Loops and programs reach it
+// only through its chunks, as they would from a host's saved project.
 class PluginSession {
 public:
-    static constexpr float sampleRate = static_cast<float>(engineSampleRate);
-
     // Throws std::runtime_error when the library cannot be loaded or the plug-in refuses to start.
-    PluginSession(const std::string& libraryPath, std::int32_t blockSize);
+    PluginSession(const std::string& libraryPath, std::int32_t blockSize, double sampleRate = engineSampleRate);
     ~PluginSession();
     PluginSession(const PluginSession&) = delete;
     PluginSession& operator=(const PluginSession&) = delete;

@@ -96,20 +96,21 @@ void RenderCommand::render(const RenderOptions& options, const Console& console)
     const std::string loop = loopToPlay(options, program);
     ToolFiles::requireWritable(options.output, {options.midi, options.program, loop, plugin});
     const Song song = MidiFileParser::read(options.midi).repeated(options.repeat);
-    const Renderer renderer(song, options.blockSize, options.tailSeconds);
+    const Renderer renderer(song, options.blockSize, options.tailSeconds, options.sampleRate);
     WavWriter::checkLength(renderer.totalFrames(), options.format);
     // Read first as the instrument reads it, so that a loop it would refuse is reported with the reason.
     const LoopFile checked(loop);
+    if (const std::string note = checked.reader().loadingNote(); !note.empty()) console.err << "note: " << note << '\n';
 
-    PluginSession session(plugin, options.blockSize);
+    PluginSession session(plugin, options.blockSize, options.sampleRate);
     prepare(session, options, program);
     PendingFile pending(options.output);
     if (pending.path().empty()) {
         throw std::runtime_error("cannot create a file beside " + options.output + ": " + pending.failure().message());
     }
     {
-        WavWriter wav(pending.path(), options.format, static_cast<std::int32_t>(PluginSession::sampleRate));
-        ProgressBar progress(console.err, console.terminal, PluginSession::sampleRate);
+        WavWriter wav(pending.path(), options.format, options.sampleRate);
+        ProgressBar progress(console.err, console.terminal, options.sampleRate);
         renderer.render(session.host(), wav,
                         [&progress](std::int64_t done, std::int64_t total) { progress.update(done, total); });
         progress.finish(renderer.totalFrames());

@@ -34,6 +34,21 @@ WavWriter::Format formatOf(const std::string& text) {
     throw std::runtime_error("--format is float or 24, not \"" + text + "\"");
 }
 
+#ifdef _WIN32
+// The Windows libraries play at one rate; a WAV labelled with another would play at the wrong speed.
+std::int32_t sampleRateOf(const std::string& text) {
+    if (numberOf("--rate", text) != engineSampleRate) {
+        throw std::runtime_error("--rate: the Windows build plays at " + std::to_string(engineSampleRate) +
+                                 " Hz only, not \"" + text + "\"; render other rates with the Linux build");
+    }
+    return engineSampleRate;
+}
+#else
+std::int32_t sampleRateOf(const std::string& text) {
+    return static_cast<std::int32_t>(wholeNumberOf("--rate", text, lowestSampleRate, highestSampleRate));
+}
+#endif
+
 void require(bool given, const char* what) {
     if (!given) throw std::runtime_error(std::string(what) + " (see brevatone-render --help)");
 }
@@ -74,6 +89,8 @@ RenderOptions RenderOptions::parse(const std::vector<std::string>& args) {
             }
         } else if (option == "--repeat") {
             options.repeat = static_cast<std::uint32_t>(wholeNumberOf(option, value, 1, mostRepeats));
+        } else if (option == "--rate") {
+            options.sampleRate = sampleRateOf(value);
         } else if (option == "--format") {
             options.format = formatOf(value);
         } else {
@@ -96,7 +113,7 @@ const char* RenderOptions::usage() {
            "       brevatone-render --loop LOOP.rex --export-groove GROOVE.mid\n"
            "\n"
            "Plays a MIDI file through the Brevatone plug-in, loaded from its library the way a music host\n"
-           "loads it, and writes what the plug-in plays to a stereo WAV file at 44.1 kHz.\n"
+           "loads it, and writes what the plug-in plays to a stereo WAV file.\n"
            "\n"
            "  --loop FILE.rex       the REX loop the instrument plays; slice i answers MIDI note 36 + i\n"
            "  --midi FILE.mid       the Standard MIDI File to play (format 0 or 1): its notes, pitch bends\n"
@@ -113,6 +130,8 @@ const char* RenderOptions::usage() {
            "  --tail SECONDS        how long to go on after the song ends, for releases to ring out (default 2)\n"
            "  --repeat N            play the MIDI file N times back to back (default 1)\n"
            "  --format float|24     32-bit float samples (default) or 24-bit integers\n"
+           "  --rate HZ             the sample rate the host runs at and the WAV file has, 8000 to 384000\n"
+           "                        (default 44100; the Windows build plays at 44100 only)\n"
            "  --plugin PATH         the plug-in library to load (default: the one beside this program)\n"
            "  --export-groove FILE.mid\n"
            "                        write the loop's groove as a Standard MIDI File, one note per slice on\n"

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "WavWriter.h"
+#include "engine/EngineConstants.h"
 
 #include <cstdint>
 #include <string>
@@ -19,6 +20,7 @@ struct RenderOptions {
     std::int32_t blockSize = 512;
     double tailSeconds = 2.0;
     std::uint32_t repeat = 1;
+    std::int32_t sampleRate = engineSampleRate;
     WavWriter::Format format = WavWriter::Format::float32;
 
     // Throws std::runtime_error with a one-line reason for anything it cannot use.

@@ -2,7 +2,6 @@
 
 #include "AudioSink.h"
 #include "PluginHost.h"
-#include "PluginSession.h"
 
 #include <algorithm>
 #include <cmath>
@@ -17,12 +16,12 @@ constexpr double mostFrames = 9007199254740992.0;  // 2^53
 
 }  // namespace
 
-Renderer::Renderer(const Song& song, std::int32_t blockSize, double tailSeconds)
-    : hostClock(song, PluginSession::sampleRate), block(blockSize) {
+Renderer::Renderer(const Song& song, std::int32_t blockSize, double tailSeconds, double sampleRate)
+    : hostClock(song, sampleRate), block(blockSize) {
     const TempoMap& tempo = hostClock.tempoMap();
     const std::uint64_t lastTick = std::max(song.endTick, song.events.empty() ? 0 : song.events.back().tick);
     const double endSeconds = tempo.secondsAt(lastTick) + tailSeconds;
-    if (!(endSeconds * PluginSession::sampleRate < mostFrames)) {
+    if (!(endSeconds * sampleRate < mostFrames)) {
         throw std::runtime_error("the song is too long to render: it lasts " +
                                  std::to_string(static_cast<long long>(std::min(endSeconds / 3600.0, 1e18))) +
                                  " hours");
@@ -32,7 +31,7 @@ Renderer::Renderer(const Song& song, std::int32_t blockSize, double tailSeconds)
     }
     const std::int64_t lastEvent = events.empty() ? 0 : events.back().frame;
     const std::int64_t end = std::max(tempo.frameAt(song.endTick), lastEvent);
-    total = end + std::llround(tailSeconds * PluginSession::sampleRate);
+    total = end + std::llround(tailSeconds * sampleRate);
 }
 
 void Renderer::render(PluginHost& host, AudioSink& sink, const Progress& progress) const {

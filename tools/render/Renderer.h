@@ -26,7 +26,7 @@ public:
     using Progress = std::function<void(std::int64_t done, std::int64_t total)>;
 
     // Throws std::runtime_error when the song is too long to count its frames.
-    Renderer(const Song& song, std::int32_t blockSize, double tailSeconds);
+    Renderer(const Song& song, std::int32_t blockSize, double tailSeconds, double sampleRate);
 
     std::int64_t totalFrames() const { return total; }
     const std::vector<Scheduled>& schedule() const { return events; }

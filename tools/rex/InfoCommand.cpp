@@ -5,7 +5,7 @@
 #include "engine/EngineConstants.h"
 #include "engine/SliceBank.h"
 #include "loopfile/InputFile.h"
-#include "loopfile/RexReader.h"
+#include "loopfile/LoopReader.h"
 
 #include <filesystem>
 #include <iomanip>
@@ -37,7 +37,8 @@ std::string noteText(int32_t index) {
 
 const char* InfoCommand::usage() {
     return "usage: brevatone-rex info FILE\n"
-           "Prints the sample format, tempo, loop length and slice table of a REX loop file.\n"
+           "Prints the sample format, tempo, loop length and slice table of a REX loop file, or of a WAV or\n"
+           "AIFF loop as the plug-in cuts it at its hits.\n"
            "Slice start and length count sample values (frames x channels); positions are ticks,\n"
            "960 per quarter note. Slices that no MIDI note reaches, or past the 256 the plug-in keeps,\n"
            "are marked as not playable. A file the plug-in would refuse gives an error and exit status 1.\n";
@@ -53,18 +54,20 @@ void InfoCommand::run(const std::vector<std::string>& args, std::ostream& out) {
         throw ToolError("cannot open " + path);
     }
     InputFile file(path.c_str());
-    RexReader reader(file);
+    LoopReader reader(file);
     reader.parse();
     if (reader.failed()) {
         throw ToolError(path + " is not a usable REX loop: " + reader.failureReason());
     }
     out << "file: " << path << "\n"
         << "format: " << channelsText(reader.channelCount()) << ", " << reader.bitsPerSample() << " bits, "
-        << SampleRateText::of(path) << ", " << reader.sampleFrames() << " frames, " << reader.sampleCount()
-        << " sample values\n"
+        << (reader.isWave() ? std::to_string(reader.sampleRate()) + " Hz" : SampleRateText::of(path)) << ", "
+        << reader.sampleFrames() << " frames, " << reader.sampleCount() << " sample values\n"
         << std::fixed << std::setprecision(3) << "tempo: " << reader.tempo() << " bpm\n"
         << "loop length: " << reader.loopLength() << " ticks (" << reader.loopLength() / 960.0 << " quarter notes)\n"
-        << "slices: " << reader.sliceCount() << "\n";
+        << "slices: " << reader.sliceCount()
+        << (reader.slicedAtHits() ? ", cut at the hits the onset detector hears" : "") << "\n";
+    if (const std::string note = reader.loadingNote(); !note.empty()) out << "note: " << note << "\n";
     if (reader.sliceCount() > 0) {
         out << "  slice  note       start      length  position\n";
     }

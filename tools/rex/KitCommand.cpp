@@ -116,7 +116,7 @@ void KitCommand::run(const std::vector<std::string>& args, std::ostream& out) {
     const auto started = std::chrono::steady_clock::now();
     const Request request = parse(args);
     const LoopFile loop(request.loop);
-    const RexReader& reader = loop.reader();
+    const LoopReader& reader = loop.reader();
     const SfzInstrument::Envelope envelope = SfzInstrument::Envelope::of(programFor(request));
     const Selection selection = Selection::of(reader);
     if (selection.kept.empty()) {
@@ -161,6 +161,7 @@ void KitCommand::run(const std::vector<std::string>& args, std::ostream& out) {
 
     const auto elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     report(out, request, selection, name, total, elapsed);
+    if (const std::string note = reader.loadingNote(); !note.empty()) out << "note: " << note << "\n";
     if (envelope.sustainClipped) {
         out << "note: the program's sustain level lies outside 0 to 1; the SFZ holds it clipped to that range\n";
     }

@@ -1,7 +1,6 @@
 #include "MakeCommand.h"
 
 #include "LoopLayout.h"
-#include "OnsetDetector.h"
 #include "OutputBatch.h"
 #include "SoundFileInput.h"
 #include "ToolError.h"
@@ -47,8 +46,7 @@ void MakeCommand::run(const std::vector<std::string>& args, std::ostream& out) {
     const std::string refusal = OutputTarget::refusal(request.output, {request.input});
     if (!refusal.empty()) throw ToolError(request.output + ": " + refusal);
     const SoundFile sound = SoundFileInput::read(request.input);
-    const std::vector<uint32_t> frames =
-        request.detect ? OnsetDetector(sound.sampleRate).detect(sound) : request.sliceFrames;
+    const std::vector<uint32_t> frames = request.detect ? detectOnsets(sound) : request.sliceFrames;
     const LoopLayout layout(request.tempo, request.bars);
     const RexLoopContent loop = layout.build(sound, frames);
     OutputBatch file;

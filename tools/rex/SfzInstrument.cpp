@@ -62,7 +62,12 @@ std::string SfzInstrument::text() const {
         << "ampeg_attack=" << shortest(amp.attack) << "\n"
         << "ampeg_decay=" << shortest(amp.decay) << "\n"
         << "ampeg_sustain=" << shortest(amp.sustainPercent) << "\n"
-        << "ampeg_release=" << shortest(amp.release) << "\n\n";
+        << "ampeg_release=" << shortest(amp.release)
+        << "\n"
+        // The plug-in scales by velocity / 127; players bend velocity by a curve of their own unless
+        // told, and draw straight lines between the points they are given.
+        << "amp_velcurve_1=" << shortest(1.0f / 127.0f) << "\n"
+        << "amp_velcurve_127=1\n\n";
     for (const Region& region : regions) out << "<region> key=" << region.key << " sample=" << region.sample << "\n";
     return out.str();
 }

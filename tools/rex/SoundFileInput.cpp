@@ -1,6 +1,8 @@
 #include "SoundFileInput.h"
 
 #include "ToolError.h"
+#include "loopfile/RexFileWriter.h"
+#include "onset/OnsetDetector.h"
 
 #include <sndfile.h>
 
@@ -34,4 +36,9 @@ SoundFile SoundFileInput::read(const std::string& path) {
         throw ToolError("cannot read all of " + path + ": " + sf_strerror(file.get()));
     }
     return sound;
+}
+
+std::vector<uint32_t> detectOnsets(const SoundFile& sound) {
+    const std::vector<float> values = RexFileWriter::samplesFromPcm16(sound.pcm);
+    return OnsetDetector(sound.sampleRate).detect(values.data(), sound.frames(), sound.channels);
 }

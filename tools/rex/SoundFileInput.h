@@ -15,6 +15,9 @@ struct SoundFile {
     }
 };
 
+// Where the onset detector hears hits begin: frame indices, ascending, from 0.
+std::vector<uint32_t> detectOnsets(const SoundFile& sound);
+
 class SoundFileInput {
 public:
     // Mono or stereo 16-bit WAV or AIFF only; anything else throws a ToolError saying why.

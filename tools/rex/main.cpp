@@ -12,7 +12,7 @@ namespace {
 
 const char* usage() {
     return "usage: brevatone-rex COMMAND ...\n"
-           "  info FILE                                   show a REX loop's format, tempo and slices\n"
+           "  info FILE                                   show a loop's format, tempo and slices (REX, WAV, AIFF)\n"
            "  make IN OUT --bars N --tempo BPM (--slices LIST | --detect)\n"
            "                                              build a REX loop from a WAV or AIFF file\n"
            "  kit LOOP.rex OUTDIR [--groove] [--force]    write the loop's slices as WAV files and an SFZ\n"

@@ -19,6 +19,12 @@ std::string filterList(const PlatformServices::FileDialog& dialog) {
     filter.push_back('\0');
     filter += dialog.pattern;
     filter.push_back('\0');
+    if (dialog.otherFilterName) {
+        filter += dialog.otherFilterName;
+        filter.push_back('\0');
+        filter += dialog.otherPattern;
+        filter.push_back('\0');
+    }
     filter.push_back('\0');
     return filter;
 }

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace {
@@ -21,6 +22,12 @@ std::string onPath(const std::string& name) {
     return {};
 }
 
+// The choosers separate patterns by blanks where the Windows dialog takes ';'.
+std::string blankSeparated(std::string patterns) {
+    std::replace(patterns.begin(), patterns.end(), ';', ' ');
+    return patterns;
+}
+
 }  // namespace
 
 std::optional<DesktopProgram> DesktopProgram::find() {
@@ -31,11 +38,19 @@ std::optional<DesktopProgram> DesktopProgram::find() {
 
 std::vector<std::string> DesktopProgram::chooserArguments(const PlatformServices::FileDialog& dialog, bool save) const {
     if (kind == Kind::kdialog) {
-        // kdialog asks before it overwrites on its own.
-        return {path, "--title", dialog.title, save ? "--getsavefilename" : "--getopenfilename", ".", dialog.pattern};
+        // kdialog asks before it overwrites on its own. Its filters are lines of patterns and a name.
+        const std::string filters = dialog.otherFilterName
+                                        ? std::string(dialog.pattern) + "|" + dialog.filterName + "\n" +
+                                              blankSeparated(dialog.otherPattern) + "|" + dialog.otherFilterName
+                                        : std::string(dialog.pattern);
+        return {path, "--title", dialog.title, save ? "--getsavefilename" : "--getopenfilename", ".", filters};
     }
     std::vector<std::string> arguments{path, "--file-selection", std::string("--title=") + dialog.title,
                                        std::string("--file-filter=") + dialog.filterName + " | " + dialog.pattern};
+    if (dialog.otherFilterName) {
+        arguments.push_back(std::string("--file-filter=") + dialog.otherFilterName + " | " +
+                            blankSeparated(dialog.otherPattern));
+    }
     if (save) {
         arguments.emplace_back("--save");
         arguments.emplace_back("--confirm-overwrite");

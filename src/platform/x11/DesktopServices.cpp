@@ -3,10 +3,17 @@
 #include "platform/x11/DesktopProgram.h"
 #include "platform/x11/ProcessSpawn.h"
 
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <map>
+#include <mutex>
+#include <string>
 
 namespace {
 
@@ -43,13 +50,42 @@ public:
     std::string lastErrorText() override { return std::strerror(errno); }
 
 private:
-    static void show(const char* caption, const char* text, bool error) {
+    // A message already on screen is not opened again: hosts set a rate or retry a load many times
+    // over, and every time would leave one more window to close.
+    void show(const char* caption, const char* text, bool error) {
         std::fprintf(stderr, "%s: %s\n", caption, text);
         const char* display = std::getenv("DISPLAY");
         if (!display || !*display) return;
-        if (const std::optional<DesktopProgram> program = DesktopProgram::find())
+        const std::optional<DesktopProgram> program = DesktopProgram::find();
+        if (!program) return;
+        const std::string key = std::string(caption) + '\n' + text;
+        std::lock_guard<std::mutex> guard(shownLock);
+        if (stillShown(key)) return;
+        int lifeline[2];
+        if (pipe2(lifeline, O_CLOEXEC) != 0) {
             spawnDetached(program->messageArguments(caption, text, error));
+            return;
+        }
+        spawnDetached(program->messageArguments(caption, text, error), lifeline[1]);
+        close(lifeline[1]);
+        shown.emplace(key, lifeline[0]);
     }
+
+    // The message's program holds the writing end of its pipe; once it has ended, the reading end
+    // reports the hang-up.
+    bool stillShown(const std::string& key) {
+        const auto found = shown.find(key);
+        if (found == shown.end()) return false;
+        pollfd lifeline{found->second, POLLIN, 0};
+        if (poll(&lifeline, 1, 0) == 0) return true;
+        close(found->second);
+        shown.erase(found);
+        return false;
+    }
+
+    // The messages started, by caption and text, each with the reading end of its pipe.
+    std::mutex shownLock;
+    std::map<std::string, int> shown;
 };
 
 }  // namespace

@@ -38,10 +38,10 @@ pid_t spawnProcess(const std::vector<std::string>& arguments, int outputFd) {
     return pid;
 }
 
-void spawnDetached(const std::vector<std::string>& arguments) {
-    std::vector<std::string> shell{"/bin/sh", "-c", "\"$@\" >/dev/null 2>&1 &", "sh"};
+void spawnDetached(const std::vector<std::string>& arguments, int lifeline) {
+    std::vector<std::string> shell{"/bin/sh", "-c", "\"$@\" 3>&1 >/dev/null 2>&1 &", "sh"};
     shell.insert(shell.end(), arguments.begin(), arguments.end());
-    const pid_t pid = spawnProcess(shell, -1);
+    const pid_t pid = spawnProcess(shell, lifeline);
     if (pid < 0) return;
     // The shell only starts the program and ends; a host that reaps every child may have taken it.
     while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {}

@@ -12,4 +12,6 @@ pid_t spawnProcess(const std::vector<std::string>& arguments, int outputFd);
 
 // Starts the program so that nobody waits for it and it leaves no zombie behind: a shell starts
 // it in the background and ends at once, and the program belongs to the system from then on.
-void spawnDetached(const std::vector<std::string>& arguments);
+// The program holds `lifeline` (a pipe's writing end, or -1 for none) open as its descriptor 3
+// until it ends, so that the pipe's reading end tells whether it still runs.
+void spawnDetached(const std::vector<std::string>& arguments, int lifeline = -1);

@@ -1,0 +1,3 @@
+#include "resample/RateConversion.h"
+
+RateConversionMaker systemRateConversion() noexcept { return nullptr; }
