@@ -26,7 +26,7 @@ set(layers
   "plugin|editor engine gui platform shared|"
   "editor|gui platform export loopfile shared|"
   "instrument|editor plugin gui platform engine loopfile export resample shared|"
-  "lv2|instrument plugin platform engine loopfile export resample shared|lv2"
+  "lv2|instrument platform engine loopfile export resample shared|lv2"
   "lv2ui|lv2 editor gui platform loopfile shared|lv2")
 
 # The system headers a portable folder must not see, by group.

@@ -1,11 +1,11 @@
 #include "instrument/Instrument.h"
 
 #include "engine/SliceEngine.h"
+#include "instrument/BoundedText.h"
 #include "instrument/ParameterTable.h"
 #include "loopfile/RexReader.h"
 #include "platform/PlatformServices.h"
 #include "platform/WindowSystem.h"
-#include "plugin/BoundedText.h"
 #include "plugin/InstrumentEditor.h"
 
 #include <cmath>
@@ -146,4 +146,8 @@ void Instrument::getParamDisplay(std::int32_t, char*) {}
 
 void Instrument::getParamName(std::int32_t index, char* name) {
     if (const char* text = ParameterTable::nameOf(index)) std::strcpy(name, text);
+}
+
+std::unique_ptr<InstrumentCore> makeInstrument(PlatformServices& services, RateConversionMaker rateConversion) {
+    return std::make_unique<Instrument>(nullptr, services, nullptr, std::move(rateConversion));
 }

@@ -1,12 +1,12 @@
 #include "editor/PanelFiles.h"
 #include "engine/EngineConstants.h"
 #include "engine/SliceEngine.h"
+#include "instrument/BoundedText.h"
 #include "instrument/Instrument.h"
 #include "loopfile/InputFile.h"
 #include "loopfile/LoopLimits.h"
 #include "loopfile/LoopReader.h"
 #include "platform/PlatformServices.h"
-#include "plugin/BoundedText.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,12 +1,12 @@
 #include "lv2/Lv2Instrument.h"
 
 #include "engine/EngineConstants.h"
-#include "instrument/Instrument.h"
+#include "instrument/BoundedText.h"
+#include "instrument/InstrumentCore.h"
 #include "instrument/ParameterTable.h"
 #include "loopfile/InputFile.h"
 #include "lv2/BoundedAtoms.h"
 #include "lv2/Lv2Identity.h"
-#include "plugin/BoundedText.h"
 #include "resample/RateConversion.h"
 
 #include <lv2/log/log.h>
@@ -64,20 +64,12 @@ Lv2Instrument::Lv2Instrument(double sampleRate, const LV2_URID_Map& map, const L
       uris(map),
       forge(),
       worker(scheduler),
-      transport(Instrument::followsSampleRate(sampleRate) ? sampleRate : engineSampleRate),
-      instrument(std::make_unique<Instrument>(&answerInstrument, services, nullptr, systemRateConversion())) {
+      transport(InstrumentCore::followsSampleRate(sampleRate) ? sampleRate : engineSampleRate),
+      instrument(makeInstrument(services, systemRateConversion())) {
     lv2_atom_forge_init(&forge, const_cast<LV2_URID_Map*>(&map));
-    instrument->effect()->user = this;
 }
 
 Lv2Instrument::~Lv2Instrument() = default;
-
-VstIntPtr VSTCALL Lv2Instrument::answerInstrument(AEffect* effect, std::int32_t opcode, std::int32_t, VstIntPtr, void*,
-                                                  float) {
-    if (opcode == audioMasterVersion) return 2400;
-    if (opcode != audioMasterGetTime || !effect || !effect->user) return 0;
-    return reinterpret_cast<VstIntPtr>(static_cast<Lv2Instrument*>(effect->user)->transport.timeInfo());
-}
 
 void Lv2Instrument::connectPort(std::uint32_t port, void* data) noexcept {
     switch (port) {
@@ -103,9 +95,8 @@ void Lv2Instrument::run(std::uint32_t frames) noexcept {
     applyControls();
     readInput(frames);
     const auto blockFrames = static_cast<std::int32_t>(std::min<std::uint32_t>(frames, INT32_MAX));
-    if (midi.size() > 0) instrument->processEvents(midi.events());
     float* outputs[2] = {leftOut, rightOut};
-    instrument->processReplacing(nullptr, outputs, blockFrames);
+    instrument->render(outputs, blockFrames, midi.events(), midi.size(), transport.time());
     transport.advance(frames);
     writeReplies();
 }
@@ -176,8 +167,8 @@ LV2_Worker_Status Lv2Instrument::work(LV2_Worker_Respond_Function respond, LV2_W
 
 bool Lv2Instrument::loadNow(const char* path, LoadKind kind) {
     InputFile file(path);
-    const Instrument::RefusedLoad refused =
-        kind == LoadKind::setByHost ? Instrument::RefusedLoad::keepsLoop : Instrument::RefusedLoad::emptiesBank;
+    const InstrumentCore::RefusedLoad refused =
+        kind == LoadKind::setByHost ? InstrumentCore::RefusedLoad::keepsLoop : InstrumentCore::RefusedLoad::emptiesBank;
     if (instrument->loadLoop(file, refused)) {
         std::lock_guard<std::mutex> guard(pathLock);
         savedPath = path;

@@ -18,10 +18,10 @@
 #include <mutex>
 #include <string>
 
-class Instrument;
+class InstrumentCore;
 
-// The instrument inside an LV2 host: the same Instrument and engine as the VST 2 library, driven
-// through the calls a VST 2 host would make. MIDI and transport arrive as atoms, parameters as
+// The instrument inside an LV2 host: the same instrument core and engine as the VST 2 library,
+// driven in its own terms. MIDI and transport arrive as atoms, parameters as
 // control ports, and the loop as a file property loaded through the host's worker.
 //
 // Threads: run and workResponse come on the audio thread; work on the host's worker thread (or
@@ -58,10 +58,6 @@ private:
     // What the worker is asked to do with the path that follows in the message.
     enum class LoadKind : char { setByHost = 'S', restored = 'R' };
 
-    // What the instrument asks of its VST 2 host: only the time record needs an answer here.
-    static VstIntPtr VSTCALL answerInstrument(AEffect* effect, std::int32_t opcode, std::int32_t index, VstIntPtr value,
-                                              void* ptr, float opt);
-
     void applyControls() noexcept;
     void readInput(std::uint32_t frames) noexcept;
     void takeObject(const LV2_Atom_Object& object, std::int64_t frames) noexcept;
@@ -82,7 +78,7 @@ private:
     const LV2_Worker_Schedule* worker;
     HostTransport transport;
     MidiEventList midi;
-    std::unique_ptr<Instrument> instrument;
+    std::unique_ptr<InstrumentCore> instrument;
 
     const LV2_Atom_Sequence* control = nullptr;
     LV2_Atom_Sequence* notify = nullptr;

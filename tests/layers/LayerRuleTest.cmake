@@ -45,6 +45,8 @@ check_tree(plugin_sees_instrument "plugin/Entry.cpp: \"instrument/Instrument.h\"
            "#include \"instrument/Instrument.h\"" instrument/Instrument.h "")
 check_tree(editor_sees_plugin "editor/Panel.h: \"plugin/Base.h\"" editor/Panel.h "#include \"plugin/Base.h\""
            plugin/Base.h "")
+check_tree(lv2_sees_plugin "lv2/Door.cpp: \"plugin/VstAbi.h\"" lv2/Door.cpp "#include \"plugin/VstAbi.h\""
+           plugin/VstAbi.h "")
 check_tree(shared_sees_gui "shared/PanelLayout.h: \"gui/Widget.h\"" shared/PanelLayout.h "#include \"gui/Widget.h\""
            gui/Widget.h "")
 check_tree(folder_without_rule "stray/Thing.h: its folder stray/ has no layer rule" stray/Thing.h "")
