@@ -6,6 +6,7 @@
 #include "instrument/ParameterTable.h"
 #include "loopfile/InputFile.h"
 #include "lv2/BoundedAtoms.h"
+#include "lv2/Lv2Features.h"
 #include "lv2/Lv2Identity.h"
 #include "resample/RateConversion.h"
 
@@ -21,13 +22,6 @@
 
 namespace {
 
-const void* feature(const LV2_Feature* const* features, const char* uri) {
-    for (const LV2_Feature* const* entry = features; entry && *entry; ++entry) {
-        if ((*entry)->URI && std::strcmp((*entry)->URI, uri) == 0) return (*entry)->data;
-    }
-    return nullptr;
-}
-
 // Strings from the host's path features are released by the host's own function when it offers one.
 void release(const LV2_State_Free_Path* freePath, char* path) {
     if (freePath) {
@@ -40,8 +34,8 @@ void release(const LV2_State_Free_Path* freePath, char* path) {
 }  // namespace
 
 std::unique_ptr<Lv2Instrument> Lv2Instrument::create(double sampleRate, const LV2_Feature* const* features) {
-    const auto* map = static_cast<const LV2_URID_Map*>(feature(features, LV2_URID__map));
-    const Lv2Log hostLog(static_cast<const LV2_Log_Log*>(feature(features, LV2_LOG__log)), map);
+    const auto* map = static_cast<const LV2_URID_Map*>(lv2Feature(features, LV2_URID__map));
+    const Lv2Log hostLog(static_cast<const LV2_Log_Log*>(lv2Feature(features, LV2_LOG__log)), map);
     if (!features) {
         hostLog.line("the host offered no features; the plug-in needs at least urid:map.");
         return nullptr;
@@ -50,7 +44,7 @@ std::unique_ptr<Lv2Instrument> Lv2Instrument::create(double sampleRate, const LV
         hostLog.line("the host offers no urid:map, which the plug-in needs.");
         return nullptr;
     }
-    const auto* scheduler = static_cast<const LV2_Worker_Schedule*>(feature(features, LV2_WORKER__schedule));
+    const auto* scheduler = static_cast<const LV2_Worker_Schedule*>(lv2Feature(features, LV2_WORKER__schedule));
     std::unique_ptr<Lv2Instrument> made(new Lv2Instrument(sampleRate, *map, hostLog, scheduler));
     // A rate the instrument refuses leaves it at engineSampleRate, with a line in the log.
     made->instrument->setSampleRate(static_cast<float>(sampleRate));
@@ -240,9 +234,9 @@ LV2_State_Status Lv2Instrument::save(LV2_State_Store_Function store, LV2_State_H
                                      const LV2_Feature* const* features) {
     const std::string path = currentPath();
     if (path.empty()) return LV2_STATE_SUCCESS;
-    const auto* mapPath = static_cast<const LV2_State_Map_Path*>(feature(features, LV2_STATE__mapPath));
-    const auto* makePath = static_cast<const LV2_State_Make_Path*>(feature(features, LV2_STATE__makePath));
-    const auto* freePath = static_cast<const LV2_State_Free_Path*>(feature(features, LV2_STATE__freePath));
+    const auto* mapPath = static_cast<const LV2_State_Map_Path*>(lv2Feature(features, LV2_STATE__mapPath));
+    const auto* makePath = static_cast<const LV2_State_Make_Path*>(lv2Feature(features, LV2_STATE__makePath));
+    const auto* freePath = static_cast<const LV2_State_Free_Path*>(lv2Feature(features, LV2_STATE__freePath));
     const std::string saved = sessionCopy(path, makePath, freePath);
     char* abstract = mapPath ? mapPath->abstract_path(mapPath->handle, saved.c_str()) : nullptr;
     const char* value = abstract ? abstract : saved.c_str();
@@ -264,8 +258,8 @@ LV2_State_Status Lv2Instrument::restore(LV2_State_Retrieve_Function retrieve, LV
     if (type != uris.atomPath || size == 0 || std::memchr(stored, '\0', size) != stored + size - 1) {
         return LV2_STATE_ERR_BAD_TYPE;
     }
-    const auto* mapPath = static_cast<const LV2_State_Map_Path*>(feature(features, LV2_STATE__mapPath));
-    const auto* freePath = static_cast<const LV2_State_Free_Path*>(feature(features, LV2_STATE__freePath));
+    const auto* mapPath = static_cast<const LV2_State_Map_Path*>(lv2Feature(features, LV2_STATE__mapPath));
+    const auto* freePath = static_cast<const LV2_State_Free_Path*>(lv2Feature(features, LV2_STATE__freePath));
     char* absolute = mapPath ? mapPath->absolute_path(mapPath->handle, stored) : nullptr;
     const std::string path = absolute ? absolute : stored;
     if (absolute) release(freePath, absolute);
@@ -274,7 +268,7 @@ LV2_State_Status Lv2Instrument::restore(LV2_State_Retrieve_Function retrieve, LV
         savedPath = path;
     }
     announce(path.c_str());
-    const auto* restoreWorker = static_cast<const LV2_Worker_Schedule*>(feature(features, LV2_WORKER__schedule));
+    const auto* restoreWorker = static_cast<const LV2_Worker_Schedule*>(lv2Feature(features, LV2_WORKER__schedule));
     if (restoreWorker && path.size() < ProgramRecord::pathSize) {
         requestLoad(path.c_str(), LoadKind::restored, *restoreWorker);
     } else {
