@@ -36,6 +36,11 @@ std::vector<std::unique_ptr<Slice>> slicesOf(const RexReader& reader) {
     return slices;
 }
 
+std::string notLoadedText(const InputFile& file) {
+    const std::string reason = file.openFailure() ? file.openFailure() : "it is not a REX loop, or it is damaged";
+    return std::string("The loop \"") + file.path() + "\" was not loaded: " + reason + ".";
+}
+
 }  // namespace
 
 bool Instrument::loadLoop(InputFile& file, RefusedLoad refused) {
@@ -75,7 +80,12 @@ void Instrument::loadFromRecordPath(const ProgramRecord& record) {
     char path[ProgramRecord::pathSize];
     copyIntoField(path, sizeof path, record.path);
     InputFile file(path);
-    replaceLoop(file, RefusedLoad::emptiesBank);
+    if (replaceLoop(file, RefusedLoad::emptiesBank)) return;
+#if !defined(_WIN32)
+    // A project whose loop is gone plays silence; Linux messages never hold the host, so it says why.
+    platform.showNotice("Brevatone", (notLoadedText(file) + " The program is silent until the loop is back.").c_str(),
+                        std::make_shared<std::atomic<bool>>(true));
+#endif
 }
 
 const RexReader* Instrument::loadedLoop() const {
@@ -98,9 +108,7 @@ void Instrument::chooseLoopFile(void* window) {
 void Instrument::loadChosenLoop(const char* path) {
     InputFile file(path);
     if (loadLoop(file, RefusedLoad::keepsLoop)) return;
-    const std::string reason = file.openFailure() ? file.openFailure() : "it is not a REX loop, or it is damaged";
-    const std::string text = std::string("The loop \"") + path + "\" was not loaded: " + reason + ".";
-    platform.showNotice("Brevatone", text.c_str(), std::make_shared<std::atomic<bool>>(true));
+    platform.showNotice("Brevatone", notLoadedText(file).c_str(), std::make_shared<std::atomic<bool>>(true));
 }
 
 std::shared_ptr<const RexReader> Instrument::loopForExport(std::string* loadedFrom) {
