@@ -4,7 +4,8 @@
 #      brevatone-render playing the same notes (correlation >= 0.999);
 #   2. a state that keeps the loop in its own folder is moved elsewhere, the folder it came from and
 #      the original loop are removed, and the moved state reloads and plays the same;
-#   3. the bundle's preset is applied while jalv runs, and jalv keeps running and playing.
+#   3. a preset that names the loop is applied to a silent jalv while it runs (the restore that
+#      once crashed jalv), and it plays as brevatone-render does; then the bundle's own preset.
 # Usage: scripts/lv2-jalv-test.sh [BUILD_DIR]   (needs jalv, jackd2, sox and python3-numpy)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -135,10 +136,32 @@ start_jalv second "$work/moved"
 record "$work/second.wav" second
 compare "$work/second.wav" "the moved state did not play its loop"
 
+echo "== a preset naming the loop, applied while jalv runs without one"
+mkdir -p "$work/lv2/user-presets.lv2"
+cat >"$work/lv2/user-presets.lv2/manifest.ttl" <<TTL
+@prefix lv2: <http://lv2plug.in/ns/lv2core#> .
+@prefix pset: <http://lv2plug.in/ns/ext/presets#> .
+@prefix rdfs: <http://www.w3.org/2000/01/rdf-schema#> .
+@prefix state: <http://lv2plug.in/ns/ext/state#> .
+
+<urn:brevatone:test:tones>
+    a pset:Preset ;
+    lv2:appliesTo <$plugin> ;
+    rdfs:label "Tones" ;
+    state:state [ <$plugin#loop> <file://$work/moved/tones.rex> ] .
+TTL
+export LV2_PATH=$LV2_PATH:$work/lv2
+start_jalv third ""
+echo "preset urn:brevatone:test:tones" >&"$jalv_input"
+sleep 0.5
+record "$work/third.wav" third
+kill -0 "$jalv_pid" 2>/dev/null || fail "jalv ended when the preset was applied"
+compare "$work/third.wav" "the preset's loop did not play"
+
 echo "== the bundle's preset, applied while jalv plays"
 echo "preset $plugin#preset-filter-sweep" >&"$jalv_input"
 sleep 0.5
-record "$work/preset.wav" second
+record "$work/preset.wav" third
 kill -0 "$jalv_pid" 2>/dev/null || fail "jalv ended when the preset was applied"
 /usr/bin/python3 "$root/scripts/lv2-compare.py" "$work/preset.wav" || fail "nothing played after the preset"
 echo "lv2-jalv-test: jalv played the loop, kept it when the state moved, and took the preset"
