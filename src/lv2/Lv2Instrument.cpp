@@ -237,6 +237,9 @@ bool Lv2Instrument::loadNow(const char* path, WorkKind kind) {
     const Instrument::RefusedLoad refused =
         kind == WorkKind::setByHost ? Instrument::RefusedLoad::keepsLoop : Instrument::RefusedLoad::emptiesBank;
     if (instrument->loadLoop(file, refused)) {
+        // A restored loop is the one the session saved (hosts hand it over as an absolute path):
+        // a later save links it into its new place rather than copying it again.
+        if (kind == WorkKind::restored) sessionCopy.adopt(path);
         std::lock_guard<std::mutex> guard(pathLock);
         savedPath = path;
         return true;

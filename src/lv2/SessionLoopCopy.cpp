@@ -7,8 +7,10 @@
 #include "lv2/HostFeatures.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <array>
+#include <cerrno>
 #include <filesystem>
 
 namespace {
@@ -45,6 +47,32 @@ std::string SessionLoopCopy::copy(const std::string& from, const std::string& to
     return target.close() ? std::string() : "the copy could not be written whole (is the disk full?)";
 }
 
+bool SessionLoopCopy::link(const std::string& from, const std::string& to) {
+    if (!OutputTarget::refusal(to, {from}).empty()) return false;
+    for (int attempt = 0; attempt < 64; ++attempt) {
+        const std::string temporary = to + ".link-" + std::to_string(getpid()) + "-" + std::to_string(attempt);
+        if (::link(from.c_str(), temporary.c_str()) != 0) {
+            if (errno == EEXIST) continue;
+            return false;
+        }
+        std::error_code failed;
+        std::filesystem::rename(temporary, to, failed);
+        if (failed) std::filesystem::remove(temporary, failed);
+        return !failed;
+    }
+    return false;
+}
+
+void SessionLoopCopy::adopt(const std::string& sessionLoop) {
+    std::lock_guard<std::mutex> guard(lock);
+    if (identify(sessionLoop, madeCopy)) {
+        copyPath = sessionLoop;
+        copiedSource = madeCopy;
+    } else {
+        copyPath.clear();
+    }
+}
+
 std::string SessionLoopCopy::place(const std::string& loop, const LV2_State_Make_Path* makePath,
                                    const LV2_State_Free_Path* freePath, const Lv2Log& log) {
     if (!makePath || !makePath->path) return loop;
@@ -58,8 +86,12 @@ std::string SessionLoopCopy::place(const std::string& loop, const LV2_State_Make
     std::lock_guard<std::mutex> guard(lock);
     Identity source;
     Identity existing;
-    if (identify(loop, source) && destination == copyPath && source == copiedSource &&
-        identify(destination, existing) && existing == madeCopy) {
+    const bool sourceKnown = identify(loop, source);
+    const bool copyIntact = sourceKnown && !copyPath.empty() && source == copiedSource &&
+                            identify(copyPath, existing) && existing == madeCopy;
+    if (copyIntact && destination == copyPath) return destination;
+    if (copyIntact && link(copyPath, destination) && identify(destination, madeCopy)) {
+        copyPath = destination;
         return destination;
     }
     const std::string failure = copy(loop, destination);

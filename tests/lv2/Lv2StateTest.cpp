@@ -226,9 +226,15 @@ TEST(Lv2State, WhereTheHostOffersAPlaceTheLoopIsCopiedIntoTheSession) {
     EXPECT_EQ(std::filesystem::file_size(copy), std::filesystem::file_size(loop));
     const auto firstCopy = inode(copy);
 
-    // Saving again finds its own copy untouched and makes none.
+    // Saving again finds its own copy untouched and makes none; a host that offers a new place for
+    // each save gets the same copy linked there.
     EXPECT_EQ(saveInto(), "LOOPS/outside.rex");
     EXPECT_EQ(inode(copy), firstCopy);
+    std::filesystem::create_directory(session.file("next"));
+    place.folder = session.file("next");
+    EXPECT_EQ(saveInto(), "LOOPS/next/outside.rex");
+    EXPECT_EQ(inode(session.file("next/outside.rex")), firstCopy);
+    place.folder = session.path().string();
 
     // A different file of the same name that cannot be written whole (the disk is full) leaves the
     // earlier copy as it was, and the state names the loop where it lies.
