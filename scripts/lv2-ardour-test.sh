@@ -54,6 +54,7 @@ ardour_step() {
     if timeout 120 ardour7-lua "$script" >"$work/ardour.log" 2>&1 && grep -q "^step done$" "$work/ardour.log"; then
       return 0
     fi
+    echo "ardour7-lua did not finish $(basename "$script") (try $try of 3)"
     [ "$2" = create ] && rm -rf "$work/session"
   done
   fail "ardour7-lua failed three times on $(basename "$script")"
