@@ -33,6 +33,8 @@ stop() {
 cleanup() {
   for input in ${inputs[@]+"${inputs[@]}"}; do exec {input}>&-; done
   for ((i = ${#pids[@]} - 1; i >= 0; i--)); do stop "${pids[i]}"; done
+  # JACK leaves its semaphores and shared memory behind under the server's name.
+  rm -f /dev/shm/jack_sem.*_"$server"_* /dev/shm/jack_"$server"_*
   [ -n "${KEEP:-}" ] || rm -rf "$work"
 }
 trap cleanup EXIT
