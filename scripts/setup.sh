@@ -14,6 +14,7 @@ packages=(
   python3-mido
   xvfb xdotool imagemagick
   lv2-dev liblilv-dev lilv-utils sordi
+  jalv jackd2 python3-numpy ardour
   libx11-dev zenity xclip
   ccache
 )
