@@ -16,8 +16,19 @@ fi
 build=$(cd "$build" && pwd)
 bin=$build/bin
 work=$(mktemp -d)
+server=brevatone-panel-$$
 pids=()
-trap 'for pid in ${pids[@]+"${pids[@]}"}; do kill "$pid" 2>/dev/null || true; done; rm -rf "$work"' EXIT
+# The host goes before the server it uses; JACK leaves its semaphores and shared memory behind
+# under the server's name.
+cleanup() {
+  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
+    kill "${pids[i]}" 2>/dev/null || true
+    wait "${pids[i]}" 2>/dev/null || true
+  done
+  rm -f /dev/shm/jack_sem.*_"$server"_* /dev/shm/jack_"$server"_*
+  rm -rf "$work"
+}
+trap cleanup EXIT
 # shellcheck source=/dev/null
 source "$build/resources/panel-layout.sh"
 centre_x() { local left=${1}_left right=${1}_right; echo $(((${!left} + ${!right}) / 2)); }
@@ -44,7 +55,7 @@ chmod +x "$work/path/zenity"
 export PATH="$work/path:$PATH" HOME="$work/home" LV2_PATH="$build/lv2-path" GSETTINGS_BACKEND=memory
 mkdir "$HOME"
 
-export JACK_NO_AUDIO_RESERVATION=1 JACK_DEFAULT_SERVER="brevatone-jalv-$$"
+export JACK_NO_AUDIO_RESERVATION=1 JACK_DEFAULT_SERVER="$server"
 jackd --no-realtime -d dummy -r 44100 -p 512 >"$work/jack.log" 2>&1 &
 pids+=($!)
 for _ in $(seq 1 50); do jack_lsp >/dev/null 2>&1 && break; sleep 0.1; done

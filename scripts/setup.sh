@@ -14,8 +14,9 @@ packages=(
   python3-mido
   xvfb xdotool imagemagick
   lv2-dev liblilv-dev lilv-utils sordi
+  jalv jackd2 python3-numpy ardour
   libx11-dev zenity xclip
-  jalv jackd2 x11-utils
+  x11-utils
   ccache
 )
 # The 32-bit DLL's tests run under wine32's loader, the 64-bit DLL's under wine64's.

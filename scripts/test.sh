@@ -132,6 +132,10 @@ wine_loader() { sed -n 's/^set(BREVATONE_WINE \(.*\))$/\1/p' "$root/cmake/toolch
 echo "== the Linux panel pressed with real X input"
 run_step panel-driver-native bash scripts/panel-driver.sh build
 
+echo "== the LV2 bundle in real hosts"
+run_step lv2-jalv bash scripts/lv2-jalv-test.sh build
+if command -v ardour7-lua >/dev/null; then run_step lv2-ardour bash scripts/lv2-ardour-test.sh build; fi
+
 echo "== the LV2 panel in jalv.gtk3, pressed with real X input"
 run_step jalv-panel bash scripts/jalv-panel.sh build
 

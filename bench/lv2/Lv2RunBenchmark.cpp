@@ -5,6 +5,7 @@
 #include "instrument/Instrument.h"
 #include "lv2/Lv2Identity.h"
 #include "lv2/Lv2Instrument.h"
+#include "lv2/PortScales.h"
 #include "platform/PlatformServices.h"
 
 #include "loopfile/RexFileWriter.h"
@@ -57,6 +58,10 @@ std::array<std::array<std::uint8_t, 3>, 2> notesOf(int pattern) {
              {0x80, static_cast<std::uint8_t>(36 + (pattern + patterns - 1) % patterns), 0}}};
 }
 
+// The stored values both paths play with: the filter on, its LFO moving.
+constexpr std::array<float, Lv2Instrument::parameterPorts> settings = {0.5f, 0.01f, 0.5f, 0.7f, 0.1f, 0.5f, 0.3f,
+                                                                       0.0f, 1.0f,  0.4f, 0.6f, 0.0f, 0.0f};
+
 struct UridMap {
     std::map<std::string, LV2_URID> ids;
     LV2_URID_Map feature{this, [](LV2_URID_Map_Handle handle, const char* uri) -> LV2_URID {
@@ -96,9 +101,10 @@ void lv2Run(benchmark::State& state) {
         }
         lv2_atom_forge_pop(&forge, &frame);
     }
-    std::array<float, Lv2Instrument::parameterPorts> controls = {0.5f, 0.01f, 0.5f, 0.7f, 0.1f, 0.5f, 0.3f,
-                                                                 0.0f, 1.0f,  0.4f, 0.6f, 0.0f, 0.0f};
+    // The ports show the same settings in their units.
+    std::array<float, Lv2Instrument::parameterPorts> controls{};
     for (std::uint32_t slot = 0; slot < controls.size(); ++slot) {
+        controls[slot] = PortScales::shown(slot, settings[slot]);
         plugin->connectPort(Lv2Identity::firstParameterPort + slot, &controls[slot]);
     }
     std::vector<float> left(frames), right(frames);
@@ -122,11 +128,9 @@ VstIntPtr VSTCALL silentHost(AEffect*, std::int32_t opcode, std::int32_t, VstInt
 void vstProcessReplacing(benchmark::State& state) {
     Instrument instrument(silentHost, systemPlatformServices());
     AEffect* effect = instrument.effect();
-    const std::array<float, Lv2Instrument::parameterPorts> values = {0.5f, 0.01f, 0.5f, 0.7f, 0.1f, 0.5f, 0.3f,
-                                                                     0.0f, 1.0f,  0.4f, 0.6f, 0.0f, 0.0f};
     ProgramRecord record{};
     loop().path.copy(record.path, sizeof record.path - 1);
-    std::copy(values.begin(), values.end(), record.values);
+    std::copy(settings.begin(), settings.end(), record.values);
     effect->dispatcher(effect, effSetChunk, 1, sizeof record, &record, 0.0f);
 
     std::vector<std::vector<VstMidiEvent>> notes(patterns);

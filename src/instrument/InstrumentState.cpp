@@ -25,6 +25,11 @@ const float* heardFrames(const float* samples, std::uint32_t frames, bool stereo
     return mixdown.data();
 }
 
+// What the user reads of a loop that did not load, or loaded with a remark (hits left out).
+std::string loopMessage(const char* path, bool loaded, const std::string& said) {
+    return std::string("The loop \"") + path + (loaded ? "\" was loaded, but " : "\" was not loaded: ") + said + ".";
+}
+
 }  // namespace
 
 // Slices for as many of the reader's slices as the bank keeps; the rest are never copied. At another
@@ -144,7 +149,14 @@ void Instrument::loadFromRecordPath(const ProgramRecord& record) {
     char path[ProgramRecord::pathSize];
     copyIntoField(path, sizeof path, record.path);
     InputFile file(path);
-    replaceLoop(file, RefusedLoad::emptiesBank);
+    std::string said;
+    if (replaceLoop(file, RefusedLoad::emptiesBank, &said)) return;
+#if !defined(_WIN32)
+    // A project whose loop is gone plays silence; Linux messages never hold the host, so it says why.
+    platform.showNotice("Brevatone",
+                        (loopMessage(path, false, said) + " The program is silent until the loop is back.").c_str(),
+                        std::make_shared<std::atomic<bool>>(true));
+#endif
 }
 
 const RexReader* Instrument::loadedLoop() const {
@@ -169,9 +181,8 @@ void Instrument::loadChosenLoop(const char* path) {
     std::string said;
     const bool loaded = loadLoop(file, RefusedLoad::keepsLoop, &said);
     if (loaded && said.empty()) return;
-    const std::string text =
-        std::string("The loop \"") + path + (loaded ? "\" was loaded, but " : "\" was not loaded: ") + said + ".";
-    platform.showNotice("Brevatone", text.c_str(), std::make_shared<std::atomic<bool>>(true));
+    platform.showNotice("Brevatone", loopMessage(path, loaded, said).c_str(),
+                        std::make_shared<std::atomic<bool>>(true));
 }
 
 std::shared_ptr<const RexReader> Instrument::loopForExport(std::string* loadedFrom) {

@@ -3,6 +3,7 @@
 #include "lv2/Lv2Identity.h"
 
 #include <lv2/atom/atom.h>
+#include <lv2/buf-size/buf-size.h>
 #include <lv2/midi/midi.h>
 #include <lv2/patch/patch.h>
 #include <lv2/time/time.h>
@@ -23,7 +24,8 @@ Lv2Uris::Lv2Uris(const LV2_URID_Map& map)
       atomObject(mapped(map, LV2_ATOM__Object)),
       atomBlank(mapped(map, LV2_ATOM__Blank)),
       atomSequence(mapped(map, LV2_ATOM__Sequence)),
-      atomFrameTime(mapped(map, LV2_ATOM__frameTime)),
+      atomBeatTime(mapped(map, LV2_ATOM__beatTime)),
+      bufSequenceSize(mapped(map, LV2_BUF_SIZE__sequenceSize)),
       midiEvent(mapped(map, LV2_MIDI__MidiEvent)),
       patchGet(mapped(map, LV2_PATCH__Get)),
       patchSet(mapped(map, LV2_PATCH__Set)),

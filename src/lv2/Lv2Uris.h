@@ -15,7 +15,8 @@ struct Lv2Uris {
     LV2_URID atomObject;
     LV2_URID atomBlank;
     LV2_URID atomSequence;
-    LV2_URID atomFrameTime;
+    LV2_URID atomBeatTime;
+    LV2_URID bufSequenceSize;
     LV2_URID midiEvent;
     LV2_URID patchGet;
     LV2_URID patchSet;

@@ -5,6 +5,7 @@
 #include "loopfile/LoopReader.h"
 #include "lv2/BoundedAtoms.h"
 #include "lv2/Lv2Identity.h"
+#include "lv2/PortScales.h"
 #include "platform/PlatformServices.h"
 
 #include <lv2/atom/util.h>
@@ -54,8 +55,11 @@ void Lv2Panel::portEvent(std::uint32_t port, std::uint32_t size, std::uint32_t f
     if (format == 0 && size == sizeof(float)) {
         const std::int32_t parameter = Lv2Identity::parameterOf(port);
         if (parameter == Parameter::none) return;
-        std::memcpy(&values[static_cast<std::size_t>(parameter)], buffer, sizeof(float));
-        panel.setParameter(parameter, values[static_cast<std::size_t>(parameter)]);
+        float portValue = 0.0f;
+        std::memcpy(&portValue, buffer, sizeof portValue);
+        const float stored = PortScales::stored(port - Lv2Identity::firstParameterPort, portValue);
+        values[static_cast<std::size_t>(parameter)] = stored;
+        panel.setParameter(parameter, stored);
     } else if (format == eventTransfer && port == Lv2Identity::notifyPort && size >= sizeof(LV2_Atom)) {
         takeReport(*static_cast<const LV2_Atom*>(buffer), size);
     }
@@ -81,7 +85,9 @@ float Lv2Panel::parameterValue(std::int32_t parameter) {
 void Lv2Panel::setFromPanel(std::int32_t parameter, float value) {
     if (parameter < 0 || parameter >= Parameter::count || parameter == Parameter::reserved) return;
     values[static_cast<std::size_t>(parameter)] = value;
-    host.write(host.controller, Lv2Identity::portOf(parameter), sizeof value, 0, &value);
+    const std::uint32_t port = Lv2Identity::portOf(parameter);
+    const float portValue = PortScales::shown(port - Lv2Identity::firstParameterPort, value);
+    host.write(host.controller, port, sizeof portValue, 0, &portValue);
     panel.setParameter(parameter, value);
 }
 

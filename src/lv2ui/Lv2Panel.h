@@ -19,8 +19,9 @@ class GuiPlatform;
 class PlatformServices;
 
 // The instrument's panel in an LV2 host's window. It knows the plug-in only through LV2: values
-// arrive as port events and leave as port writes between touch gestures, and the loop is the
-// plug-in's Loop property, set with patch:Set and reported back on its notify port.
+// arrive as port events and leave as port writes between touch gestures, each in its port's unit
+// (PortScales), and the loop is the plug-in's Loop property, set with patch:Set and reported back
+// on its notify port.
 //
 // Threads: every call comes on the host's UI thread.
 class Lv2Panel final : public FrameOwner, public PanelHost {

@@ -1,5 +1,5 @@
 // The LV2 UI entry points. Each one catches everything: an exception must never cross into the host.
-#include "lv2/Lv2Features.h"
+#include "lv2/HostFeatures.h"
 #include "lv2/Lv2Identity.h"
 #include "lv2ui/Lv2Panel.h"
 #include "platform/PlatformServices.h"
@@ -18,10 +18,10 @@ LV2UI_Handle instantiate(const LV2UI_Descriptor*, const char*, const char*, LV2U
         Lv2Panel::Host host;
         host.write = write;
         host.controller = controller;
-        host.map = static_cast<const LV2_URID_Map*>(lv2Feature(features, LV2_URID__map));
-        host.parent = const_cast<void*>(lv2Feature(features, LV2_UI__parent));
-        host.resize = static_cast<const LV2UI_Resize*>(lv2Feature(features, LV2_UI__resize));
-        host.touch = static_cast<const LV2UI_Touch*>(lv2Feature(features, LV2_UI__touch));
+        host.map = static_cast<const LV2_URID_Map*>(HostFeatures::find(features, LV2_URID__map));
+        host.parent = const_cast<void*>(HostFeatures::find(features, LV2_UI__parent));
+        host.resize = static_cast<const LV2UI_Resize*>(HostFeatures::find(features, LV2_UI__resize));
+        host.touch = static_cast<const LV2UI_Touch*>(HostFeatures::find(features, LV2_UI__touch));
         std::unique_ptr<Lv2Panel> panel = Lv2Panel::create(host, windowSystem(), systemPlatformServices());
         if (!panel || !widget) return nullptr;
         *widget = panel->widget();

@@ -16,6 +16,7 @@
 #include "UridTable.h"
 #include "instrument/ParameterTable.h"
 #include "lv2/Lv2Identity.h"
+#include "lv2/PortScales.h"
 #include "shared/PanelLayout.h"
 
 #include <dlfcn.h>
@@ -73,13 +74,15 @@ protected:
         }
         return panel;
     }
-    // The port events a host sends when the panel opens: every control port's value.
+    // The port events a host sends when the panel opens: every control port's value, in its unit.
     void sendValues(const ProgramRecord& values) {
         for (std::uint32_t slot = 0; slot < ProgramRecord::valueCount; ++slot)
             portEvent(ParameterTable::appliedOrder[slot], values.value(slot));
     }
-    void portEvent(std::int32_t parameter, float value) {
-        descriptor->port_event(panel, Lv2Identity::portOf(parameter), sizeof value, 0, &value);
+    void portEvent(std::int32_t parameter, float stored) {
+        const std::uint32_t port = Lv2Identity::portOf(parameter);
+        const float value = PortScales::shown(port - Lv2Identity::firstParameterPort, stored);
+        descriptor->port_event(panel, port, sizeof value, 0, &value);
     }
     void pump(std::chrono::milliseconds duration) {
         parent.run(duration, 20ms, [this] { idleInterface->idle(panel); });
@@ -157,7 +160,9 @@ TEST_F(Lv2PanelTest, PortEventsShowAsTheLinuxPanelShowsTheSameValuesPixelForPixe
     for (const auto& [parameter, value] : changes) {
         SCOPED_TRACE(parameter);
         portEvent(parameter, value);
-        reference.plugin().setParameter(parameter, value);
+        // What the plug-in stores for the port value the host holds.
+        const std::uint32_t slot = Lv2Identity::portOf(parameter) - Lv2Identity::firstParameterPort;
+        reference.plugin().setParameter(parameter, PortScales::stored(slot, PortScales::shown(slot, value)));
         pump(60ms);
         EXPECT_EQ(X11PanelPicture::of(parent.display(), panelWindow()).pixels(), reference.pictureAfterIdle());
     }
@@ -186,7 +191,7 @@ TEST_F(Lv2PanelTest, AFaderDragWritesItsPortBetweenTouchesAndTheButtonsSetAndExp
     const std::uint32_t attackPort = Lv2Identity::portOf(Parameter::ampAttack);
     const std::vector<Write> attackWrites = writesTo(attackPort);
     ASSERT_FALSE(attackWrites.empty());
-    EXPECT_EQ(attackWrites.back().value(), 1.0f);
+    EXPECT_EQ(PortScales::stored(attackPort - Lv2Identity::firstParameterPort, attackWrites.back().value()), 1.0f);
     EXPECT_EQ(touches, (std::vector<std::pair<std::uint32_t, bool>>{{attackPort, true}, {attackPort, false}}));
 
     // EXPORT before the plug-in has named a loop starts no chooser; LOAD sets the chosen loop.

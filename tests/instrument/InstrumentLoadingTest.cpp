@@ -96,6 +96,7 @@ TEST_F(InstrumentLoading, APresetChunkAppliesValuesAndLoopButKeepsTheProgramName
 
     EXPECT_EQ(instrument.setChunk(&record, 1100, true), 1100);
     EXPECT_EQ(engine().bank().count(), 8);
+    EXPECT_TRUE(platform.notices.empty());
     EXPECT_EQ(instrument.getParameter(13), 0.25f);
     EXPECT_STREQ(instrument.program(0).name, "Kept");
 
@@ -104,6 +105,19 @@ TEST_F(InstrumentLoading, APresetChunkAppliesValuesAndLoopButKeepsTheProgramName
     const auto* copy = static_cast<const ProgramRecord*>(data);
     EXPECT_STREQ(copy->path, loopPath.c_str());
     EXPECT_EQ(std::memcmp(copy->values, record.values, sizeof record.values), 0);
+}
+
+// The Linux library says so, without holding the host.
+TEST_F(InstrumentLoading, AChunkWhoseLoopIsGoneSaysWhichAndWhy) {
+    ProgramRecord record{};
+    const std::string gone = dir.file("gone.rex");
+    std::strcpy(record.path, gone.c_str());
+    EXPECT_EQ(instrument.setChunk(&record, 1100, true), 1100);
+    EXPECT_EQ(engine().bank().count(), 0);
+    ASSERT_EQ(platform.notices.size(), 1u);
+    EXPECT_NE(platform.notices[0].text.find("\"" + gone + "\" was not loaded: the file cannot be opened: No such file"),
+              std::string::npos)
+        << platform.notices[0].text;
 }
 
 TEST_F(InstrumentLoading, ChunksOfAnyOtherShapeAreRefused) {

@@ -21,7 +21,9 @@ namespace {
 // A control sequence written byte by byte, sizes included, so that they can lie.
 class RawSequence {
 public:
-    RawSequence() { put32(0), put32(Lv2TestHost::map(LV2_ATOM__Sequence)), put32(0), put32(0); }
+    explicit RawSequence(std::uint32_t unit = 0) {
+        put32(0), put32(Lv2TestHost::map(LV2_ATOM__Sequence)), put32(unit), put32(0);
+    }
 
     // An event whose body declares `declaredSize` bytes but carries `body`.
     RawSequence& event(std::int64_t frames, LV2_URID type, const std::vector<std::uint8_t>& body,
@@ -77,8 +79,8 @@ protected:
         Lv2TestHost host;
         EXPECT_TRUE(host.ready());
         host.control(Parameter::filterOn, 1.0f);
-        host.control(Parameter::filterFrequency, 0.4f);
-        host.control(Parameter::lfoAmount, 0.9f);
+        host.control(Parameter::filterFrequency, 1500.0f);
+        host.control(Parameter::lfoAmount, 90.0f);
         host.control(Parameter::lfoSyncOn, 1.0f);
         host.setLoop(loop);
         host.run(32);
@@ -92,12 +94,15 @@ protected:
             const std::vector<float> part = host.run(256);
             sound.insert(sound.end(), part.begin(), part.end());
         }
+        logged = host.logLines;
         return sound;
     }
 
     TempDir dir;
     std::string loop;
     std::vector<float> expected;
+    // What the last play wrote to the host's log.
+    std::vector<std::string> logged;
 };
 
 }  // namespace
@@ -134,6 +139,18 @@ TEST_F(Lv2HostileInput, BadlySizedAtomsAreSkippedOrEndTheWalk) {
     }
 }
 
+// Hosts leave the sequence's unit as it happens to be; only beats are not frames.
+TEST_F(Lv2HostileInput, ASequenceInAnyUnitButBeatsIsTimedInFrames) {
+    const LV2_URID midi = Lv2TestHost::map(LV2_MIDI__MidiEvent);
+    const LV2_URID beats = Lv2TestHost::map(LV2_ATOM__beatTime);
+    for (const std::uint32_t unit : {0u, Lv2TestHost::map(LV2_ATOM__frameTime), 21845u, 22045u, 0xFFFFFFFFu, beats}) {
+        SCOPED_TRACE(unit);
+        const std::vector<float> sound =
+            play([&](Lv2TestHost& host) { host.rawInput(RawSequence(unit).event(5, midi, noteOn).finished()); });
+        EXPECT_EQ(sound, unit == beats ? std::vector<float>(sound.size(), 0.0f) : expected);
+    }
+}
+
 TEST_F(Lv2HostileInput, PatchMessagesThatDoNotNameALoadableLoopKeepTheLoopPlaying) {
     TempDir other;
     const std::string damaged = other.file("damaged.rex");
@@ -152,11 +169,16 @@ TEST_F(Lv2HostileInput, PatchMessagesThatDoNotNameALoadableLoopKeepTheLoopPlayin
     const LV2_URID intType = Lv2TestHost::map(LV2_ATOM__Int);
     const LV2_URID midi = Lv2TestHost::map(LV2_MIDI__MidiEvent);
 
-    EXPECT_EQ(play([&](Lv2TestHost& host) {
-                  host.setLoop(damaged);
-                  host.midi(5, 0x90, 38, 110);
-              }),
-              expected);
+    // A damaged loop and a path longer than a program holds are refused with a line in the log.
+    for (const std::string& refused : {damaged, "/" + std::string(1100, 'x') + ".rex"}) {
+        EXPECT_EQ(play([&](Lv2TestHost& host) {
+                      host.setLoop(refused);
+                      host.midi(5, 0x90, 38, 110);
+                  }),
+                  expected);
+        ASSERT_FALSE(logged.empty());
+        EXPECT_NE(logged.back().find("earlier loop plays on"), std::string::npos) << logged.back();
+    }
     // A number where the path belongs; a path without its terminator; a value that runs past the object.
     const std::vector<std::vector<std::uint8_t>> bodies = {
         words({0, setType, property, 0, 4, urid, loopKey, 0, value, 0, 4, intType, 7, 0}),

@@ -3,13 +3,17 @@
 #include "PluginHost.h"
 #include "PluginLibrary.h"
 #include "VariedLoop.h"
+#include "engine/SliceEngine.h"
+#include "instrument/Instrument.h"
 #include "instrument/ParameterTable.h"
 #include "instrument/ProgramRecord.h"
 #include "lv2/Lv2Identity.h"
+#include "lv2/PortScales.h"
 #include "shared/ParameterNumber.h"
 
 #include <gtest/gtest.h>
 #include <lv2/atom/atom.h>
+#include <lv2/log/log.h>
 #include <lv2/midi/midi.h>
 #include <lv2/patch/patch.h>
 #include <lv2/time/time.h>
@@ -39,16 +43,22 @@ bool ask(const char* subject, const char* predicate, const char* object) {
     return found;
 }
 
-// Sets the program's values and the loop, which loads in one block of 32 frames and is announced in
-// the next; answers whether it was.
+// Sets the program's values (as the instrument stores them) through the ports, and the loop, which
+// loads in one block of 32 frames and is announced in the next; answers whether it was.
 bool loadWithValues(Lv2TestHost& lv2, const std::string& loop, const float* values) {
     for (std::uint32_t slot = 0; slot < ProgramRecord::valueCount; ++slot) {
-        lv2.control(ParameterTable::appliedOrder[slot], values[slot]);
+        lv2.control(ParameterTable::appliedOrder[slot], PortScales::shown(slot, values[slot]));
     }
     lv2.setLoop(loop);
     lv2.run(32);
     lv2.run(32);
     return lv2.announcedLoop == loop;
+}
+
+// A host log that keeps each line's format.
+int keepFormat(LV2_Log_Handle handle, LV2_URID, const char* format, ...) {
+    *static_cast<std::string*>(handle) += format;
+    return 0;
 }
 
 }  // namespace
@@ -76,38 +86,111 @@ TEST(Lv2Bundle, IsFoundByUriWithItsPortsAndTheLoopAsAFileProperty) {
     EXPECT_EQ(lilv_plugin_get_num_ports_of_class(plugin, output, audio, nullptr), 2u);
     EXPECT_EQ(lilv_plugin_get_num_ports_of_class(plugin, input, audio, nullptr), 0u);
 
+    // Sessions store port values by these symbols.
+    const char* const symbols[ProgramRecord::valueCount] = {
+        "pitch",    "amp_atk", "amp_dcy",  "amp_sus", "amp_rls",     "flt_freq",     "flt_q",
+        "flt_mode", "flt_on",  "lfo_freq", "lfo_amt", "lfo_sync_on", "lfo_sync_mode"};
+    LilvNode* toggled = lilv_new_uri(world, LV2_CORE__toggled);
+    LilvNode* enumeration = lilv_new_uri(world, LV2_CORE__enumeration);
     ProgramRecord defaults;
     ParameterTable::fillDefaults(defaults);
     for (std::uint32_t slot = 0; slot < ProgramRecord::valueCount; ++slot) {
         const std::int32_t parameter = ParameterTable::appliedOrder[slot];
+        const PortScales::PortScale& scale = PortScales::of(slot);
         SCOPED_TRACE(parameter);
         const LilvPort* port = lilv_plugin_get_port_by_index(plugin, Lv2Identity::firstParameterPort + slot);
         ASSERT_TRUE(lilv_port_is_a(plugin, port, controlType) && lilv_port_is_a(plugin, port, input));
+        EXPECT_STREQ(lilv_node_as_string(lilv_port_get_symbol(plugin, port)), symbols[slot]);
         LilvNode* name = lilv_port_get_name(plugin, port);
         EXPECT_EQ(lilv_node_as_string(name), trimmed(ParameterTable::nameOf(parameter)));
         lilv_node_free(name);
+        EXPECT_EQ(lilv_port_has_property(plugin, port, toggled), scale.kind == PortScales::Kind::toggle);
+        EXPECT_EQ(lilv_port_has_property(plugin, port, enumeration), scale.kind == PortScales::Kind::choice);
         LilvNode *low = nullptr, *high = nullptr, *start = nullptr;
         lilv_port_get_range(plugin, port, &start, &low, &high);
         ASSERT_TRUE(low && high && start);
-        EXPECT_EQ(lilv_node_as_float(low), 0.0f);
-        EXPECT_EQ(lilv_node_as_float(high), 1.0f);
-        EXPECT_EQ(lilv_node_as_float(start), defaults.values[slot]);
+        EXPECT_EQ(lilv_node_as_float(low), scale.minimum);
+        EXPECT_EQ(lilv_node_as_float(high), scale.maximum);
+        // The stated default is the instrument's own, to the bit, once the plug-in converts it.
+        EXPECT_EQ(PortScales::stored(slot, lilv_node_as_float(start)), defaults.values[slot]);
         lilv_node_free(low);
         lilv_node_free(high);
         lilv_node_free(start);
     }
+    lilv_node_free(toggled);
+    lilv_node_free(enumeration);
     for (LilvNode* node : {input, output, audio, controlType, atomPort, midiEvent, position}) lilv_node_free(node);
 
     EXPECT_TRUE(ask(Lv2Identity::pluginUri, LV2_PATCH__writable, Lv2Identity::loopPropertyUri));
     EXPECT_TRUE(ask(Lv2Identity::loopPropertyUri, "http://www.w3.org/2000/01/rdf-schema#range", LV2_ATOM__Path));
 }
 
-TEST(Lv2Bundle, RefusesToStartWithoutTheUridMap) {
+TEST(Lv2Bundle, RefusesToStartWithoutTheUridMapAndSaysSoInTheHostsLog) {
     const LilvPlugin* plugin = Lv2TestHost::plugin();
     ASSERT_NE(plugin, nullptr);
+    std::string logged;
+    LV2_Log_Log log{&logged, keepFormat, nullptr};
+    const LV2_Feature logFeature = {LV2_LOG__log, &log};
+    const LV2_Feature* onlyLog[] = {&logFeature, nullptr};
     const LV2_Feature* none[] = {nullptr};
-    EXPECT_EQ(lilv_plugin_instantiate(plugin, 44100.0, none), nullptr);
-    EXPECT_EQ(lilv_plugin_instantiate(plugin, 44100.0, nullptr), nullptr);
+    for (const LV2_Feature* const* features : {onlyLog, none, static_cast<const LV2_Feature**>(nullptr)}) {
+        EXPECT_EQ(lilv_plugin_instantiate(plugin, 44100.0, features), nullptr);
+    }
+    // The host's printf takes the text as its format; the line's own text follows it.
+    EXPECT_NE(logged.find("Brevatone: %s"), std::string::npos);
+}
+
+// Port values in their units reach the engine as the units say.
+TEST(Lv2Bundle, PortUnitsAreWhatTheEngineMakesOfThem) {
+    Instrument instrument([](AEffect*, std::int32_t opcode, std::int32_t, VstIntPtr, void*, float) -> VstIntPtr {
+        return opcode == audioMasterVersion ? 2400 : 0;
+    });
+    const SliceEngine& engine = instrument.soundEngine();
+    struct Case {
+        std::int32_t parameter;
+        float portValue;
+        std::function<double()> reading;
+        double expected;
+    };
+    const auto stored = [&](std::int32_t parameter) { return static_cast<double>(instrument.getParameter(parameter)); };
+    const auto lfoHertz = [&] { return engine.filter().lfoRate() / 80.0; };
+    const std::vector<Case> cases = {
+        {Parameter::ampAttack, 0.25f, [&] { return engine.attackTime(); }, 0.25},
+        {Parameter::ampDecay, 0.5f, [&] { return engine.decayTime(); }, 0.5},
+        {Parameter::ampSustain, 40.0f, [&] { return engine.sustainLevel(); }, 0.4},
+        {Parameter::ampRelease, 0.75f, [&] { return engine.releaseTime(); }, 0.75},
+        {Parameter::filterFrequency, 41.0f, [&] { return engine.filter().cutoff(); }, 41.0},
+        {Parameter::filterFrequency, 1000.0f, [&] { return engine.filter().cutoff(); }, 1000.0},
+        {Parameter::filterFrequency, 13000.0f, [&] { return engine.filter().cutoff(); }, 13000.0},
+        {Parameter::filterFrequency, 20000.0f, [&] { return engine.filter().cutoff(); }, 13000.0},
+        {Parameter::filterResonance, 1.0f, [&] { return engine.filter().resonance(); }, 1.0},
+        {Parameter::filterResonance, 10.0f, [&] { return engine.filter().resonance(); }, 10.0},
+        {Parameter::filterResonance, 100.0f, [&] { return engine.filter().resonance(); }, 100.0},
+        {Parameter::filterMode, 1.0f, [&] { return engine.filter().mode(); }, ResonantFilter::highPass},
+        {Parameter::filterMode, 0.0f, [&] { return engine.filter().mode(); }, ResonantFilter::lowPass},
+        {Parameter::filterOn, 1.0f, [&] { return engine.isFilterOn(); }, 1.0},
+        {Parameter::filterOn, 0.0f, [&] { return engine.isFilterOn(); }, 0.0},
+        {Parameter::lfoFrequency, 0.0125f, lfoHertz, 0.0125},
+        {Parameter::lfoFrequency, 0.3f, lfoHertz, 0.3},
+        {Parameter::lfoFrequency, 1.25f, lfoHertz, 1.25},
+        {Parameter::lfoAmount, 35.0f, [&] { return engine.filter().lfoAmount(); }, 0.35},
+        // Sync follows the tempo only for a stored 1.0, and each named step is one stored value.
+        {Parameter::lfoSyncOn, 1.0f, [&] { return stored(Parameter::lfoSyncOn); }, 1.0},
+    };
+    std::vector<Case> all = cases;
+    for (int step = 0; step < Parameter::syncModeStepCount; ++step) {
+        all.push_back({Parameter::lfoSyncMode, static_cast<float>(step), [&] { return stored(Parameter::lfoSyncMode); },
+                       static_cast<double>(Parameter::syncModeSteps[step])});
+    }
+    float left[16], right[16];
+    float* outputs[2] = {left, right};
+    for (const Case& row : all) {
+        SCOPED_TRACE(testing::Message() << row.parameter << " at " << row.portValue);
+        const auto slot = static_cast<std::uint32_t>(ParameterTable::slotOf(row.parameter));
+        instrument.setParameter(row.parameter, PortScales::stored(slot, row.portValue));
+        instrument.processReplacing(nullptr, outputs, 16);
+        EXPECT_NEAR(row.reading(), row.expected, std::fabs(row.expected) * 1e-5 + 1e-9);
+    }
 }
 
 // The same loop, values, notes and transport through both libraries, block by block.
@@ -119,10 +202,14 @@ TEST(Lv2Sound, MatchesTheVst2LibraryWithTempoSyncOffAndOn) {
 
     for (const float syncOn : {0.0f, 1.0f}) {
         SCOPED_TRACE(syncOn);
-        // Attack, decay, sustain, release, filter frequency, resonance, mode, on, LFO rate and amount,
-        // sync on and sync mode: a filtered sound whose LFO moves.
-        const float values[ProgramRecord::valueCount] = {0.5f, 0.01f, 0.4f,  0.6f, 0.05f,  0.45f, 0.5f,
-                                                         0.0f, 1.0f,  0.37f, 0.8f, syncOn, 0.6f};
+        // Pitch, attack, decay, sustain, release, filter frequency, resonance, mode, on, LFO rate and
+        // amount, sync on and sync mode, in the ports' units: a filtered sound whose LFO moves.
+        const float ports[ProgramRecord::valueCount] = {0.5f, 0.01f, 0.4f,  60.0f, 0.05f,  1500.0f, 3.0f,
+                                                        0.0f, 1.0f,  0.45f, 80.0f, syncOn, 3.0f};
+        float values[ProgramRecord::valueCount];
+        for (std::uint32_t slot = 0; slot < ProgramRecord::valueCount; ++slot) {
+            values[slot] = PortScales::stored(slot, ports[slot]);
+        }
         PluginHost vst(library);
         ASSERT_NE(vst.open(), nullptr);
         ProgramRecord record{};
@@ -132,8 +219,15 @@ TEST(Lv2Sound, MatchesTheVst2LibraryWithTempoSyncOffAndOn) {
 
         Lv2TestHost lv2;
         ASSERT_TRUE(lv2.ready());
-        // Both blocks ran the filter, so the VST 2 side runs two such blocks too.
-        ASSERT_TRUE(loadWithValues(lv2, loop, values));
+        for (std::uint32_t slot = 0; slot < ProgramRecord::valueCount; ++slot) {
+            lv2.control(ParameterTable::appliedOrder[slot], ports[slot]);
+        }
+        // The loop loads in one block and is announced in the next; both ran the filter, so the
+        // VST 2 side runs two such blocks too.
+        lv2.setLoop(loop);
+        lv2.run(32);
+        lv2.run(32);
+        ASSERT_EQ(lv2.announcedLoop, loop);
 
         constexpr std::uint32_t frames = 256;
         std::vector<float> left(frames), right(frames);
@@ -198,17 +292,34 @@ TEST(Lv2Sound, AWavLoopPlaysEachHitOnItsOwnNoteAsInTheVst2Library) {
     }
 }
 
-TEST(Lv2Sound, AnswersTheLoopPathWhenAsked) {
+// A reply goes out whole in the space the host offers (and no more than its bufsz:sequenceSize),
+// or waits for a block with room.
+TEST(Lv2Sound, AnswersTheLoopPathWhenAskedAndOnlyWhereItFits) {
     TempDir dir;
     const std::string loop = writeVariedLoop(dir, "asked.rex");
-    Lv2TestHost lv2;
-    ASSERT_TRUE(lv2.ready());
-    lv2.setLoop(loop);
-    lv2.run(16);
-    lv2.announcedLoop.clear();
-    lv2.getLoop();
-    lv2.run(16);
-    EXPECT_EQ(lv2.announcedLoop, loop);
+    struct Case {
+        std::uint32_t capacity;
+        std::int32_t sequenceSize;
+        bool fits;
+        bool fitsInTheWholeBuffer;
+    };
+    for (const Case row : {Case{40, 0, false, true}, Case{64, 0, false, true}, Case{100, 0, false, true},
+                           Case{4096, 0, true, true}, Case{4096, 100, false, false}, Case{4096, 2048, true, true}}) {
+        SCOPED_TRACE(testing::Message() << row.capacity << " bytes, sequence size " << row.sequenceSize);
+        Lv2TestHost lv2(Lv2TestHost::Setup{true, 44100.0, row.sequenceSize, true});
+        ASSERT_TRUE(lv2.ready());
+        const std::uint32_t whole = lv2.notifyCapacity;
+        lv2.notifyCapacity = row.capacity;
+        lv2.setLoop(loop);
+        lv2.run(16);
+        lv2.getLoop();
+        lv2.run(16);
+        EXPECT_TRUE(lv2.notifyUntouchedBeyondCapacity());
+        EXPECT_EQ(lv2.announcedLoop, row.fits ? loop : "");
+        lv2.notifyCapacity = whole;
+        lv2.run(16);
+        EXPECT_EQ(lv2.announcedLoop, row.fitsInTheWholeBuffer ? loop : "");
+    }
 }
 
 namespace {
@@ -285,7 +396,8 @@ Heard throughVst2(const PluginLibrary& library, const std::string& loop, double 
 Heard throughLv2(const std::string& loop, double rate) {
     Lv2TestHost lv2(true, rate);
     EXPECT_TRUE(lv2.ready());
-    for (const auto& [index, value] : plainSlice) lv2.control(index, value);
+    for (const auto& [index, value] : plainSlice)
+        lv2.control(index, PortScales::shown(ParameterTable::slotOf(index), value));
     lv2.setLoop(loop);
     lv2.run(32);
     lv2.midi(0, 0x90, 36, 127);
@@ -314,13 +426,12 @@ TEST(Lv2Sound, BothLinuxFormatsPlayAtTheHostRateAsAt44100) {
     }
 }
 
-// A rate no host can mean leaves the plug-in at 44.1 kHz, with one line in the log (standard error
-// for a host without one).
+// A rate no host can mean leaves the plug-in at 44.1 kHz, with one line in the host's log.
 TEST(Lv2Bundle, ARateItCannotFollowLeavesItAt44100WithALogLine) {
     for (const double rate : {0.0, -48000.0, 500000.0}) {
-        testing::internal::CaptureStderr();
         const Lv2TestHost lv2(true, rate);
-        const std::string said = testing::internal::GetCapturedStderr();
+        std::string said;
+        for (const std::string& line : lv2.logLines) said += line;
         EXPECT_TRUE(lv2.ready());
         EXPECT_NE(said.find("stays at 44100 Hz"), std::string::npos) << rate << ": " << said;
     }

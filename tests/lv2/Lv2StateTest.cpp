@@ -5,10 +5,15 @@
 
 #include <gtest/gtest.h>
 #include <lv2/atom/atom.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <map>
 
 namespace {
@@ -64,9 +69,9 @@ Store save(Lv2TestHost& host, FolderMap& map) {
     return saved;
 }
 
-void restore(Lv2TestHost& host, FolderMap& map, Store& saved, bool throughWorker) {
+void restore(Lv2TestHost& host, FolderMap& map, Store& saved, const LV2_Feature* worker = nullptr) {
     const LV2_Feature mapFeature = {LV2_STATE__mapPath, &map.feature};
-    const LV2_Feature* features[] = {&mapFeature, throughWorker ? host.workerFeature() : nullptr, nullptr};
+    const LV2_Feature* features[] = {&mapFeature, worker, nullptr};
     EXPECT_EQ(host.stateInterface()->restore(host.handle(), retrieve, &saved, 0, features), LV2_STATE_SUCCESS);
 }
 
@@ -79,6 +84,33 @@ std::vector<float> playNotes(Lv2TestHost& host) {
     }
     return sound;
 }
+
+std::string readAll(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+// A disk that takes no file larger than `bytes` while this lives: writes beyond fail instead of
+// ending the process.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(std::uintmax_t bytes) : previousHandler(std::signal(SIGXFSZ, SIG_IGN)) {
+        getrlimit(RLIMIT_FSIZE, &previous);
+        rlimit limited = previous;
+        limited.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &previous);
+        std::signal(SIGXFSZ, previousHandler);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit previous{};
+    void (*previousHandler)(int);
+};
 
 std::string savedPath(const Store& saved) {
     const auto found = saved.find(Lv2TestHost::map(Lv2Identity::loopPropertyUri));
@@ -103,14 +135,27 @@ TEST(Lv2State, TheLoopTravelsAsAMappedPathAndLoadsFromWhereTheSessionMovedIt) {
     FolderMap after{second.path().string()};
     const std::vector<float> expected = playNotes(original);
     ASSERT_NE(expected, std::vector<float>(expected.size(), 0.0f));
-    for (const bool throughWorker : {false, true}) {
-        SCOPED_TRACE(throughWorker);
-        Lv2TestHost restored;
-        ASSERT_TRUE(restored.ready());
-        restore(restored, after, saved, throughWorker);
-        restored.run(16);
-        EXPECT_EQ(restored.announcedLoop, second.file("session.rex"));
-        EXPECT_EQ(playNotes(restored), expected);
+    // A worker passed to restore is used only beside a running instance, as jalv expects of a plug-in
+    // with thread-safe restore; one without a schedule function is no worker.
+    enum class Worker { none, working, withoutFunction };
+    LV2_Worker_Schedule withoutFunction{nullptr, nullptr};
+    const LV2_Feature withoutFunctionFeature = {LV2_WORKER__schedule, &withoutFunction};
+    for (const bool active : {false, true}) {
+        for (const Worker worker : {Worker::none, Worker::working, Worker::withoutFunction}) {
+            SCOPED_TRACE(testing::Message() << "active " << active << ", worker " << static_cast<int>(worker));
+            Lv2TestHost restored(Lv2TestHost::Setup{true, 44100.0, 0, active});
+            ASSERT_TRUE(restored.ready());
+            const LV2_Feature* feature = worker == Worker::working           ? restored.workerFeature()
+                                         : worker == Worker::withoutFunction ? &withoutFunctionFeature
+                                                                             : nullptr;
+            restore(restored, after, saved, feature);
+            EXPECT_EQ(restored.scheduled, active && worker == Worker::working ? 1 : 0);
+            if (!active) restored.activate();
+            restored.run(16);
+            restored.run(16);
+            EXPECT_EQ(restored.announcedLoop, second.file("session.rex"));
+            EXPECT_EQ(playNotes(restored), expected);
+        }
     }
 }
 
@@ -127,10 +172,13 @@ TEST(Lv2State, ARestoredLoopThatIsGoneLeavesSilenceAndKeepsItsPath) {
 
     Lv2TestHost restored;
     ASSERT_TRUE(restored.ready());
-    restore(restored, map, saved, false);
+    restore(restored, map, saved);
     const std::vector<float> sound = playNotes(restored);
     EXPECT_EQ(sound, std::vector<float>(sound.size(), 0.0f));
     EXPECT_EQ(savedPath(save(restored, map)), "LOOPS/gone.rex");
+    // The host's log says which loop is missing.
+    ASSERT_FALSE(restored.logLines.empty());
+    EXPECT_NE(restored.logLines.back().find(loop), std::string::npos) << restored.logLines.back();
 }
 
 TEST(Lv2State, AValueOfAnotherTypeIsRefused) {
@@ -161,11 +209,55 @@ TEST(Lv2State, WhereTheHostOffersAPlaceTheLoopIsCopiedIntoTheSession) {
         }
     } place{session.path().string()};
     LV2_State_Make_Path makePath{&place, Place::path};
-    Store saved;
     const LV2_Feature mapFeature = {LV2_STATE__mapPath, &map.feature};
     const LV2_Feature makeFeature = {LV2_STATE__makePath, &makePath};
     const LV2_Feature* features[] = {&mapFeature, &makeFeature, nullptr};
-    ASSERT_EQ(host.stateInterface()->save(host.handle(), store, &saved, 0, features), LV2_STATE_SUCCESS);
-    EXPECT_EQ(savedPath(saved), "LOOPS/outside.rex");
-    EXPECT_EQ(std::filesystem::file_size(session.file("outside.rex")), std::filesystem::file_size(loop));
+    const auto saveInto = [&] {
+        Store saved;
+        EXPECT_EQ(host.stateInterface()->save(host.handle(), store, &saved, 0, features), LV2_STATE_SUCCESS);
+        return savedPath(saved);
+    };
+    const auto inode = [](const std::string& path) {
+        struct stat status {};
+        return stat(path.c_str(), &status) == 0 ? status.st_ino : 0;
+    };
+    const std::string copy = session.file("outside.rex");
+    EXPECT_EQ(saveInto(), "LOOPS/outside.rex");
+    EXPECT_EQ(std::filesystem::file_size(copy), std::filesystem::file_size(loop));
+    const auto firstCopy = inode(copy);
+
+    // Saving again finds its own copy untouched and makes none; a host that offers a new place for
+    // each save gets the same copy linked there.
+    EXPECT_EQ(saveInto(), "LOOPS/outside.rex");
+    EXPECT_EQ(inode(copy), firstCopy);
+    std::filesystem::create_directory(session.file("next"));
+    place.folder = session.file("next");
+    EXPECT_EQ(saveInto(), "LOOPS/next/outside.rex");
+    EXPECT_EQ(inode(session.file("next/outside.rex")), firstCopy);
+    place.folder = session.path().string();
+
+    // A different file of the same name that cannot be written whole (the disk is full) leaves the
+    // earlier copy as it was, and the state names the loop where it lies.
+    TempDir elsewhere;
+    const std::string bigger = writeLoopFile(elsewhere, "outside.rex", eightSliceLoop(65536));
+    host.setLoop(bigger);
+    host.run(16);
+    const std::string before = readAll(copy);
+    {
+        const FileSizeLimit full(std::filesystem::file_size(loop) + 1024);
+        EXPECT_EQ(saveInto(), bigger);
+    }
+    EXPECT_EQ(readAll(copy), before);
+    EXPECT_EQ(saveInto(), "LOOPS/outside.rex");
+    EXPECT_EQ(readAll(copy), readAll(bigger));
+
+    // A path that names something far larger than any loop is never copied.
+    const std::string huge = elsewhere.file("huge.rex");
+    std::ofstream(huge).close();
+    std::filesystem::resize_file(huge, std::uintmax_t{1} << 32);
+    Store named;
+    named[Lv2TestHost::map(Lv2Identity::loopPropertyUri)] = {Lv2TestHost::map(LV2_ATOM__Path), huge + '\0'};
+    restore(host, map, named);
+    EXPECT_EQ(saveInto(), huge);
+    EXPECT_FALSE(std::filesystem::exists(session.file("huge.rex")));
 }

@@ -7,10 +7,13 @@
 #include "lv2/Lv2Identity.h"
 
 #include <lv2/atom/util.h>
+#include <lv2/buf-size/buf-size.h>
 #include <lv2/midi/midi.h>
 #include <lv2/patch/patch.h>
 #include <lv2/time/time.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <stdexcept>
@@ -18,6 +21,7 @@
 namespace {
 
 constexpr std::size_t bufferWords = 8192;
+constexpr std::uint8_t untouched = 0xA5;
 
 UridTable& uridTable() {
     static UridTable table;
@@ -46,15 +50,30 @@ const LilvPlugin* Lv2TestHost::plugin() {
 LV2_URID Lv2TestHost::map(const char* uri) { return urisFeature().map(urisFeature().handle, uri); }
 LV2_URID_Map& Lv2TestHost::urisFeature() { return uridTable().feature; }
 
-Lv2TestHost::Lv2TestHost(bool offerWorker, double sampleRate)
-    : controlBuffer(bufferWords), notifyBuffer(bufferWords), controls(Lv2Identity::firstParameterPort + 13) {
+Lv2TestHost::Lv2TestHost(bool offerWorker, double sampleRate) : Lv2TestHost(Setup{offerWorker, sampleRate, 0, true}) {}
+
+Lv2TestHost::Lv2TestHost(const Setup& setup)
+    : notifyCapacity(bufferWords * sizeof(std::uint64_t) - sizeof(LV2_Atom)),
+      controlBuffer(bufferWords),
+      notifyBuffer(bufferWords),
+      controls(Lv2Identity::firstParameterPort + 13) {
+    sequenceSize = setup.sequenceSize;
     schedulerData = {this, &Lv2TestHost::schedule};
     scheduleFeature = {LV2_WORKER__schedule, &schedulerData};
+    logData = {this, &Lv2TestHost::logLine, &Lv2TestHost::logLineFrom};
+    const LV2_Feature logFeature = {LV2_LOG__log, &logData};
+    if (sequenceSize > 0) {
+        options.push_back({LV2_OPTIONS_INSTANCE, 0, map(LV2_BUF_SIZE__sequenceSize), sizeof sequenceSize,
+                           map(LV2_ATOM__Int), &sequenceSize});
+    }
+    options.push_back({LV2_OPTIONS_INSTANCE, 0, 0, 0, 0, nullptr});
+    const LV2_Feature optionsFeature = {LV2_OPTIONS__options, options.data()};
     const LV2_Feature mapFeature = {LV2_URID__map, &urisFeature()};
-    const LV2_Feature* features[] = {&mapFeature, offerWorker ? &scheduleFeature : nullptr, nullptr};
+    const LV2_Feature* features[] = {&mapFeature, &logFeature, &optionsFeature,
+                                     setup.offerWorker ? &scheduleFeature : nullptr, nullptr};
     const LilvPlugin* found = plugin();
     if (!found) return;
-    instance = lilv_plugin_instantiate(found, sampleRate, features);
+    instance = lilv_plugin_instantiate(found, setup.sampleRate, features);
     if (!instance) return;
     worker =
         static_cast<const LV2_Worker_Interface*>(lilv_instance_get_extension_data(instance, LV2_WORKER__interface));
@@ -70,8 +89,10 @@ Lv2TestHost::Lv2TestHost(bool offerWorker, double sampleRate)
     }
     lilv_instance_connect_port(instance, Lv2Identity::controlPort, controlBuffer.data());
     lilv_instance_connect_port(instance, Lv2Identity::notifyPort, notifyBuffer.data());
-    lilv_instance_activate(instance);
+    if (setup.activate) activate();
 }
+
+void Lv2TestHost::activate() { lilv_instance_activate(instance); }
 
 Lv2TestHost::~Lv2TestHost() {
     if (!instance) return;
@@ -87,6 +108,7 @@ const LV2_State_Interface* Lv2TestHost::stateInterface() const {
 
 LV2_Worker_Status Lv2TestHost::schedule(LV2_Worker_Schedule_Handle handle, std::uint32_t size, const void* data) {
     auto& host = *static_cast<Lv2TestHost*>(handle);
+    ++host.scheduled;
     return host.worker->work(host.handle(), &Lv2TestHost::respond, &host, size, data);
 }
 
@@ -95,6 +117,21 @@ LV2_Worker_Status Lv2TestHost::respond(LV2_Worker_Respond_Handle handle, std::ui
     const auto* bytes = static_cast<const std::uint8_t*>(data);
     host.responses.emplace_back(bytes, bytes + size);
     return LV2_WORKER_SUCCESS;
+}
+
+int Lv2TestHost::logLine(LV2_Log_Handle handle, LV2_URID type, const char* format, ...) {
+    va_list arguments;
+    va_start(arguments, format);
+    const int written = logLineFrom(handle, type, format, arguments);
+    va_end(arguments);
+    return written;
+}
+
+int Lv2TestHost::logLineFrom(LV2_Log_Handle handle, LV2_URID, const char* format, va_list arguments) {
+    char line[4096];
+    const int written = std::vsnprintf(line, sizeof line, format, arguments);
+    static_cast<Lv2TestHost*>(handle)->logLines.emplace_back(line);
+    return written;
 }
 
 void Lv2TestHost::beginInput() {
@@ -165,9 +202,10 @@ std::vector<float> Lv2TestHost::run(std::uint32_t frames) {
     right.assign(frames, 9.0f);
     lilv_instance_connect_port(instance, Lv2Identity::leftOutPort, left.data());
     lilv_instance_connect_port(instance, Lv2Identity::rightOutPort, right.data());
+    std::memset(notifyBuffer.data(), untouched, notifyBuffer.size() * sizeof(std::uint64_t));
     auto* notify = reinterpret_cast<LV2_Atom*>(notifyBuffer.data());
     notify->type = 0;
-    notify->size = static_cast<std::uint32_t>(notifyBuffer.size() * sizeof(std::uint64_t) - sizeof(LV2_Atom));
+    notify->size = notifyCapacity;
     lilv_instance_run(instance, frames);
     inputBegun = false;
     for (const auto& response : responses) {
@@ -178,8 +216,17 @@ std::vector<float> Lv2TestHost::run(std::uint32_t frames) {
     return left;
 }
 
+bool Lv2TestHost::notifyUntouchedBeyondCapacity() const {
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(notifyBuffer.data());
+    const std::size_t total = notifyBuffer.size() * sizeof(std::uint64_t);
+    return std::all_of(bytes + std::min<std::size_t>(notifyCapacity, total), bytes + total,
+                       [](std::uint8_t byte) { return byte == untouched; });
+}
+
+// Only a sequence the plug-in wrote whole inside the space it was offered counts.
 void Lv2TestHost::readNotify() {
     const auto* replies = reinterpret_cast<const LV2_Atom_Sequence*>(notifyBuffer.data());
+    if (replies->atom.type != map(LV2_ATOM__Sequence) || replies->atom.size + sizeof(LV2_Atom) > notifyCapacity) return;
     LV2_ATOM_SEQUENCE_FOREACH(replies, event) {
         const auto* object = reinterpret_cast<const LV2_Atom_Object*>(&event->body);
         if (object->body.otype != map(LV2_PATCH__Set)) continue;
