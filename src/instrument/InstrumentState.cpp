@@ -188,7 +188,8 @@ void Instrument::loadChosenLoop(const char* path) {
     std::string said;
     const bool loaded = loadLoop(file, RefusedLoad::keepsLoop, &said);
     if (loaded && said.empty()) return;
-    platform.showNotice("Brevatone", loopMessage(path, loaded, said).c_str(), std::make_shared<std::atomic<bool>>(true));
+    platform.showNotice("Brevatone", loopMessage(path, loaded, said).c_str(),
+                        std::make_shared<std::atomic<bool>>(true));
 }
 
 std::shared_ptr<const RexReader> Instrument::loopForExport(std::string* loadedFrom) {
