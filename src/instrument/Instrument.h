@@ -67,9 +67,10 @@ public:
     // host that sets the file as a property expects the earlier loop to keep playing.
     enum class RefusedLoad { emptiesBank, keepsLoop };
 
-    // Answers whether the loop was read. The file is read and the slices built while the previous
-    // loop plays on; only the exchange holds audio back.
-    bool loadLoop(InputFile& file, RefusedLoad refused = RefusedLoad::emptiesBank);
+    // Answers whether the loop was read, and when it was not, tells why in `whyRefused` if given.
+    // The file is read and the slices built while the previous loop plays on; only the exchange
+    // holds audio back.
+    bool loadLoop(InputFile& file, RefusedLoad refused = RefusedLoad::emptiesBank, std::string* whyRefused = nullptr);
     void chooseLoopFile(void* window) override;
     void exportGroove(void* window) override;
     void collectChoice() override;
@@ -94,7 +95,8 @@ private:
     // Each stored value through setParameter, in the order programs apply them.
     void applyValues(const ProgramRecord& record);
     void loadFromRecordPath(const ProgramRecord& record);
-    bool replaceLoop(InputFile& file, RefusedLoad refused = RefusedLoad::emptiesBank);
+    bool replaceLoop(InputFile& file, RefusedLoad refused = RefusedLoad::emptiesBank,
+                     std::string* whyRefused = nullptr);
     // The loaded loop, or null, and the path it was read from (`loadedFrom` may be null).
     std::shared_ptr<const RexReader> loopForExport(std::string* loadedFrom = nullptr);
     enum class ChoiceFor { loop, groove };

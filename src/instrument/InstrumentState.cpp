@@ -38,15 +38,15 @@ std::vector<std::unique_ptr<Slice>> slicesOf(const RexReader& reader) {
 
 }  // namespace
 
-bool Instrument::loadLoop(InputFile& file, RefusedLoad refused) {
+bool Instrument::loadLoop(InputFile& file, RefusedLoad refused, std::string* whyRefused) {
     std::lock_guard<std::mutex> serialised(stateLock);
-    return replaceLoop(file, refused);
+    return replaceLoop(file, refused, whyRefused);
 }
 
 // Reading and building happen outside the engine gate, so the previous loop plays on meanwhile. A
 // load either succeeds whole or is refused whole: the program's path kept, and the bank emptied or,
 // when asked, left playing the earlier loop.
-bool Instrument::replaceLoop(InputFile& file, RefusedLoad refused) {
+bool Instrument::replaceLoop(InputFile& file, RefusedLoad refused, std::string* whyRefused) {
     std::shared_ptr<RexReader> reader;
     std::vector<std::unique_ptr<Slice>> slices;
     try {
@@ -58,6 +58,7 @@ bool Instrument::replaceLoop(InputFile& file, RefusedLoad refused) {
         reader.reset();
     }
     const bool loaded = reader && !reader->failed();
+    if (!loaded && whyRefused) *whyRefused = reader ? reader->failureReason() : "not enough memory to read it";
     if (!loaded && refused == RefusedLoad::keepsLoop) return false;
     if (!loaded) slices.clear();
     {
@@ -97,8 +98,8 @@ void Instrument::chooseLoopFile(void* window) {
 
 void Instrument::loadChosenLoop(const char* path) {
     InputFile file(path);
-    if (loadLoop(file, RefusedLoad::keepsLoop)) return;
-    const std::string reason = file.openFailure() ? file.openFailure() : "it is not a REX loop, or it is damaged";
+    std::string reason;
+    if (loadLoop(file, RefusedLoad::keepsLoop, &reason)) return;
     const std::string text = std::string("The loop \"") + path + "\" was not loaded: " + reason + ".";
     platform.showNotice("Brevatone", text.c_str(), std::make_shared<std::atomic<bool>>(true));
 }
@@ -144,6 +145,13 @@ void Instrument::writeGrooveTo(const char* path) {
     if (OutputTarget::sameFile(path, loopPath)) {
         const std::string text = std::string("The groove was not saved: \"") + path +
                                  "\" is the loaded loop, which the groove would replace.";
+        platform.showError("Error", text.c_str());
+        return;
+    }
+    // A folder, a device or a FIFO is refused in the tools' words; the system's would be stale.
+    const std::string refusal = OutputTarget::refusal(path, {});
+    if (!refusal.empty()) {
+        const std::string text = std::string("The groove was not saved: \"") + path + "\": " + refusal + ".";
         platform.showError("Error", text.c_str());
         return;
     }
