@@ -2,16 +2,21 @@
 
 #include "loopfile/BigEndian.h"
 #include "loopfile/InputFile.h"
+#include "loopfile/LoopLimits.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <exception>
 #include <limits>
+#include <sstream>
 
 namespace {
 
 constexpr uint32_t commonChunkDataSize = 18;
 constexpr uint32_t soundDataHeaderSize = 8;
+constexpr int largestSampleBytes = 3;
+constexpr long double highestRate = std::numeric_limits<int32_t>::max();
 
 bool hasIdentifier(const uint8_t* bytes, const char* identifier) { return std::memcmp(bytes, identifier, 4) == 0; }
 
@@ -161,7 +166,23 @@ void AiffReader::readCommonChunk(uint32_t size) {
     sampleBits = static_cast<int16_t>(readBigEndian16());
     uint8_t extended[10] = {};
     readBytes(extended, sizeof extended);
+    // Whatever plays or writes the loop divides by its rate and stores it as a whole number.
+    const long double stated = extendedValue(extended);
+    if (std::isnan(stated)) {
+        refuse("the sample rate is not a number");
+        return;
+    }
+    if (!(stated >= 1.0L && stated <= highestRate)) {
+        std::ostringstream text;
+        text << "the sample rate " << static_cast<double>(stated) << " Hz is out of range (1 to 2147483647 Hz)";
+        refuse(text.str());
+        return;
+    }
     rate = extendedToRate(extended);
+    if (uint64_t{frames} * static_cast<uint64_t>(std::max<int16_t>(channels, 0)) > maximumLoopSamples) {
+        refuse("the loop holds more than " + std::string(maximumLoopSamplesText) + ", the most a loop may hold");
+        return;
+    }
     commonChunkSeen = true;
 }
 
@@ -177,8 +198,9 @@ void AiffReader::readSoundDataChunk(uint32_t size) {
         return;
     }
     const uint32_t dataSize = size - soundDataHeaderSize - offset;
-    if (dataSize > static_cast<uint32_t>(std::numeric_limits<int32_t>::max())) {
-        refuse("the sound data is larger than 2 GiB");
+    if (dataSize > maximumLoopSamples * largestSampleBytes) {
+        refuse("the sound data is larger than " + std::string(maximumLoopSamplesText) +
+               " take at 24 bits, the most a loop may hold");
         return;
     }
     skipBytes(offset);
@@ -239,6 +261,20 @@ int32_t AiffReader::extendedToRate(const uint8_t* extended) {
     const uint32_t kept = shift < 32 ? mantissa >> shift : 0;
     const uint32_t roundingBit = shift <= 32 ? (mantissa >> (shift - 1)) & 1u : 0;
     return static_cast<int32_t>(kept + roundingBit);
+}
+
+long double AiffReader::extendedValue(const uint8_t* extended) {
+    const bool negative = (extended[0] & 0x80) != 0;
+    const int exponent = ((extended[0] & 0x7F) << 8) | extended[1];
+    const uint64_t mantissa = (uint64_t{bigendian::read32(extended + 2)} << 32) | bigendian::read32(extended + 6);
+    long double value;
+    if (exponent == 0x7FFF) {
+        value = (mantissa << 1) == 0 ? std::numeric_limits<long double>::infinity()
+                                     : std::numeric_limits<long double>::quiet_NaN();
+    } else {
+        value = std::ldexp(static_cast<long double>(mantissa), exponent - 16383 - 63);
+    }
+    return negative ? -value : value;
 }
 
 void AiffReader::refuse(const std::string& reason) {

@@ -108,7 +108,8 @@ void RenderCommand::render(const RenderOptions& options, const Console& console)
         throw std::runtime_error("cannot create a file beside " + options.output + ": " + pending.failure().message());
     }
     {
-        WavWriter wav(pending.path(), options.format, static_cast<std::int32_t>(PluginSession::sampleRate));
+        WavWriter wav(pending.path(), options.format, static_cast<std::int32_t>(PluginSession::sampleRate),
+                      options.output);
         ProgressBar progress(console.err, console.terminal, PluginSession::sampleRate);
         renderer.render(session.host(), wav,
                         [&progress](std::int64_t done, std::int64_t total) { progress.update(done, total); });
