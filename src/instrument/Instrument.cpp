@@ -33,7 +33,10 @@ Instrument::Instrument(audioMasterCallback host, PlatformServices& services, Gui
     applyPendingParameters();
 }
 
-Instrument::~Instrument() { closeEditor(); }
+Instrument::~Instrument() {
+    closeEditor();
+    if (chosenLoopLoad.joinable()) chosenLoopLoad.join();
+}
 
 // Infinity and not-a-number are never stored: automation's leave the value as it was, a restored
 // program's becomes the default. The sound, the panel and the host then read one finite value.

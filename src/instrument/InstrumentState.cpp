@@ -13,6 +13,7 @@
 #include <cstring>
 #include <new>
 #include <string>
+#include <system_error>
 #include <vector>
 
 namespace {
@@ -163,7 +164,7 @@ void Instrument::writeGrooveTo(const char* path) {
 
 void Instrument::startChoosing(ChoiceFor purpose) {
     std::lock_guard<std::mutex> guard(choiceLock);
-    if (pendingChoice) return;
+    if (pendingChoice || loadingApart.load()) return;
     pendingChoice =
         platform.startChoosing(purpose == ChoiceFor::loop ? loadDialog : grooveDialog, purpose == ChoiceFor::groove);
     pendingPurpose = purpose;
@@ -182,9 +183,27 @@ void Instrument::collectChoice() {
         purpose = pendingPurpose;
     }
     if (purpose == ChoiceFor::loop)
-        loadChosenLoop(path);
+        loadChosenLoopApart(path);
     else
         writeGrooveTo(path);
+}
+
+void Instrument::loadChosenLoopApart(const char* path) {
+    if (chosenLoopLoad.joinable()) chosenLoopLoad.join();
+    loadingApart.store(true);
+    try {
+        chosenLoopLoad = std::thread([this, chosen = std::string(path)] {
+            try {
+                loadChosenLoop(chosen.c_str());
+            } catch (...) {
+                // Out of memory for the message: the loop was refused all the same.
+            }
+            loadingApart.store(false);
+        });
+    } catch (const std::system_error&) {
+        loadingApart.store(false);
+        loadChosenLoop(path);
+    }
 }
 
 void Instrument::abandonChoice() {
