@@ -24,8 +24,9 @@ VstIntPtr VSTCALL silentHost(AEffect*, std::int32_t opcode, std::int32_t, VstInt
 class TemporaryLoop {
 public:
     TemporaryLoop(const std::string& name, const RexLoopContent& loop)
-        : path((std::filesystem::temp_directory_path() / ("brevatone-" + name + "-" + std::to_string(getpid()) + ".rex"))
-                   .string()) {
+        : path(
+              (std::filesystem::temp_directory_path() / ("brevatone-" + name + "-" + std::to_string(getpid()) + ".rex"))
+                  .string()) {
         RexFileWriter::forLoop(loop).write(path);
     }
     ~TemporaryLoop() { std::filesystem::remove(path); }
