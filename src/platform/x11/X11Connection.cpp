@@ -8,6 +8,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <thread>
 
@@ -143,9 +144,11 @@ void X11Connection::onLoss(Display*, void* lostConnection) {
 }
 
 X11Connection::~X11Connection() {
-    if (!gone) {
+    {
         // The host may have destroyed the parent, and with it the child, without our hearing of it.
-        X11ErrorTrap trap(connection);
+        // A lost connection needs no trap: Xlib sends nothing on it and only frees what it holds.
+        std::optional<X11ErrorTrap> trap;
+        if (!gone) trap.emplace(connection);
         if (child) XDestroyWindow(connection, child);
         XFreeGC(connection, context);
     }
@@ -153,6 +156,5 @@ X11Connection::~X11Connection() {
         std::lock_guard<std::mutex> guard(panelConnectionsLock);
         panelConnections.erase(connection);
     }
-    // A lost connection is only freed: Xlib sends nothing on one it has marked broken.
     XCloseDisplay(connection);
 }
