@@ -11,8 +11,6 @@
 #include "gui/ToggleButton.h"
 #include "plugin/EffectBaseEx.h"
 
-#include <cmath>
-
 using namespace PanelLayout;
 
 namespace {
@@ -104,14 +102,7 @@ ValueControl* InstrumentEditor::createControl(const Control& at) {
 void InstrumentEditor::bind(ValueControl* control) {
     const std::int32_t parameter = parameterOf(control->tag());
     boundControls[static_cast<std::size_t>(parameter)] = control;
-    control->setValue(PanelDisplay::shownValue(parameter, playedValue(parameter)));
-}
-
-// The sound keeps its last finite setting when the host stores infinity or not-a-number.
-float InstrumentEditor::playedValue(std::int32_t parameter) const {
-    const float stored = effect.getParameter(parameter);
-    if (std::isfinite(stored)) return stored;
-    return lastFiniteValues[static_cast<std::size_t>(parameter)].load(std::memory_order_relaxed);
+    control->setValue(PanelDisplay::shownValue(parameter, effect.getParameter(parameter)));
 }
 
 // A close from inside one of the panel's own gestures waits until the gesture has unwound.
@@ -155,11 +146,9 @@ ValueControl* InstrumentEditor::controlFor(std::int32_t parameter) const {
     return boundControls[static_cast<std::size_t>(parameter)];
 }
 
-void InstrumentEditor::setParameter(std::int32_t index, float value) {
-    if (index >= 0 && index < Parameter::count && std::isfinite(value))
-        lastFiniteValues[static_cast<std::size_t>(index)].store(value, std::memory_order_relaxed);
-    changedParameters.mark(index);
-}
+// The instrument stores what the sound plays, finite, before it tells the panel; the value shown is
+// read back from there, so a panel opened later shows the same.
+void InstrumentEditor::setParameter(std::int32_t index, float) { changedParameters.mark(index); }
 
 // Widgets belong to the window's thread; from any other the marks wait for its next paint.
 void InstrumentEditor::idle() {
@@ -181,7 +170,7 @@ void InstrumentEditor::showPendingChanges() {
 void InstrumentEditor::showStoredValue(std::int32_t parameter) {
     ValueControl* control = controlFor(parameter);
     if (!control || parameter == draggedParameter) return;
-    const float shown = PanelDisplay::shownValue(parameter, playedValue(parameter));
+    const float shown = PanelDisplay::shownValue(parameter, effect.getParameter(parameter));
     control->setValue(shown);
     if (parameter == Parameter::lfoSyncOn && !exchangeWaitsForDrag()) showRateOrSyncMode(shown != 0.0f, nullptr);
 }

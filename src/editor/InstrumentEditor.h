@@ -6,7 +6,6 @@
 #include "shared/PanelLayout.h"
 
 #include <array>
-#include <atomic>
 #include <cstdint>
 
 class Fader;
@@ -18,9 +17,8 @@ class ValueControl;
 // The instrument's panel: 250 x 100 pixels of background with eight faders, two file buttons,
 // two LEDs and two step switches.
 //
-// Threads: `setParameter` may come from any thread; it marks the parameter and keeps a finite value
-// as the one the sound plays. The window's thread shows the marked parameters from the
-// instrument's stored values at its next `idle` or paint; an `idle` from another thread only asks
+// Threads: `setParameter` may come from any thread; it marks the parameter. The window's thread shows the marked
+// parameters from the instrument's stored values at its next `idle` or paint; an `idle` from another thread only asks
 // for that paint.
 class InstrumentEditor : public GuiEditor, private ValueListener {
 public:
@@ -50,7 +48,6 @@ private:
     // Sets a new control to the stored value of its parameter and remembers it as that parameter's.
     void bind(ValueControl* control);
     void showStoredValue(std::int32_t parameter);
-    float playedValue(std::int32_t parameter) const;
     bool exchangeWaitsForDrag() const;
     // The rate fader and the sync-mode switch share one place; `context` draws the exchange at
     // once, without one the whole panel redraws at the next idle.
@@ -66,7 +63,5 @@ private:
     Fader* rateFader = nullptr;
     StepSwitch* syncModeSwitch = nullptr;
     ParameterChangeSet changedParameters;
-    // Written by whichever thread sets a parameter, read by the window's thread; each value stands alone.
-    std::array<std::atomic<float>, Parameter::count> lastFiniteValues{};
     std::int32_t draggedParameter = Parameter::none;
 };

@@ -15,6 +15,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 class GuiPlatform;
@@ -120,6 +121,9 @@ private:
     // One chooser at a time: a press of either button while one is open starts nothing.
     void startChoosing(ChoiceFor purpose);
     void loadChosenLoop(const char* path);
+    // Loads what a chooser running apart answered on a thread of its own: a loop at the size
+    // limit takes most of a second, which the host's editor idle must not wait for.
+    void loadChosenLoopApart(const char* path);
     void writeGrooveTo(const char* path);
     // The editor goes first when the instrument does: its window may still call back into it.
     void closeEditor();
@@ -152,6 +156,11 @@ private:
     std::mutex choiceLock;
     std::unique_ptr<PendingChoice> pendingChoice;
     ChoiceFor pendingPurpose = ChoiceFor::loop;
+    // The load of an answered loop. The panel's thread starts it and the destructor waits for it;
+    // `loadingApart` is up from its start until its last step, and no chooser starts meanwhile, so
+    // the thread a new answer finds has always ended.
+    std::thread chosenLoopLoad;
+    std::atomic<bool> loadingApart{false};
     bool lfoSyncOn = false;
     float lfoSyncMode = 0.0f;
 };

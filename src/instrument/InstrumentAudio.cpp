@@ -68,8 +68,9 @@ std::int32_t Instrument::processEvents(VstEvents* events) noexcept {
         if (!record) break;
         const auto* midi = reinterpret_cast<const VstMidiEvent*>(event);
         record->status = static_cast<std::uint8_t>(midi->midiData[0]);
-        record->data1 = static_cast<std::uint8_t>(midi->midiData[1]);
-        record->data2 = static_cast<std::uint8_t>(midi->midiData[2]);
+        // Data bytes carry seven bits; a host's stray top bit must not make a velocity above 127.
+        record->data1 = static_cast<std::uint8_t>(midi->midiData[1] & 0x7f);
+        record->data2 = static_cast<std::uint8_t>(midi->midiData[2] & 0x7f);
         record->deltaFrames = midi->deltaFrames;
         list[copied++] = record;
     }

@@ -15,6 +15,7 @@
 #include <new>
 #include <stdexcept>
 #include <string>
+#include <system_error>
 #include <vector>
 
 namespace {
@@ -236,6 +237,13 @@ void Instrument::writeGrooveTo(const char* path) {
         platform.showError("Error", text.c_str());
         return;
     }
+    // A folder, a device or a FIFO is refused in the tools' words; the system's would be stale.
+    const std::string refusal = OutputTarget::refusal(path, {});
+    if (!refusal.empty()) {
+        const std::string text = std::string("The groove was not saved: \"") + path + "\": " + refusal + ".";
+        platform.showError("Error", text.c_str());
+        return;
+    }
     OutputFile output(path);
     writeMidiGroove(*loop, output);
     // A full disk may show only when the last bytes are flushed; an earlier file stays as it was.
@@ -244,7 +252,7 @@ void Instrument::writeGrooveTo(const char* path) {
 
 void Instrument::startChoosing(ChoiceFor purpose) {
     std::lock_guard<std::mutex> guard(choiceLock);
-    if (pendingChoice) return;
+    if (pendingChoice || loadingApart.load()) return;
     pendingChoice =
         platform.startChoosing(purpose == ChoiceFor::loop ? loadDialog : grooveDialog, purpose == ChoiceFor::groove);
     pendingPurpose = purpose;
@@ -263,9 +271,27 @@ void Instrument::collectChoice() {
         purpose = pendingPurpose;
     }
     if (purpose == ChoiceFor::loop)
-        loadChosenLoop(path);
+        loadChosenLoopApart(path);
     else
         writeGrooveTo(path);
+}
+
+void Instrument::loadChosenLoopApart(const char* path) {
+    if (chosenLoopLoad.joinable()) chosenLoopLoad.join();
+    loadingApart.store(true);
+    try {
+        chosenLoopLoad = std::thread([this, chosen = std::string(path)] {
+            try {
+                loadChosenLoop(chosen.c_str());
+            } catch (...) {
+                // Out of memory for the message: the loop was refused all the same.
+            }
+            loadingApart.store(false);
+        });
+    } catch (const std::system_error&) {
+        loadingApart.store(false);
+        loadChosenLoop(path);
+    }
 }
 
 void Instrument::abandonChoice() {
