@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Checks the code format, builds everything and runs every check: the native suite, the same
 # suite under Address and UndefinedBehavior sanitizers, the threaded tests under ThreadSanitizer,
-# the 32-bit and 64-bit Windows DLLs under Wine, and a bounded fuzz run of the loop-file reader.
+# the 32-bit and 64-bit Windows DLLs under Wine, and a bounded fuzz run of every parser of outside input.
 # Installs what it needs first.
 #
 # scripts/test.sh --quick [AREA]: the short loop after an edit. Builds the native tree where it
@@ -192,9 +192,9 @@ wineserver -w
 rm -rf "$WINEPREFIX"
 
 if [ -n "${fuzz_run:-}" ]; then
-  echo "== fuzzing the loop-file reader"
+  echo "== fuzzing every parser of outside input"
   if wait "$fuzz_run"; then
-    tail -n 1 "$log_dir/fuzz.log"
+    grep '^fuzz:' "$log_dir/fuzz.log"
     passed=$((passed + 1))
   else
     cat "$log_dir/fuzz.log"

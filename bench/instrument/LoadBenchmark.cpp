@@ -1,8 +1,10 @@
 // A 2.4 MB loop whose 32767 slices each cover all of its samples: loading it once copied every slice
 // and took seconds and a gigabyte. It must now be answered (loaded or refused) within 50 ms.
-// And the cost of a large loop's load at the host's rate against the loop's own.
+// Beside it, the largest loop a loader takes, which a chooser's answer loads on a thread of its own,
+// and the cost of a large loop's load at the host's rate against the loop's own.
 #include "instrument/Instrument.h"
 #include "loopfile/InputFile.h"
+#include "loopfile/LoopLimits.h"
 #include "loopfile/RexFileWriter.h"
 #include "platform/PlatformServices.h"
 
@@ -22,28 +24,47 @@ VstIntPtr VSTCALL silentHost(AEffect*, std::int32_t opcode, std::int32_t, VstInt
     return opcode == audioMasterVersion ? 2400 : 0;
 }
 
-class AmplifyingLoop {
+class TemporaryLoop {
 public:
-    AmplifyingLoop()
-        : path((std::filesystem::temp_directory_path() / ("brevatone-amplifying-" + std::to_string(getpid()) + ".rex"))
-                   .string()) {
-        RexLoopContent loop;
-        loop.samples.assign(sampleCount, 0.25f);
-        loop.slices.assign(sliceCount, SliceInfo{0, sampleCount, 0});
+    TemporaryLoop(const std::string& name, const RexLoopContent& loop)
+        : path(
+              (std::filesystem::temp_directory_path() / ("brevatone-" + name + "-" + std::to_string(getpid()) + ".rex"))
+                  .string()) {
         RexFileWriter::forLoop(loop).write(path);
     }
-    ~AmplifyingLoop() { std::filesystem::remove(path); }
+    ~TemporaryLoop() { std::filesystem::remove(path); }
 
     const std::string path;
 };
 
-void loadAmplifyingLoop(benchmark::State& state) {
-    static const AmplifyingLoop file;
+RexLoopContent amplifyingLoop() {
+    RexLoopContent loop;
+    loop.samples.assign(sampleCount, 0.25f);
+    loop.slices.assign(sliceCount, SliceInfo{0, sampleCount, 0});
+    return loop;
+}
+
+// 128 MiB of 16-bit stereo sound in 92 slices, one for every note.
+RexLoopContent loopAtTheLimit() {
+    RexLoopContent loop;
+    loop.channelCount = 2;
+    loop.samples.assign(maximumLoopSamples, 0.25f);
+    const auto length = static_cast<uint32_t>(maximumLoopSamples / 92 / 2 * 2);
+    for (uint32_t i = 0; i < 92; ++i) loop.slices.push_back({i * length, length, static_cast<uint16_t>(i * 40)});
+    return loop;
+}
+
+void load(benchmark::State& state, const TemporaryLoop& file) {
     Instrument instrument(silentHost);
     for (auto _ : state) {
         InputFile input(file.path.c_str());
         benchmark::DoNotOptimize(instrument.loadLoop(input));
     }
+}
+
+void loadAmplifyingLoop(benchmark::State& state) {
+    static const TemporaryLoop file("amplifying", amplifyingLoop());
+    load(state, file);
 }
 BENCHMARK(loadAmplifyingLoop)->Unit(benchmark::kMillisecond);
 
@@ -82,6 +103,12 @@ void loadLargeLoop(benchmark::State& state) {
     }
 }
 BENCHMARK(loadLargeLoop)->ArgName("rate")->Arg(44100)->Arg(48000)->Arg(96000)->Unit(benchmark::kMillisecond);
+
+void loadLoopAtTheLimit(benchmark::State& state) {
+    static const TemporaryLoop file("at-the-limit", loopAtTheLimit());
+    load(state, file);
+}
+BENCHMARK(loadLoopAtTheLimit)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 
 }  // namespace
 

@@ -11,8 +11,6 @@
 #include "gui/StepSwitch.h"
 #include "gui/ToggleButton.h"
 
-#include <cmath>
-
 using namespace PanelLayout;
 
 namespace {
@@ -99,14 +97,7 @@ ValueControl* InstrumentPanel::createControl(const Control& at) {
 void InstrumentPanel::bind(ValueControl* control) {
     const std::int32_t parameter = parameterOf(control->tag());
     boundControls[static_cast<std::size_t>(parameter)] = control;
-    control->setValue(PanelDisplay::shownValue(parameter, playedValue(parameter)));
-}
-
-// The sound keeps its last finite setting when the host stores infinity or not-a-number.
-float InstrumentPanel::playedValue(std::int32_t parameter) const {
-    const float stored = host.parameterValue(parameter);
-    if (std::isfinite(stored)) return stored;
-    return lastFiniteValues[static_cast<std::size_t>(parameter)].load(std::memory_order_relaxed);
+    control->setValue(PanelDisplay::shownValue(parameter, host.parameterValue(parameter)));
 }
 
 // A close from inside one of the panel's own gestures waits until the gesture has unwound.
@@ -150,11 +141,9 @@ ValueControl* InstrumentPanel::controlFor(std::int32_t parameter) const {
     return boundControls[static_cast<std::size_t>(parameter)];
 }
 
-void InstrumentPanel::setParameter(std::int32_t index, float value) {
-    if (index >= 0 && index < Parameter::count && std::isfinite(value))
-        lastFiniteValues[static_cast<std::size_t>(index)].store(value, std::memory_order_relaxed);
-    changedParameters.mark(index);
-}
+// The instrument stores what the sound plays, finite, before it tells the panel; the value shown is
+// read back from there, so a panel opened later shows the same.
+void InstrumentPanel::setParameter(std::int32_t index, float) { changedParameters.mark(index); }
 
 // Widgets belong to the window's thread; from any other the marks wait for its next paint.
 bool InstrumentPanel::idle() {
@@ -176,7 +165,7 @@ void InstrumentPanel::showPendingChanges() {
 void InstrumentPanel::showStoredValue(std::int32_t parameter) {
     ValueControl* control = controlFor(parameter);
     if (!control || parameter == draggedParameter) return;
-    const float shown = PanelDisplay::shownValue(parameter, playedValue(parameter));
+    const float shown = PanelDisplay::shownValue(parameter, host.parameterValue(parameter));
     control->setValue(shown);
     if (parameter == Parameter::lfoSyncOn && !exchangeWaitsForDrag()) showRateOrSyncMode(shown != 0.0f, nullptr);
 }

@@ -6,7 +6,6 @@
 #include "shared/PanelLayout.h"
 
 #include <array>
-#include <atomic>
 #include <cstdint>
 
 class EditorFrame;
@@ -21,9 +20,8 @@ class ValueControl;
 // two LEDs and two step switches. It reaches the plug-in only through its `PanelHost`, and shows
 // itself in the frame of a `FrameOwner`, which passes on the frame's gestures and paints.
 //
-// Threads: `setParameter` may come from any thread; it marks the parameter and keeps a finite value
-// as the one the sound plays. The window's thread shows the marked parameters from the
-// instrument's stored values at its next `idle` or paint; an `idle` from another thread only asks
+// Threads: `setParameter` may come from any thread; it marks the parameter. The window's thread shows the marked
+// parameters from the instrument's stored values at its next `idle` or paint; an `idle` from another thread only asks
 // for that paint.
 class InstrumentPanel : private ValueListener {
 public:
@@ -60,7 +58,6 @@ private:
     // Sets a new control to the stored value of its parameter and remembers it as that parameter's.
     void bind(ValueControl* control);
     void showStoredValue(std::int32_t parameter);
-    float playedValue(std::int32_t parameter) const;
     bool exchangeWaitsForDrag() const;
     // The rate fader and the sync-mode switch share one place; `context` draws the exchange at
     // once, without one the whole panel redraws at the next idle.
@@ -77,7 +74,5 @@ private:
     Fader* rateFader = nullptr;
     StepSwitch* syncModeSwitch = nullptr;
     ParameterChangeSet changedParameters;
-    // Written by whichever thread sets a parameter, read by the window's thread; each value stands alone.
-    std::array<std::atomic<float>, Parameter::count> lastFiniteValues{};
     std::int32_t draggedParameter = Parameter::none;
 };

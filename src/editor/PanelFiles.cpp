@@ -21,6 +21,13 @@ void saveGroove(PlatformServices& services, const RexReader& loop, const std::st
         services.showError("Error", text.c_str());
         return;
     }
+    // A folder, a device or a FIFO is refused in the tools' words; the system's would be stale.
+    const std::string refusal = OutputTarget::refusal(path, {});
+    if (!refusal.empty()) {
+        const std::string text = std::string("The groove was not saved: \"") + path + "\": " + refusal + ".";
+        services.showError("Error", text.c_str());
+        return;
+    }
     OutputFile output(path);
     writeMidiGroove(loop, output);
     // A full disk may show only when the last bytes are flushed; an earlier file stays as it was.

@@ -5,14 +5,22 @@
 
 namespace {
 constexpr uint16_t firstAutomaticNote = 60;
-}
 
-SliceBank::SliceBank() {
-    for (int32_t i = 0; i < pitchTableSize; ++i) {
-        pitchTable_[static_cast<size_t>(i)] =
-            static_cast<float>(std::pow(2.0, static_cast<double>(i - pitchTableCentre) / 1200.0));
-    }
+// The same ratios serve every bank; working out 12000 powers took most of making an instance.
+const std::array<float, SliceBank::pitchTableSize>& sharedPitchTable() {
+    static const std::array<float, SliceBank::pitchTableSize> table = [] {
+        std::array<float, SliceBank::pitchTableSize> ratios{};
+        for (int32_t i = 0; i < SliceBank::pitchTableSize; ++i) {
+            ratios[static_cast<size_t>(i)] =
+                static_cast<float>(std::pow(2.0, static_cast<double>(i - SliceBank::pitchTableCentre) / 1200.0));
+        }
+        return ratios;
+    }();
+    return table;
 }
+}  // namespace
+
+SliceBank::SliceBank() : pitchTable_(sharedPitchTable().data()) {}
 
 SliceBank::~SliceBank() {
     for (int32_t i = 0; i < count_; ++i) {

@@ -43,6 +43,6 @@ public:
 private:
     std::array<std::unique_ptr<Slice>, capacity> slots_;
     int32_t count_ = 0;
-    std::array<float, pitchTableSize> pitchTable_;
+    const float* pitchTable_;
     int16_t bendCents_ = 0;
 };

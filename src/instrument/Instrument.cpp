@@ -37,12 +37,22 @@ Instrument::Instrument(audioMasterCallback host, PlatformServices& services, Gui
     applyPendingParameters();
 }
 
-Instrument::~Instrument() { closeEditor(); }
+Instrument::~Instrument() {
+    closeEditor();
+    if (chosenLoopLoad.joinable()) chosenLoopLoad.join();
+}
 
+// Infinity and not-a-number are never stored: automation's leave the value as it was, a restored
+// program's becomes the default. The sound, the panel and the host then read one finite value.
 void Instrument::setParameter(std::int32_t index, float value) {
     const std::int32_t slot = ParameterTable::slotOf(index);
     if (slot >= 0) {
-        current().setValue(static_cast<std::size_t>(slot), value);
+        ProgramRecord& record = current();
+        if (!std::isfinite(value)) {
+            const float stored = record.value(static_cast<std::size_t>(slot));
+            value = std::isfinite(stored) ? stored : ParameterTable::defaultOf(index);
+        }
+        record.setValue(static_cast<std::size_t>(slot), value);
         pendingParameters.post(index);
     }
     // Someone may have attached another editor in place of the panel.
@@ -72,10 +82,11 @@ std::int32_t lfoRateOf(float value) { return ResonantFilter::wholeLfoRate(static
 }  // namespace
 
 void Instrument::applyParameter(std::int32_t index) noexcept {
-    const float value = storedValue(current(), index);
-    // Programs keep whatever the host stored, but infinity or not-a-number would stay in the voices'
+    const float stored = storedValue(current(), index);
+    // A chunk being restored may still hold infinity or not-a-number, which would stay in the voices'
     // envelopes and the filter's history for good: the engine keeps its last finite setting instead.
-    if (!std::isfinite(value)) return;
+    if (!std::isfinite(stored)) return;
+    const float value = ParameterTable::playedValue(index, stored);
     ResonantFilter& filter = engine->filter();
     switch (index) {
         case Parameter::ampAttack: engine->setAttack(value); break;
@@ -92,7 +103,10 @@ void Instrument::applyParameter(std::int32_t index) noexcept {
             const bool wasOn = lfoSyncOn;
             lfoSyncOn = value == 1.0f;
             // The host's tempo set the rate while sync was on; the program's own rate holds again.
-            if (wasOn && !lfoSyncOn) filter.setLfoRate(lfoRateOf(storedValue(current(), Parameter::lfoFrequency)));
+            if (wasOn && !lfoSyncOn) {
+                const float rate = storedValue(current(), Parameter::lfoFrequency);
+                filter.setLfoRate(lfoRateOf(ParameterTable::playedValue(Parameter::lfoFrequency, rate)));
+            }
             break;
         }
         case Parameter::lfoSyncMode: lfoSyncMode = value; break;

@@ -16,6 +16,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 class GuiPlatform;
@@ -127,6 +128,9 @@ private:
     // The loaded loop, or null, and the path it was read from (`loadedFrom` may be null).
     std::shared_ptr<const RexReader> loopForExport(std::string* loadedFrom = nullptr);
     void loadChosenLoop(const char* path);
+    // Loads what a chooser running apart answered on a thread of its own: a loop at the size
+    // limit takes most of a second, which the host's editor idle must not wait for.
+    void loadChosenLoopApart(const char* path);
     void writeGrooveTo(const char* path);
     // The editor goes first when the instrument does: its window may still call back into it.
     void closeEditor();
@@ -155,6 +159,11 @@ private:
     std::atomic<double> playbackRate{engineSampleRate};
     std::atomic<bool> badRateReported{false};
     PanelFiles::Choice choice;
+    // The load of an answered loop. The panel's thread starts it and the destructor waits for it;
+    // `loadingApart` is up from its start until its last step, and no chooser starts meanwhile, so
+    // the thread a new answer finds has always ended.
+    std::thread chosenLoopLoad;
+    std::atomic<bool> loadingApart{false};
     bool lfoSyncOn = false;
     float lfoSyncMode = 0.0f;
 };

@@ -99,8 +99,9 @@ bool Instrument::takeMidi(std::uint32_t count, Read&& read) noexcept {
         EngineEvent* record = engine->allocateEvent();
         if (!record) break;
         record->status = message.bytes[0];
-        record->data1 = message.bytes[1];
-        record->data2 = message.bytes[2];
+        // Data bytes carry seven bits; a host's stray top bit must not make a velocity above 127.
+        record->data1 = static_cast<std::uint8_t>(message.bytes[1] & 0x7f);
+        record->data2 = static_cast<std::uint8_t>(message.bytes[2] & 0x7f);
         record->deltaFrames = message.frame;
         list[copied++] = record;
     }

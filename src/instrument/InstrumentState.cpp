@@ -13,6 +13,7 @@
 #include <new>
 #include <stdexcept>
 #include <string>
+#include <system_error>
 #include <vector>
 
 namespace {
@@ -168,7 +169,7 @@ const RexReader* Instrument::loadedLoop() const {
 // program keeps naming it, and a message says why, without holding the host's thread.
 void Instrument::chooseLoopFile(void* window) {
     if (platform.choosesApart()) {
-        choice.start(PanelFiles::Choice::For::loop);
+        if (!loadingApart.load()) choice.start(PanelFiles::Choice::For::loop);
         return;
     }
     char path[ProgramRecord::pathSize] = {};
@@ -201,7 +202,7 @@ void Instrument::exportGroove(void* window) {
         return;
     }
     if (platform.choosesApart()) {
-        choice.start(PanelFiles::Choice::For::groove);
+        if (!loadingApart.load()) choice.start(PanelFiles::Choice::For::groove);
         return;
     }
     char path[ProgramRecord::pathSize] = {};
@@ -226,9 +227,27 @@ void Instrument::collectChoice() {
     PanelFiles::Choice::For purpose = PanelFiles::Choice::For::loop;
     if (!choice.take(purpose, path, sizeof path)) return;
     if (purpose == PanelFiles::Choice::For::loop)
-        loadChosenLoop(path);
+        loadChosenLoopApart(path);
     else
         writeGrooveTo(path);
+}
+
+void Instrument::loadChosenLoopApart(const char* path) {
+    if (chosenLoopLoad.joinable()) chosenLoopLoad.join();
+    loadingApart.store(true);
+    try {
+        chosenLoopLoad = std::thread([this, chosen = std::string(path)] {
+            try {
+                loadChosenLoop(chosen.c_str());
+            } catch (...) {
+                // Out of memory for the message: the loop was refused all the same.
+            }
+            loadingApart.store(false);
+        });
+    } catch (const std::system_error&) {
+        loadingApart.store(false);
+        loadChosenLoop(path);
+    }
 }
 
 void Instrument::abandonChoice() { choice.abandon(); }

@@ -1,5 +1,6 @@
 #include "instrument/ParameterTable.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace ParameterTable {
@@ -18,6 +19,21 @@ std::int32_t slotOf(std::int32_t index) {
 }
 
 const char* nameOf(std::int32_t index) { return index >= 0 && index < Parameter::count ? names[index] : nullptr; }
+
+float defaultOf(std::int32_t index) {
+    const std::int32_t slot = slotOf(index);
+    return slot < 0 ? 0.0f : defaults[slot];
+}
+
+float playedValue(std::int32_t index, float stored) {
+    switch (index) {
+        case Parameter::filterMode:
+        case Parameter::filterOn:
+        case Parameter::lfoSyncOn:
+        case Parameter::lfoSyncMode: return stored;
+        default: return std::clamp(stored, 0.0f, 1.0f);
+    }
+}
 
 void fillDefaults(ProgramRecord& record) {
     std::memset(&record, 0, sizeof record);

@@ -26,5 +26,9 @@ std::int32_t slotOf(std::int32_t index);
 // The host name with its blanks, or null where the parameter has none.
 const char* nameOf(std::int32_t index);
 void fillDefaults(ProgramRecord& record);
+float defaultOf(std::int32_t index);
+// What the sound takes from a finite stored value: the envelope, filter and LFO settings within 0
+// to 1, the switches as stored (each reads it by its own rule). Programs keep what the host stored.
+float playedValue(std::int32_t index, float stored);
 
 }  // namespace ParameterTable

@@ -5,9 +5,11 @@
 #include "loopfile/LoopLimits.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <exception>
 #include <limits>
+#include <sstream>
 
 namespace {
 
@@ -18,6 +20,10 @@ constexpr uint32_t extensibleWaveFormatSize = 40;
 constexpr uint16_t wavePcm = 1;
 constexpr uint16_t waveFloat = 3;
 constexpr uint16_t waveExtensible = 0xFFFE;
+// The widest sample a loop file holds (32-bit WAV), and the highest rate anything that plays or
+// writes a loop can count in.
+constexpr uint64_t largestSampleBytes = 4;
+constexpr long double highestRate = std::numeric_limits<int32_t>::max();
 
 uint32_t littleEndian32(const uint8_t* b) {
     return (uint32_t{b[3]} << 24) | (uint32_t{b[2]} << 16) | (uint32_t{b[1]} << 8) | uint32_t{b[0]};
@@ -231,8 +237,8 @@ void AiffReader::readWaveFormatChunk(uint32_t size) {
         refuse("a loop is mono or stereo, and this file has " + std::to_string(channels) + " channels");
     } else if (frameBytes != channels * (sampleBits / 8)) {
         refuse("the fmt chunk's frame size does not match its channels and sample size");
-    } else if (samplesPerSecond > static_cast<uint32_t>(std::numeric_limits<int32_t>::max())) {
-        refuse("the sample rate is out of range");
+    } else if (samplesPerSecond < 1 || samplesPerSecond > highestRate) {
+        refuse("the sample rate " + std::to_string(samplesPerSecond) + " Hz is out of range (1 to 2147483647 Hz)");
     }
     rate = static_cast<int32_t>(samplesPerSecond);
     commonChunkSeen = true;
@@ -252,7 +258,20 @@ void AiffReader::readCommonChunk(uint32_t size) {
     sampleBits = static_cast<int16_t>(readBigEndian16());
     uint8_t extended[10] = {};
     readBytes(extended, sizeof extended);
+    // Whatever plays or writes the loop divides by its rate and stores it as a whole number.
+    const long double stated = extendedValue(extended);
+    if (std::isnan(stated)) {
+        refuse("the sample rate is not a number");
+        return;
+    }
+    if (!(stated >= 1.0L && stated <= highestRate)) {
+        std::ostringstream text;
+        text << "the sample rate " << static_cast<double>(stated) << " Hz is out of range (1 to 2147483647 Hz)";
+        refuse(text.str());
+        return;
+    }
     rate = extendedToRate(extended);
+    if (refusesSampleCount(uint64_t{frames} * static_cast<uint64_t>(std::max<int16_t>(channels, 0)))) return;
     commonChunkSeen = true;
 }
 
@@ -273,13 +292,14 @@ void AiffReader::readSoundDataChunk(uint32_t size) {
 
 bool AiffReader::refusesSampleCount(uint64_t values) {
     if (values <= maximumLoopSamples) return false;
-    refuse(std::string("the loop holds more than ") + maximumLoopSamplesText);
+    refuse("the loop holds more than " + std::string(maximumLoopSamplesText) + ", the most a loop may hold");
     return true;
 }
 
 void AiffReader::takeSoundData(uint32_t dataSize) {
-    if (dataSize > static_cast<uint32_t>(std::numeric_limits<int32_t>::max())) {
-        refuse("the sound data is larger than 2 GiB");
+    if (dataSize > maximumLoopSamples * largestSampleBytes) {
+        refuse("the sound data is larger than " + std::string(maximumLoopSamplesText) +
+               " take at 32 bits, the most a loop may hold");
         return;
     }
     if (commonChunkSeen && sampleBits > 0 && refusesSampleCount(dataSize / ((sampleBits + 7u) / 8u))) return;
@@ -345,6 +365,20 @@ int32_t AiffReader::extendedToRate(const uint8_t* extended) {
     const uint32_t kept = shift < 32 ? mantissa >> shift : 0;
     const uint32_t roundingBit = shift <= 32 ? (mantissa >> (shift - 1)) & 1u : 0;
     return static_cast<int32_t>(kept + roundingBit);
+}
+
+long double AiffReader::extendedValue(const uint8_t* extended) {
+    const bool negative = (extended[0] & 0x80) != 0;
+    const int exponent = ((extended[0] & 0x7F) << 8) | extended[1];
+    const uint64_t mantissa = (uint64_t{bigendian::read32(extended + 2)} << 32) | bigendian::read32(extended + 6);
+    long double value;
+    if (exponent == 0x7FFF) {
+        value = (mantissa << 1) == 0 ? std::numeric_limits<long double>::infinity()
+                                     : std::numeric_limits<long double>::quiet_NaN();
+    } else {
+        value = std::ldexp(static_cast<long double>(mantissa), exponent - 16383 - 63);
+    }
+    return negative ? -value : value;
 }
 
 void AiffReader::refuse(const std::string& reason) {

@@ -42,6 +42,8 @@ public:
 
     // The sample rate held in an 80-bit extended float, rounded to a whole number of Hz.
     static int32_t extendedToRate(const uint8_t* extended);
+    // The value of an 80-bit extended float, big-endian; NaN and infinities as such.
+    static long double extendedValue(const uint8_t* extended);
 
 protected:
     // Each handler is entered after the chunk's identifier and size have been read, with a size that

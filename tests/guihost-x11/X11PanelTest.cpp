@@ -2,7 +2,12 @@
 #include "X11PanelFixture.h"
 #include "shared/PanelLayout.h"
 
+#include "SteadyWait.h"
+
 #include <dirent.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <string>
@@ -175,4 +180,76 @@ TEST_F(X11PanelFixture, XdotoolDragsOfTheAttackFaderAutomateBetweenEditsWithHost
         }
         EXPECT_GE(idles, 8);
     }
+}
+
+namespace {
+
+// An X server of the test's own, which the test can take away while a panel is open on it.
+class ServerOfOurOwn {
+public:
+    ServerOfOurOwn() {
+        for (number = 80; number < 120; ++number) {
+            if (access(socketPath().c_str(), F_OK) != 0 && access(lockPath().c_str(), F_OK) != 0) break;
+        }
+        const std::string display = ":" + std::to_string(number);
+        server = fork();
+        if (server == 0) {
+            execlp("Xvfb", "Xvfb", display.c_str(), "-nolisten", "tcp", "-screen", "0", "640x480x24",
+                   static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        waitUntilSteady([this] { return access(socketPath().c_str(), F_OK) == 0; },
+                        [] { std::this_thread::sleep_for(10ms); }, 100, 10000);
+    }
+    ~ServerOfOurOwn() { goAway(); }
+    std::string display() const { return ":" + std::to_string(number); }
+    void goAway() {
+        if (server <= 0) return;
+        kill(server, SIGKILL);
+        waitpid(server, nullptr, 0);
+        server = 0;
+        unlink(lockPath().c_str());
+        unlink(socketPath().c_str());
+    }
+
+private:
+    std::string socketPath() const { return "/tmp/.X11-unix/X" + std::to_string(number); }
+    std::string lockPath() const { return "/tmp/.X" + std::to_string(number) + "-lock"; }
+
+    int number = 0;
+    pid_t server = 0;
+};
+
+}  // namespace
+
+// The server dying with the panel open takes the panel with it, not the host: the next idles,
+// parameter changes and the close go on, and a new panel finds no display to open on.
+TEST(X11ServerLoss, TheHostOutlivesItsXServer) {
+    const char* saved = std::getenv("DISPLAY");
+    const std::string previous = saved ? saved : "";
+    ServerOfOurOwn server;
+    setenv("DISPLAY", server.display().c_str(), 1);
+    // The test's own connection goes too; like a host that survives it, it sees the loss through
+    // handlers that return.
+    const XIOErrorHandler before = XSetIOErrorHandler([](Display*) { return 0; });
+    {
+        X11HostWindow parent(250, 100);
+        ASSERT_TRUE(parent.valid()) << "no server at " << server.display();
+        XSetIOErrorExitHandler(
+            parent.display(), [](Display*, void*) {}, nullptr);
+        PluginLibrary library(PluginLibrary::besideExecutable(BREVATONE_PLUGIN_FILE));
+        PluginHost host(library);
+        ASSERT_NE(host.open(), nullptr);
+        ASSERT_EQ(host.dispatch(effEditOpen, 0, 0, parent.parentHandle()), 1);
+        for (int i = 0; i < 5; ++i) host.dispatch(effEditIdle);
+        server.goAway();
+        for (int i = 0; i < 5; ++i) host.dispatch(effEditIdle);
+        host.setParameter(1, 0.5f);
+        host.dispatch(effEditIdle);
+        host.dispatch(effEditClose);
+        EXPECT_EQ(host.dispatch(effEditOpen, 0, 0, parent.parentHandle()), 0);
+        host.close();
+    }
+    XSetIOErrorHandler(before);
+    setenv("DISPLAY", previous.c_str(), 1);
 }

@@ -6,6 +6,10 @@
 
 #if !defined(_WIN32)
 #include <X11/Xlib.h>
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 #endif
 
 namespace {
@@ -77,26 +81,54 @@ TEST_F(HostFixture, CoreOpcodesAnswerAsTheHostExpects) {
 }
 
 #if !defined(_WIN32)
-// No X server listens at that display number, so the instance made meanwhile finds no window system.
+// A port that takes connections and never answers, as a hung or firewalled X server does: the
+// display number whose port it is.
+class SilentDisplay {
+public:
+    SilentDisplay() {
+        listener = socket(AF_INET, SOCK_STREAM, 0);
+        for (number = 40; number < 100; ++number) {
+            sockaddr_in address{};
+            address.sin_family = AF_INET;
+            address.sin_port = htons(static_cast<std::uint16_t>(6000 + number));
+            address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+            if (bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 && listen(listener, 8) == 0)
+                return;
+        }
+    }
+    // Closing drops the connections nobody accepted, so a connect still waiting ends too.
+    ~SilentDisplay() { close(listener); }
+    std::string name() const { return "127.0.0.1:" + std::to_string(number); }
+
+private:
+    int listener;
+    int number = 0;
+};
+
+// No X server listens at the first display number, and the second never answers: either way the
+// instance is made without waiting for it and finds no window system.
 TEST_F(HostFixture, WithoutAWindowSystemThereIsNoEditor) {
     const char* display = std::getenv("DISPLAY");
     const std::string saved = display ? display : "";
-    setenv("DISPLAY", ":59999", 1);
-    PluginHost unreachable(library());
-    AEffect* instance = unreachable.open();
-    if (saved.empty())
-        unsetenv("DISPLAY");
-    else
-        setenv("DISPLAY", saved.c_str(), 1);
-    ASSERT_NE(instance, nullptr);
-    EXPECT_EQ(instance->flags & effFlagsHasEditor, 0);
-    ERect sentinel{};
-    ERect* place = &sentinel;
-    EXPECT_EQ(unreachable.dispatch(effEditGetRect, 0, 0, &place), 0);
-    EXPECT_EQ(place, &sentinel);
-    int parent = 0;
-    EXPECT_EQ(unreachable.dispatch(effEditOpen, 0, 0, &parent), 0);
-    unreachable.close();
+    const SilentDisplay silent;
+    for (const std::string& unreachableDisplay : {std::string(":59999"), silent.name()}) {
+        setenv("DISPLAY", unreachableDisplay.c_str(), 1);
+        PluginHost unreachable(library());
+        AEffect* instance = unreachable.open();
+        if (saved.empty())
+            unsetenv("DISPLAY");
+        else
+            setenv("DISPLAY", saved.c_str(), 1);
+        ASSERT_NE(instance, nullptr) << unreachableDisplay;
+        EXPECT_EQ(instance->flags & effFlagsHasEditor, 0) << unreachableDisplay;
+        ERect sentinel{};
+        ERect* place = &sentinel;
+        EXPECT_EQ(unreachable.dispatch(effEditGetRect, 0, 0, &place), 0);
+        EXPECT_EQ(place, &sentinel);
+        int parent = 0;
+        EXPECT_EQ(unreachable.dispatch(effEditOpen, 0, 0, &parent), 0);
+        unreachable.close();
+    }
 }
 #endif
 

@@ -41,16 +41,20 @@ TEST_F(InstrumentAudio, EmptyMissingAndMalformedEventListsAreAnswered) {
     EXPECT_EQ(instrument.processEvents(&negative), 0);
 }
 
-TEST_F(InstrumentAudio, EventsOtherThanMidiNeverReachTheEngine) {
+// Data bytes keep their seven bits, as a MIDI file's reader keeps them: a stray top bit neither
+// moves the note nor raises the velocity above 127.
+TEST_F(InstrumentAudio, EventsOtherThanMidiNeverReachTheEngineAndDataBytesKeepSevenBits) {
     VstEvent sysex{};
     sysex.type = 6;
     sysex.data[8] = static_cast<char>(0x90);  // where a MIDI event would carry its status
     sysex.data[9] = 36;
     sysex.data[10] = 127;
     VstMidiEvent note = midi(0, 0x90, 40, 127);
-    std::vector<VstEvent*> events = {&sysex, reinterpret_cast<VstEvent*>(&note), nullptr};
+    VstMidiEvent topBitsSet = midi(0, 0x90, 40 | 0x80, 127 | 0x80);
+    std::vector<VstEvent*> events = {&sysex, reinterpret_cast<VstEvent*>(&note), nullptr,
+                                     reinterpret_cast<VstEvent*>(&topBitsSet)};
     EXPECT_EQ(sendRaw(events), 1);
-    for (float sample : render(16)) EXPECT_EQ(sample, 5.0f / 16.0f);
+    for (float sample : render(16)) EXPECT_EQ(sample, 10.0f / 16.0f);
 }
 
 // Without a converter (the Windows libraries) the notice never waits for a click, and while one is

@@ -4,6 +4,9 @@
 
 #include <cmath>
 #include <cstring>
+#if !defined(_WIN32)
+#include <sys/stat.h>
+#endif
 #include <fstream>
 #include <iterator>
 #include <thread>
@@ -185,22 +188,35 @@ TEST_F(InstrumentLoading, ExportWritesTheLoadedLoopsGrooveWhereTheDialogSays) {
 
 TEST_F(InstrumentLoading, AGrooveThatCannotBeWrittenShowsTheSystemsReason) {
     ASSERT_TRUE(load(loopPath));
-    platform.chosenPath = dir.file("no-such-folder/groove.mid");
+    platform.chosenPath = dir.file(std::string(300, 'g') + ".mid");  // longer than a file name may be
     instrument.exportGroove(nullptr);
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].caption, "Error");
     EXPECT_EQ(platform.messages[0].text, "The system's reason.");
 }
 
-TEST_F(InstrumentLoading, AGrooveIsNotSavedOverTheLoadedLoopByAnySpelling) {
+// What stands where the groove would go is refused up front, in the words the tools use.
+TEST_F(InstrumentLoading, AGrooveIsNotSavedOverTheLoadedLoopByAnySpellingNorOverWhatIsNoFile) {
     ASSERT_TRUE(load(loopPath));
     const std::vector<uint8_t> loop = fileBytes(loopPath);
-    for (const std::string& spelling : {loopPath, dir.file("./eight.rex")}) {
-        platform.chosenPath = spelling;
+    std::vector<std::pair<std::string, std::string>> refused = {
+        {loopPath, "is the loaded loop"},
+        {dir.file("./eight.rex"), "is the loaded loop"},
+        {dir.path().string(), "will not write there: it is a folder"},
+        {dir.file("missing/groove.mid"), "there is no such folder"}};
+#if !defined(_WIN32)
+    const std::string fifo = dir.file("fifo.mid");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    refused.push_back({fifo, "will not write there: it is a FIFO, not a regular file"});
+    refused.push_back({"/dev/null", "will not write there: it is a device, not a regular file"});
+#endif
+    for (const auto& [path, reason] : refused) {
+        platform.messages.clear();
+        platform.chosenPath = path;
         instrument.exportGroove(nullptr);
+        ASSERT_EQ(platform.messages.size(), 1u) << path;
+        EXPECT_NE(platform.messages[0].text.find(reason), std::string::npos) << platform.messages[0].text;
     }
-    ASSERT_EQ(platform.messages.size(), 2u);
-    EXPECT_NE(platform.messages[1].text.find("is the loaded loop"), std::string::npos);
     EXPECT_EQ(fileBytes(loopPath), loop);
     EXPECT_NE(instrument.loadedLoop(), nullptr);
 }

@@ -116,6 +116,8 @@ TEST_F(HostileFiles, AGrooveExportThatCannotBeFlushedFailsAndKeepsTheEarlierFile
     {
         const FileSizeLimit full(40);
         expectRefused({"--loop", loop, "--export-groove", earlier}, "cannot write " + earlier);
+        // The message names the output the user gave, not the temporary file beside it.
+        expectRefused({"--loop", loop, "--midi", groove, "--output", earlier}, "cannot write " + earlier + " (disk");
     }
     EXPECT_EQ(readBytes(earlier), Bytes(40, 7));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 3);

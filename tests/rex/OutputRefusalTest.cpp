@@ -57,6 +57,15 @@ Setup outputAt(const std::string& name, std::function<void(Scene&)> prepare = {}
     };
 }
 
+// The loop under another name, the kit going to a new folder.
+Setup loopRenamed(const std::string& name) {
+    return outputAt("kit", [name](Scene& s) {
+        const std::string renamed = fs::path(s.input).replace_filename(name).string();
+        fs::rename(s.input, renamed);
+        s.input = renamed;
+    });
+}
+
 void fifo(const std::string& path) { mkfifo(path.c_str(), 0600); }
 void fullDisk(Scene& scene) { scene.limit = "ulimit -f 1; "; }
 
@@ -134,6 +143,10 @@ std::vector<Row> refusals() {
                   }),
          1, sameFile},
         {"kit", "a full disk in a new folder", outputAt("kit", fullDisk), 1, "cannot write"},
+        {"kit", "a loop name that would add a line to the SFZ", loopRenamed("two\nlines.rex"), 1,
+         "cannot stand in an SFZ file"},
+        {"kit", "a loop name that would add an opcode to the SFZ", loopRenamed("drums key=99.rex"), 1,
+         "cannot stand in an SFZ file"},
         {"kit", "a full disk over an earlier kit",
          outputAt("kit",
                   [](Scene& s) {

@@ -1,10 +1,12 @@
 #include "DrumHits.h"
 #include "LoopFiles.h"
 #include "TempDir.h"
+#include "loopfile/LoopLimits.h"
 #include "loopfile/RexFileWriter.h"
 
 #include <gtest/gtest.h>
 #include <sndfile.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <array>
@@ -117,13 +119,45 @@ TEST_F(RexToolTest, InfoOnARefusedFileGivesOneLineErrorAndFailure) {
 TEST_F(RexToolTest, MakeThatFailsLeavesNoOutputFile) {
     const std::string wav = writeWav(drumHits(1000, {}));
     const std::string rex = dir.file("out.rex");
-    for (const std::string options :
-         {"--bars 1 --tempo 120 --slices 0,5000", "--bars 0 --tempo 120 --detect", "--bars 1 --tempo fast --detect",
-          "--bars 1 --tempo 120", "--bars 1 --tempo 120 --detect --slices 0"}) {
-        const ToolRun made = run("make " + wav + " " + rex + " " + options);
-        EXPECT_EQ(made.status, 1) << options;
+    const std::string fifo = dir.file("input.wav");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    // A header that declares one stereo frame past the limit, in a sparse file that costs no disk.
+    const std::string huge = dir.file("huge.wav");
+    {
+        const std::uint32_t dataBytes = (std::uint32_t{1} << 27) + 4;
+        SoundFile stereo;
+        stereo.channels = 2;
+        stereo.sampleRate = 44100;
+        stereo.pcm.assign(2, 0);
+        std::filesystem::rename(writeWav(stereo), huge);
+        std::fstream header(huge, std::ios::in | std::ios::out | std::ios::binary);
+        const std::uint8_t riff[4] = {std::uint8_t(dataBytes + 36), std::uint8_t((dataBytes + 36) >> 8),
+                                      std::uint8_t((dataBytes + 36) >> 16), std::uint8_t((dataBytes + 36) >> 24)};
+        const std::uint8_t data[4] = {std::uint8_t(dataBytes), std::uint8_t(dataBytes >> 8),
+                                      std::uint8_t(dataBytes >> 16), std::uint8_t(dataBytes >> 24)};
+        header.seekp(4).write(reinterpret_cast<const char*>(riff), 4);
+        header.seekp(40).write(reinterpret_cast<const char*>(data), 4);
+        header.close();
+        std::filesystem::resize_file(huge, 44 + dataBytes);
+    }
+    const std::vector<std::pair<std::string, std::string>> refused = {
+        {wav + " --bars 1 --tempo 120 --slices 0,5000", ""},
+        {wav + " --bars 0 --tempo 120 --detect", "--bars must be given, from 1 to 17"},
+        {wav + " --bars 4294967296 --tempo 120 --detect", "--bars must be given, from 1 to 17"},
+        {wav + " --bars 2.5 --tempo 120 --detect", "--bars wants a whole number"},
+        {wav + " --bars 1 --tempo 120 --slices 0,4294967296", "--slices: frame 4294967296 lies past any loop"},
+        {wav + " --bars 1 --tempo fast --detect", "--tempo wants a number"},
+        {wav + " --bars 1 --tempo 120", "give either --slices or --detect"},
+        {wav + " --bars 1 --tempo 120 --detect --slices 0", "give either --slices or --detect"},
+        {fifo + " --bars 1 --tempo 120 --detect", fifo + ": cannot open the input: it is a FIFO"},
+        {huge + " --bars 1 --tempo 120 --detect", std::string("holds more than ") + maximumLoopSamplesText}};
+    for (const auto& [arguments, reason] : refused) {
+        const std::string input = arguments.substr(0, arguments.find(' '));
+        const ToolRun made = run("make " + input + " " + rex + arguments.substr(input.size()));
+        EXPECT_EQ(made.status, 1) << arguments;
         EXPECT_EQ(std::count(made.err.begin(), made.err.end(), '\n'), 1) << made.err;
-        EXPECT_FALSE(std::filesystem::exists(rex)) << options;
+        EXPECT_NE(made.err.find(reason), std::string::npos) << made.err;
+        EXPECT_FALSE(std::filesystem::exists(rex)) << arguments;
     }
 }
 
@@ -162,21 +196,25 @@ TEST_F(RexToolTest, InfoMarksSlicesThatNoNoteReachesOrTheInstrumentDoesNotKeep) 
               std::string::npos);
 }
 
-TEST_F(RexToolTest, InfoShowsASampleRateThatIsNoNumberOrOutOfRangeAsSuch) {
+// The reader refuses a rate that is no number or none a sound can have, so no kit of 2 Hz files
+// comes of it either.
+TEST_F(RexToolTest, ASampleRateThatIsNoNumberOrOutOfRangeIsRefused) {
     const std::vector<std::pair<std::array<uint8_t, 10>, std::string>> rates = {
         {{0x40, 0x0E, 0xAC, 0x44, 0, 0, 0, 0, 0, 0}, "format: mono, 16 bits, 44100 Hz,"},
-        {{0x7F, 0xFF, 0xC0, 0, 0, 0, 0, 0, 0, 0}, "a sample rate that is not a number,"},
-        {{0x7F, 0xFF, 0x80, 0, 0, 0, 0, 0, 0, 0}, "a sample rate out of range (inf Hz),"},
-        {{0x40, 0x3F, 0x80, 0, 0, 0, 0, 0, 0, 0}, "a sample rate out of range (1.84467e+19 Hz),"},
-        {{0xC0, 0x0E, 0xAC, 0x44, 0, 0, 0, 0, 0, 0}, "a sample rate out of range (-44100 Hz),"},
-        {{0x3F, 0xFE, 0x80, 0, 0, 0, 0, 0, 0, 0}, "a sample rate out of range (0.5 Hz),"}};
+        {{0x7F, 0xFF, 0xC0, 0, 0, 0, 0, 0, 0, 0}, "the sample rate is not a number\n"},
+        {{0x7F, 0xFF, 0x80, 0, 0, 0, 0, 0, 0, 0}, "the sample rate inf Hz is out of range"},
+        {{0x40, 0x3F, 0x80, 0, 0, 0, 0, 0, 0, 0}, "the sample rate 1.84467e+19 Hz is out of range"},
+        {{0xC0, 0x0E, 0xAC, 0x44, 0, 0, 0, 0, 0, 0}, "the sample rate -44100 Hz is out of range"},
+        {{0x3F, 0xFE, 0x80, 0, 0, 0, 0, 0, 0, 0}, "the sample rate 0.5 Hz is out of range"}};
     for (const auto& [rate, text] : rates) {
         RexFileWriter writer = RexFileWriter::forLoop(eightSliceLoop());
         std::copy(rate.begin(), rate.end(), writer.chunk("COMM").body.begin() + 8);
         const std::string rex = dir.file("rate.rex");
         ASSERT_TRUE(writer.write(rex));
         const ToolRun info = run("info " + rex);
-        EXPECT_NE(info.out.find(text), std::string::npos) << info.out << info.err;
+        EXPECT_NE((info.out + info.err).find(text), std::string::npos) << info.out << info.err;
+        const ToolRun kit = run("kit " + rex + " " + dir.file("kit"));
+        EXPECT_EQ(kit.status, info.status) << kit.err;
     }
 }
 

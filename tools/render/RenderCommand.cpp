@@ -109,7 +109,7 @@ void RenderCommand::render(const RenderOptions& options, const Console& console)
         throw std::runtime_error("cannot create a file beside " + options.output + ": " + pending.failure().message());
     }
     {
-        WavWriter wav(pending.path(), options.format, options.sampleRate);
+        WavWriter wav(pending.path(), options.format, options.sampleRate, options.output);
         ProgressBar progress(console.err, console.terminal, options.sampleRate);
         renderer.render(session.host(), wav,
                         [&progress](std::int64_t done, std::int64_t total) { progress.update(done, total); });

@@ -95,13 +95,13 @@ std::size_t bytesPerFrame(WavWriter::Format format) {
 
 }  // namespace
 
-WavWriter::WavWriter(const std::string& filePath, Format sampleFormat, std::int32_t rate)
-    : path(filePath),
+WavWriter::WavWriter(const std::string& filePath, Format sampleFormat, std::int32_t rate, const std::string& shownAs)
+    : shownName(shownAs.empty() ? filePath : shownAs),
       format(sampleFormat),
       sampleRate(rate),
       stream(filePath, std::ios::binary | std::ios::trunc),
       buffer(bufferBytes) {
-    if (!stream) throw std::runtime_error("cannot create " + path);
+    if (!stream) throw std::runtime_error("cannot create " + shownName);
     // The header starts the first block, so that the blocks after it lie on page boundaries.
     const std::vector<std::uint8_t> start = header();
     std::memcpy(buffer.data(), start.data(), start.size());
@@ -214,4 +214,6 @@ std::vector<std::uint8_t> WavWriter::header() const {
     return header;
 }
 
-void WavWriter::fail() const { throw std::runtime_error("cannot write " + path + " (disk full or not writable?)"); }
+void WavWriter::fail() const {
+    throw std::runtime_error("cannot write " + shownName + " (disk full or not writable?)");
+}

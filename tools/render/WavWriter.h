@@ -15,7 +15,9 @@ class WavWriter : public AudioSink {
 public:
     enum class Format { float32, pcm24 };
 
-    WavWriter(const std::string& path, Format format, std::int32_t sampleRate);
+    // Messages name the file `shownAs` when given: the user's output, where `path` is a temporary
+    // file beside it.
+    WavWriter(const std::string& path, Format format, std::int32_t sampleRate, const std::string& shownAs = {});
 
     // Throws std::runtime_error when the file cannot take the data.
     void write(const float* left, const float* right, std::int32_t frames) override;
@@ -34,7 +36,7 @@ private:
     std::vector<std::uint8_t> header() const;
     void fail() const;
 
-    std::string path;
+    std::string shownName;
     Format format;
     std::int32_t sampleRate;
     std::ofstream stream;

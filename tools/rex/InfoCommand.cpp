@@ -1,6 +1,5 @@
 #include "InfoCommand.h"
 
-#include "SampleRateText.h"
 #include "ToolError.h"
 #include "engine/EngineConstants.h"
 #include "engine/SliceBank.h"
@@ -61,8 +60,8 @@ void InfoCommand::run(const std::vector<std::string>& args, std::ostream& out) {
     }
     out << "file: " << path << "\n"
         << "format: " << channelsText(reader.channelCount()) << ", " << reader.bitsPerSample() << " bits, "
-        << (reader.isWave() ? std::to_string(reader.sampleRate()) + " Hz" : SampleRateText::of(path)) << ", "
-        << reader.sampleFrames() << " frames, " << reader.sampleCount() << " sample values\n"
+        << reader.sampleRate() << " Hz, " << reader.sampleFrames() << " frames, " << reader.sampleCount()
+        << " sample values\n"
         << std::fixed << std::setprecision(3) << "tempo: " << reader.tempo() << " bpm\n"
         << "loop length: " << reader.loopLength() << " ticks (" << reader.loopLength() / 960.0 << " quarter notes)\n"
         << "slices: " << reader.sliceCount()

@@ -129,13 +129,18 @@ void KitCommand::run(const std::vector<std::string>& args, std::ostream& out) {
                         " channels are more than a WAV file's frame holds");
     }
 
+    const std::string fileName = fs::path(request.loop).filename().string();
+    if (!SfzInstrument::carries(fileName)) {
+        throw ToolError(request.loop + ": the loop's name cannot stand in an SFZ file, which would read a line " +
+                        "break, a control character or one of = < > $ \\ in it as more than a name; rename the loop");
+    }
     const std::string name = fs::path(request.loop).stem().string();
     const std::vector<std::string> targets = targetsFor(request, selection, name);
 
     MadeFolder made(request.folder);
     made.prepare();
     OutputBatch batch;
-    SfzInstrument sfz(fs::path(request.loop).filename().string(), reader.tempo(), reader.loopLength(), envelope);
+    SfzInstrument sfz(fileName, reader.tempo(), reader.loopLength(), envelope);
     for (std::size_t k = 0; k < selection.kept.size(); ++k) {
         const std::int32_t index = selection.kept[k];
         const auto slice = static_cast<std::uint32_t>(index);

@@ -6,6 +6,10 @@
 #include "ToolError.h"
 #include "export/OutputTarget.h"
 
+#include "loopfile/LoopLimits.h"
+
+#include <cmath>
+#include <limits>
 #include <sstream>
 
 namespace {
@@ -20,13 +24,19 @@ double parseNumber(const std::string& text, const std::string& option) {
     return value;
 }
 
-uint32_t parseCount(const std::string& text, const std::string& option) {
+// A whole number from `text` no greater than `largest`; past it, `tooLarge` is the message. The
+// range is checked before the conversion, which is undefined for a double past what it converts to.
+uint32_t parseCount(const std::string& text, const std::string& option, uint32_t largest, const std::string& tooLarge) {
     const double value = parseNumber(text, option);
-    if (value < 0 || value != static_cast<double>(static_cast<uint32_t>(value))) {
+    if (!(value >= 0) || value != std::floor(value)) {
         throw ToolError(option + " wants a whole number, not \"" + text + "\"");
     }
+    if (value > static_cast<double>(largest)) throw ToolError(tooLarge);
     return static_cast<uint32_t>(value);
 }
+
+constexpr uint32_t mostBars = 17;
+const std::string barsRange = "--bars must be given, from 1 to 17";
 
 }  // namespace
 
@@ -67,7 +77,7 @@ MakeCommand::Request MakeCommand::parse(const std::vector<std::string>& args) {
             throw ToolError(arg + " needs a value");
         }
         if (arg == "--bars") {
-            request.bars = parseCount(args[++i], arg);
+            request.bars = parseCount(args[++i], arg, mostBars, barsRange);
         } else if (arg == "--tempo") {
             request.tempo = parseNumber(args[++i], arg);
         } else if (arg == "--slices") {
@@ -86,8 +96,8 @@ MakeCommand::Request MakeCommand::parse(const std::vector<std::string>& args) {
     }
     request.input = files[0];
     request.output = files[1];
-    if (request.bars < 1 || request.bars > 17) {
-        throw ToolError("--bars must be given, from 1 to 17");
+    if (request.bars < 1 || request.bars > mostBars) {
+        throw ToolError(barsRange);
     }
     if (!(request.tempo >= 1.0 && request.tempo <= 999.0)) {
         throw ToolError("--tempo must be given, from 1 to 999 bpm");
@@ -103,7 +113,9 @@ std::vector<uint32_t> MakeCommand::parseFrames(const std::string& list) {
     std::istringstream in(list);
     std::string item;
     while (std::getline(in, item, ',')) {
-        frames.push_back(parseCount(item, "--slices"));
+        frames.push_back(
+            parseCount(item, "--slices", std::numeric_limits<uint32_t>::max(),
+                       "--slices: frame " + item + " lies past any loop (" + maximumLoopSamplesText + ")"));
     }
     return frames;
 }

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <iomanip>
 #include <sstream>
 #include <utility>
@@ -23,6 +24,10 @@ float valueOf(const ProgramRecord& program, std::int32_t index) {
     return fresh.value(slot);
 }
 
+float playedValueOf(const ProgramRecord& program, std::int32_t index) {
+    return ParameterTable::playedValue(index, valueOf(program, index));
+}
+
 float atLeastShortestRamp(float seconds) { return std::max(seconds, SliceEngine::shortestRamp); }
 
 // The shortest text that reads back as the same float.
@@ -36,13 +41,22 @@ std::string shortest(float value) {
 
 SfzInstrument::Envelope SfzInstrument::Envelope::of(const ProgramRecord& program) {
     Envelope envelope;
-    envelope.attack = std::max(valueOf(program, Parameter::ampAttack), 0.0f);
-    envelope.decay = atLeastShortestRamp(valueOf(program, Parameter::ampDecay));
-    const float sustain = valueOf(program, Parameter::ampSustain) * 100.0f;
-    envelope.sustainPercent = std::clamp(sustain, 0.0f, 100.0f);
-    envelope.sustainClipped = envelope.sustainPercent != sustain;
-    envelope.release = atLeastShortestRamp(valueOf(program, Parameter::ampRelease));
+    envelope.attack = playedValueOf(program, Parameter::ampAttack);
+    envelope.decay = atLeastShortestRamp(playedValueOf(program, Parameter::ampDecay));
+    const float sustain = playedValueOf(program, Parameter::ampSustain);
+    envelope.sustainPercent = sustain * 100.0f;
+    envelope.sustainClipped = sustain != valueOf(program, Parameter::ampSustain);
+    envelope.release = atLeastShortestRamp(playedValueOf(program, Parameter::ampRelease));
     return envelope;
+}
+
+// SFZ reads a sample name to the line's end but starts a new opcode at " name=", a header at '<',
+// a variable at '$', and takes '\\' for a folder separator.
+bool SfzInstrument::carries(const std::string& name) {
+    return std::none_of(name.begin(), name.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte < 0x20 || byte == 0x7f || std::strchr("=<>$\\", c) != nullptr;
+    });
 }
 
 SfzInstrument::SfzInstrument(std::string loopName, double tempo, std::uint32_t loopTicks, Envelope envelope)

@@ -12,9 +12,8 @@ class SfzInstrument {
 public:
     // The envelope in SFZ's units, from a program's values as the instrument's engine takes them:
     // times in seconds, decay and release no shorter than the engine's shortest ramp, sustain in
-    // percent. A value that is not a finite number is one the engine ignores, so the fresh
-    // program's value stands for it; sustain outside 0 to 100 percent is clipped, since SFZ has no
-    // level above full.
+    // percent. A value that is not a finite number is one the instrument does not keep, so the fresh
+    // program's value stands for it; every value is clipped to its range as the engine clips it.
     struct Envelope {
         float attack = 0.0f;
         float decay = 0.0f;
@@ -28,6 +27,9 @@ public:
         int key;
         std::string sample;
     };
+
+    // Whether a file name can stand in the instrument's text as a sample name and in its heading.
+    static bool carries(const std::string& name);
 
     SfzInstrument(std::string loopName, double tempo, std::uint32_t loopTicks, Envelope envelope);
     void addRegion(int key, const std::string& sample) { regions.push_back({key, sample}); }

@@ -1,6 +1,8 @@
 #include "SoundFileInput.h"
 
 #include "ToolError.h"
+#include "ToolFiles.h"
+#include "loopfile/LoopLimits.h"
 #include "loopfile/RexFileWriter.h"
 #include "onset/OnsetDetector.h"
 
@@ -9,6 +11,8 @@
 #include <memory>
 
 SoundFile SoundFileInput::read(const std::string& path) {
+    // Opening a FIFO waits for a writer, and a device never ends.
+    ToolFiles::requireRegular(path, "input");
     SF_INFO info{};
     const std::unique_ptr<SNDFILE, int (*)(SNDFILE*)> file(sf_open(path.c_str(), SFM_READ, &info), sf_close);
     if (!file) {
@@ -24,8 +28,9 @@ SoundFile SoundFileInput::read(const std::string& path) {
     if (info.channels != 1 && info.channels != 2) {
         throw ToolError(path + " has " + std::to_string(info.channels) + " channels; only mono and stereo are taken");
     }
-    if (info.frames <= 0 || info.frames > 0x7FFFFFFF / info.channels) {
-        throw ToolError(path + " holds no sound or too much of it");
+    if (info.frames <= 0) throw ToolError(path + " holds no sound");
+    if (static_cast<std::uint64_t>(info.frames) * static_cast<std::uint64_t>(info.channels) > maximumLoopSamples) {
+        throw ToolError(path + " holds more than " + maximumLoopSamplesText + ", the most a loop may hold");
     }
     SoundFile sound;
     sound.channels = info.channels;

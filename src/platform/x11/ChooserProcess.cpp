@@ -85,22 +85,26 @@ PendingChoice::Answer ChooserProcess::poll(char* path, std::size_t capacity) {
 
 PendingChoice::Answer ChooserProcess::judge(bool exitedWell, char* path, std::size_t capacity) {
     if (!exitedWell) return Answer::none;
+    return judgeAnswer(answer, overflowed, save ? defaultExtension.c_str() : nullptr, messages, path, capacity);
+}
+
+PendingChoice::Answer ChooserProcess::judgeAnswer(std::string answer, bool overflowed, const char* saveExtension,
+                                                  PlatformServices& messages, char* path, std::size_t capacity) {
+    const auto refuse = [&messages](const std::string& text) {
+        messages.showError("Brevatone", text.c_str());
+        return Answer::none;
+    };
     if (!answer.empty() && answer.back() == '\n') answer.pop_back();
     if (answer.empty() && !overflowed) return Answer::none;
     if (overflowed || !isFileName(answer))
         return refuse("The file chooser answered something that is not a file name.");
-    if (save) addDefaultExtension(answer, defaultExtension);
+    if (saveExtension) addDefaultExtension(answer, saveExtension);
     if (answer.size() >= capacity)
         return refuse("The chosen path is longer than the " + std::to_string(capacity - 1) +
                       " characters Brevatone can keep: " + answer);
     struct stat found {};
-    if (!save && (stat(answer.c_str(), &found) != 0 || !S_ISREG(found.st_mode)))
+    if (!saveExtension && (stat(answer.c_str(), &found) != 0 || !S_ISREG(found.st_mode)))
         return refuse("\"" + answer + "\" is not a file that can be loaded.");
     std::memcpy(path, answer.c_str(), answer.size() + 1);
     return Answer::chosen;
-}
-
-PendingChoice::Answer ChooserProcess::refuse(const std::string& text) {
-    messages.showError("Brevatone", text.c_str());
-    return Answer::none;
 }

@@ -25,11 +25,16 @@ public:
 
     Answer poll(char* path, std::size_t capacity) override;
 
+    // What a chooser that ended well meant by `answer`, its output (`overflowed` when it wrote more
+    // than was kept): the path, copied into `path`, or a refusal shown through `messages`. A save
+    // chooser's answer gets `saveExtension` when it names a file without one; null for a load.
+    static Answer judgeAnswer(std::string answer, bool overflowed, const char* saveExtension,
+                              PlatformServices& messages, char* path, std::size_t capacity);
+
 private:
     ChooserProcess(pid_t pid, int output, const char* defaultExtension, bool save, PlatformServices& messages);
     void readOutput();
     Answer judge(bool exitedWell, char* path, std::size_t capacity);
-    Answer refuse(const std::string& text);
 
     pid_t pid;
     int output;

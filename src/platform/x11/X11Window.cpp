@@ -126,6 +126,11 @@ std::optional<MousePress> X11Window::takeEvents(bool pressesToo) {
         else if (event.type == ButtonPress)
             press = pressOf(event.xbutton);
     }
+    // The server went away inside one of those calls: the panel is as good as destroyed.
+    if (connection->lost() && !lossReported) {
+        lossReported = true;
+        client.windowDestroyed();
+    }
     if (paintAsked.exchange(false) || exposed) paint();
     return press;
 }

@@ -66,4 +66,5 @@ private:
     std::atomic<bool> paintAsked{false};
     bool drawnSinceShown = false;
     bool pressing = false;
+    bool lossReported = false;
 };

@@ -1,4 +1,5 @@
 #include "platform/WindowSystem.h"
+#include "platform/x11/X11Connection.h"
 #include "platform/x11/X11GuiPlatform.h"
 
 #include <X11/Xlib.h>
@@ -8,7 +9,7 @@
 // kept: each panel opens its own when it opens.
 GuiPlatform* windowSystem() {
     static X11GuiPlatform platform;
-    Display* probe = XOpenDisplay(nullptr);
+    Display* probe = X11Connection::reachDisplay();
     if (!probe) return nullptr;
     XCloseDisplay(probe);
     return &platform;
