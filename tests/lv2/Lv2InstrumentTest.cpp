@@ -396,7 +396,8 @@ Heard throughVst2(const PluginLibrary& library, const std::string& loop, double 
 Heard throughLv2(const std::string& loop, double rate) {
     Lv2TestHost lv2(true, rate);
     EXPECT_TRUE(lv2.ready());
-    for (const auto& [index, value] : plainSlice) lv2.control(index, PortScales::shown(ParameterTable::slotOf(index), value));
+    for (const auto& [index, value] : plainSlice)
+        lv2.control(index, PortScales::shown(ParameterTable::slotOf(index), value));
     lv2.setLoop(loop);
     lv2.run(32);
     lv2.midi(0, 0x90, 36, 127);
