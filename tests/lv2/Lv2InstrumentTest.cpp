@@ -430,9 +430,10 @@ TEST(Lv2Sound, BothLinuxFormatsPlayAtTheHostRateAsAt44100) {
 TEST(Lv2Bundle, ARateItCannotFollowLeavesItAt44100WithALogLine) {
     for (const double rate : {0.0, -48000.0, 500000.0}) {
         const Lv2TestHost lv2(true, rate);
-        std::string said;
-        for (const std::string& line : lv2.logLines) said += line;
         EXPECT_TRUE(lv2.ready());
-        EXPECT_NE(said.find("stays at 44100 Hz"), std::string::npos) << rate << ": " << said;
+        const auto said = std::count_if(lv2.logLines.begin(), lv2.logLines.end(), [](const std::string& line) {
+            return line.find("stays at 44100 Hz") != std::string::npos;
+        });
+        EXPECT_EQ(said, 1) << rate;
     }
 }
