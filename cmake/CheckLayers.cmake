@@ -23,10 +23,11 @@ set(layers
   "platform/portable|platform platform/software gui resources shared|"
   "platform/win32|platform gui resources shared|windows"
   "platform/x11|platform platform/software gui resources shared|x11"
-  "plugin|engine gui platform shared|"
-  "editor|plugin gui platform shared|"
+  "plugin|editor engine gui platform shared|"
+  "editor|gui platform export loopfile shared|"
   "instrument|editor plugin gui platform engine loopfile export resample shared|"
-  "lv2|instrument plugin platform engine loopfile export resample shared|lv2")
+  "lv2|instrument platform engine loopfile export resample shared|lv2"
+  "lv2ui|lv2 editor gui platform loopfile shared|lv2")
 
 # The system headers a portable folder must not see, by group.
 set(system_groups windows x11 lv2 soxr)

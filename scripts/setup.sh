@@ -16,6 +16,7 @@ packages=(
   lv2-dev liblilv-dev lilv-utils sordi
   jalv jackd2 python3-numpy ardour
   libx11-dev zenity xclip
+  x11-utils
   ccache
 )
 # The 32-bit DLL's tests run under wine32's loader, the 64-bit DLL's under wine64's.

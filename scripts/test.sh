@@ -136,6 +136,9 @@ echo "== the LV2 bundle in real hosts"
 run_step lv2-jalv bash scripts/lv2-jalv-test.sh build
 if command -v ardour7-lua >/dev/null; then run_step lv2-ardour bash scripts/lv2-ardour-test.sh build; fi
 
+echo "== the LV2 panel in jalv.gtk3, pressed with real X input"
+run_step jalv-panel bash scripts/jalv-panel.sh build
+
 echo "== the demo groove, rendered natively for the Windows builds to match"
 run_step demo-native env OUT_DIR="$log_dir/demo-native" bash scripts/demo.sh
 

@@ -1,10 +1,10 @@
 // One 512-frame block with a note change, through the LV2 wrapper's run (atoms in, controls
 // compared) and through the VST 2 entry points the same instrument answers. The two should cost
 // within a few per cent of each other: the wrapper adds only reading the atoms.
+#include "EventList.h"
 #include "instrument/Instrument.h"
 #include "lv2/Lv2Identity.h"
 #include "lv2/Lv2Instrument.h"
-#include "lv2/MidiEventList.h"
 #include "lv2/PortScales.h"
 #include "platform/PlatformServices.h"
 
@@ -133,15 +133,19 @@ void vstProcessReplacing(benchmark::State& state) {
     std::copy(settings.begin(), settings.end(), record.values);
     effect->dispatcher(effect, effSetChunk, 1, sizeof record, &record, 0.0f);
 
-    std::vector<MidiEventList> lists(patterns);
+    std::vector<std::vector<VstMidiEvent>> notes(patterns);
+    std::vector<EventList> lists(patterns);
+    std::vector<VstEvents*> events;
     for (int p = 0; p < patterns; ++p) {
-        for (const auto& note : notesOf(p)) lists[static_cast<std::size_t>(p)].add(note.data(), 3, 7);
+        for (const auto& note : notesOf(p))
+            notes[static_cast<std::size_t>(p)].push_back(EventList::midiEvent(7, note[0], note[1], note[2]));
+        events.push_back(lists[static_cast<std::size_t>(p)].of(notes[static_cast<std::size_t>(p)]));
     }
     std::vector<float> left(frames), right(frames);
     float* outputs[2] = {left.data(), right.data()};
     int pattern = 0;
     for (auto _ : state) {
-        effect->dispatcher(effect, effProcessEvents, 0, 0, lists[static_cast<std::size_t>(pattern)].events(), 0.0f);
+        effect->dispatcher(effect, effProcessEvents, 0, 0, events[static_cast<std::size_t>(pattern)], 0.0f);
         effect->processReplacing(effect, nullptr, outputs, frames);
         benchmark::DoNotOptimize(left.data());
         pattern = (pattern + 1) % patterns;

@@ -1,12 +1,12 @@
 #include "instrument/Instrument.h"
 
-#include "editor/InstrumentEditor.h"
 #include "engine/SliceEngine.h"
+#include "instrument/BoundedText.h"
 #include "instrument/ParameterTable.h"
 #include "loopfile/RexReader.h"
 #include "platform/PlatformServices.h"
 #include "platform/WindowSystem.h"
-#include "plugin/BoundedText.h"
+#include "plugin/InstrumentEditor.h"
 
 #include <cmath>
 #include <cstring>
@@ -20,7 +20,8 @@ Instrument::Instrument(audioMasterCallback host, PlatformServices& services, Gui
       platform(services),
       engine(std::make_unique<SliceEngine>()),
       sampleRateNoticeUp(std::make_shared<std::atomic<bool>>(false)),
-      makeRateConversion(rateConversion) {
+      makeRateConversion(rateConversion),
+      choice(services) {
     setChunkFlag(true);
     for (ProgramRecord& record : programs) ParameterTable::fillDefaults(record);
     setInputCount(0);
@@ -159,4 +160,8 @@ void Instrument::getParamDisplay(std::int32_t, char*) {}
 
 void Instrument::getParamName(std::int32_t index, char* name) {
     if (const char* text = ParameterTable::nameOf(index)) std::strcpy(name, text);
+}
+
+std::unique_ptr<InstrumentCore> makeInstrument(PlatformServices& services, RateConversionMaker rateConversion) {
+    return std::make_unique<Instrument>(nullptr, services, nullptr, std::move(rateConversion));
 }

@@ -1,11 +1,12 @@
 #pragma once
 
-#include "editor/PanelCommands.h"
+#include "editor/PanelFiles.h"
+#include "editor/PanelHost.h"
 #include "engine/EngineConstants.h"
 #include "instrument/EngineGate.h"
+#include "instrument/InstrumentCore.h"
 #include "instrument/ParameterMailbox.h"
 #include "instrument/ProgramRecord.h"
-#include "platform/PendingChoice.h"
 #include "plugin/EffectBaseEx.h"
 #include "resample/RateConversion.h"
 
@@ -36,16 +37,13 @@ class SliceEngine;
 // holding the engine gate touches its slices. Program values and the current program index are
 // read and written atomically; whatever replaces programs, loads a loop, exports or saves a chunk
 // runs under a lock of its own, which the audio path never takes.
-class Instrument : public EffectBaseEx, public PanelCommands {
+class Instrument : public EffectBaseEx, public PanelHost, public InstrumentCore {
 public:
     static constexpr std::int32_t programTotal = 16;
     static constexpr std::int32_t parameterTotal = 14;
     static constexpr std::int32_t uniqueId = 0x33773631;  // '3w61'
     static constexpr std::int32_t bankChunkSize = programTotal * static_cast<std::int32_t>(sizeof(ProgramRecord));
     static constexpr std::int32_t presetChunkSize = static_cast<std::int32_t>(sizeof(ProgramRecord));
-
-    // Where the instrument follows the host's rate, these rates it follows.
-    static bool followsSampleRate(double rate) { return rate >= lowestSampleRate && rate <= highestSampleRate; }
 
     explicit Instrument(audioMasterCallback host);
     // Without a window system the instrument has no editor. Without a rate conversion it plays at
@@ -67,6 +65,8 @@ public:
     void process(float** inputs, float** outputs, std::int32_t frames) noexcept override;
     void processReplacing(float** inputs, float** outputs, std::int32_t frames) noexcept override;
     std::int32_t processEvents(VstEvents* events) noexcept override;
+    void render(float** outputs, std::int32_t frames, const MidiMessage* events, std::uint32_t eventCount,
+                const HostTime* time) noexcept override;
     void setSampleRate(float rate) override;
     void setBlockSizeAndSampleRate(std::int32_t size, float rate) override;
     void resume() override;
@@ -74,19 +74,23 @@ public:
     std::int32_t getChunk(void** data, bool preset) override;
     std::int32_t setChunk(void* data, std::int32_t byteSize, bool preset) override;
 
-    // What a refused file does to the loop that plays: the panel and chunks empty the bank, while a
-    // host that sets the file as a property expects the earlier loop to keep playing.
-    enum class RefusedLoad { emptiesBank, keepsLoop };
-
     // Answers whether the loop was read: a REX loop, or a WAV or AIFF loop cut at its hits. The file
     // is read and the slices built while the previous loop plays on; only the exchange holds audio
     // back. `said`, when given, receives why the file was refused, or what a user should know of a
     // loop that loaded (empty when nothing).
-    bool loadLoop(InputFile& file, RefusedLoad refused = RefusedLoad::emptiesBank, std::string* said = nullptr);
+    bool loadLoop(InputFile& file, RefusedLoad refused = RefusedLoad::emptiesBank,
+                  std::string* said = nullptr) override;
     void chooseLoopFile(void* window) override;
     void exportGroove(void* window) override;
     void collectChoice() override;
     void abandonChoice() override;
+
+    float parameterValue(std::int32_t parameter) override { return getParameter(parameter); }
+    void setFromPanel(std::int32_t parameter, float value) override { setParameterAndNotify(parameter, value); }
+    void setUnannounced(std::int32_t parameter, float value) override { setParameter(parameter, value); }
+    void beginGesture(std::int32_t parameter) override { hostBeginEdit(parameter); }
+    void endGesture(std::int32_t parameter) override { hostEndEdit(parameter); }
+    void idleHost() override { hostIdle(); }
 
     const ProgramRecord& program(std::int32_t index) const { return programs[static_cast<std::size_t>(index)]; }
     // The loop read last, if it was read successfully.
@@ -101,7 +105,13 @@ private:
     // Runs on the audio thread: the engine, the filter and the sync settings change only here.
     void applyParameter(std::int32_t index) noexcept;
     void applyPendingParameters() noexcept;
-    void followHostTempo(std::int32_t frames) noexcept;
+    // The audio path behind both formats' calls: the host's MIDI, read by `read(i, message)`
+    // (false for an event that is not MIDI), into events from the engine's pool; and the block,
+    // following `time`, or what the VST 2 host answers when `askHost`.
+    template <typename Read>
+    bool takeMidi(std::uint32_t count, Read&& read) noexcept;
+    void renderBlock(float** outputs, std::int32_t frames, const HostTime* time, bool askHost) noexcept;
+    void followHostTempo(const HostTime* time, std::int32_t frames) noexcept;
     // On the audio thread, inside the engine gate: the rate the slices were last exchanged for.
     void followPlaybackRate() noexcept;
     void refuseOtherRates(float rate);
@@ -117,9 +127,6 @@ private:
     bool replaceLoop(InputFile& file, RefusedLoad refused = RefusedLoad::emptiesBank, std::string* said = nullptr);
     // The loaded loop, or null, and the path it was read from (`loadedFrom` may be null).
     std::shared_ptr<const RexReader> loopForExport(std::string* loadedFrom = nullptr);
-    enum class ChoiceFor { loop, groove };
-    // One chooser at a time: a press of either button while one is open starts nothing.
-    void startChoosing(ChoiceFor purpose);
     void loadChosenLoop(const char* path);
     // Loads what a chooser running apart answered on a thread of its own: a loop at the size
     // limit takes most of a second, which the host's editor idle must not wait for.
@@ -151,11 +158,7 @@ private:
     // together with the slices, read by loaders under the state lock and by the audio thread.
     std::atomic<double> playbackRate{engineSampleRate};
     std::atomic<bool> badRateReported{false};
-    // The chooser running apart from the host, if any, and what its answer is for. The panel's
-    // thread starts, polls and abandons it; a close from another thread may abandon it too.
-    std::mutex choiceLock;
-    std::unique_ptr<PendingChoice> pendingChoice;
-    ChoiceFor pendingPurpose = ChoiceFor::loop;
+    PanelFiles::Choice choice;
     // The load of an answered loop. The panel's thread starts it and the destructor waits for it;
     // `loadingApart` is up from its start until its last step, and no chooser starts meanwhile, so
     // the thread a new answer finds has always ended.

@@ -4,6 +4,7 @@
 #include "instrument/Instrument.h"
 #include "instrument/TempoFollow.h"
 #include "platform/PlatformServices.h"
+#include "plugin/VstTime.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -23,12 +24,31 @@ void Instrument::process(float** inputs, float** outputs, std::int32_t frames) n
 }
 
 void Instrument::processReplacing(float**, float** outputs, std::int32_t frames) noexcept {
+    renderBlock(outputs, frames, nullptr, true);
+}
+
+void Instrument::render(float** outputs, std::int32_t frames, const MidiMessage* events, std::uint32_t eventCount,
+                        const HostTime* time) noexcept {
+    if (events && eventCount > 0) {
+        takeMidi(eventCount, [events](std::uint32_t i, MidiMessage& message) {
+            message = events[i];
+            return true;
+        });
+    }
+    renderBlock(outputs, frames, time, false);
+}
+
+void Instrument::renderBlock(float** outputs, std::int32_t frames, const HostTime* time, bool askHost) noexcept {
     if (!outputs || frames <= 0) return;
     ScopedDenormalFlush flush;
     clear(outputs[0], frames);
     clear(outputs[1], frames);
     applyPendingParameters();
-    if (lfoSyncOn) followHostTempo(frames);
+    if (lfoSyncOn) {
+        HostTime answered;
+        const bool hostAnswered = askHost && VstTime::read(getTimeInfo(VstTime::requestMask), answered);
+        followHostTempo(askHost ? (hostAnswered ? &answered : nullptr) : time, frames);
+    }
     if (!outputs[0]) return;
     {
         AudioPass pass(gate);
@@ -40,47 +60,57 @@ void Instrument::processReplacing(float**, float** outputs, std::int32_t frames)
     if (outputs[1]) std::copy(outputs[0], outputs[0] + frames, outputs[1]);
 }
 
+// The host sizes the list to its events; the record itself declares room for two. Only MIDI
+// reaches the engine; other event types carry nothing it could play.
 std::int32_t Instrument::processEvents(VstEvents* events) noexcept {
     if (!events || events->numEvents < 0) return 0;
+    VstEvent* const* entries = events->events;
+    const bool taken =
+        takeMidi(static_cast<std::uint32_t>(events->numEvents), [entries](std::uint32_t i, MidiMessage& message) {
+            const VstEvent* event = entries[i];
+            if (!event || event->type != kVstMidiType) return false;
+            const auto* midi = reinterpret_cast<const VstMidiEvent*>(event);
+            message.frame = midi->deltaFrames;
+            for (int b = 0; b < 3; ++b) message.bytes[b] = static_cast<std::uint8_t>(midi->midiData[b]);
+            return true;
+        });
+    return taken ? 1 : 0;
+}
+
+template <typename Read>
+bool Instrument::takeMidi(std::uint32_t count, Read&& read) noexcept {
     ScopedDenormalFlush flush;
     applyPendingParameters();
     AudioPass pass(gate);
-    if (!pass.mayUseEngine()) return 0;
+    if (!pass.mayUseEngine()) return false;
     followPlaybackRate();
 
-    // The host sizes the list to its events; the record itself declares room for two.
-    VstEvent* const* entries = events->events;
-    const auto hostCount = static_cast<std::uint32_t>(events->numEvents);
+    MidiMessage message;
     std::uint32_t midiCount = 0;
-    for (std::uint32_t i = 0; i < hostCount; ++i) {
-        const VstEvent* event = entries[i];
-        if (event && event->type == kVstMidiType) ++midiCount;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        if (read(i, message)) ++midiCount;
     }
     EngineEvent** list = engine->allocateEventList(midiCount);
-    if (!list) return 0;
+    if (!list) return false;
 
-    // Only MIDI reaches the engine; other event types carry nothing it could play.
     std::uint32_t copied = 0;
-    for (std::uint32_t i = 0; i < hostCount && copied < midiCount; ++i) {
-        const VstEvent* event = entries[i];
-        if (!event || event->type != kVstMidiType) continue;
+    for (std::uint32_t i = 0; i < count && copied < midiCount; ++i) {
+        if (!read(i, message)) continue;
         EngineEvent* record = engine->allocateEvent();
         if (!record) break;
-        const auto* midi = reinterpret_cast<const VstMidiEvent*>(event);
-        record->status = static_cast<std::uint8_t>(midi->midiData[0]);
+        record->status = message.bytes[0];
         // Data bytes carry seven bits; a host's stray top bit must not make a velocity above 127.
-        record->data1 = static_cast<std::uint8_t>(midi->midiData[1] & 0x7f);
-        record->data2 = static_cast<std::uint8_t>(midi->midiData[2] & 0x7f);
-        record->deltaFrames = midi->deltaFrames;
+        record->data1 = static_cast<std::uint8_t>(message.bytes[1] & 0x7f);
+        record->data2 = static_cast<std::uint8_t>(message.bytes[2] & 0x7f);
+        record->deltaFrames = message.frame;
         list[copied++] = record;
     }
     engine->handleEvents(list, copied);
-    return 1;
+    return true;
 }
 
-void Instrument::followHostTempo(std::int32_t frames) noexcept {
-    const TempoFollow follow =
-        TempoFollow::follow(getTimeInfo(TempoFollow::timeRequestMask), lfoSyncMode, frames, engine->sampleRate());
+void Instrument::followHostTempo(const HostTime* time, std::int32_t frames) noexcept {
+    const TempoFollow follow = TempoFollow::follow(time, lfoSyncMode, frames, engine->sampleRate());
     if (!follow.valid) return;
     engine->filter().setLfoRate(follow.lfoRate);
     if (follow.restartSteps != TempoFollow::noRestart) engine->filter().scheduleLfoRestart(follow.restartSteps);

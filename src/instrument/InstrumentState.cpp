@@ -1,14 +1,12 @@
+#include "editor/PanelFiles.h"
 #include "engine/EngineConstants.h"
 #include "engine/SliceEngine.h"
-#include "export/MidiGrooveWriter.h"
-#include "export/OutputFile.h"
-#include "export/OutputTarget.h"
+#include "instrument/BoundedText.h"
 #include "instrument/Instrument.h"
 #include "loopfile/InputFile.h"
 #include "loopfile/LoopLimits.h"
 #include "loopfile/LoopReader.h"
 #include "platform/PlatformServices.h"
-#include "plugin/BoundedText.h"
 
 #include <algorithm>
 #include <cstring>
@@ -19,11 +17,6 @@
 #include <vector>
 
 namespace {
-
-const PlatformServices::FileDialog loadDialog{
-    "Load Rex File", "REX Files (*.rex)", "*.rex", "rex", "Audio Loops (*.wav;*.aif;*.aiff)", "*.wav;*.aif;*.aiff"};
-const PlatformServices::FileDialog grooveDialog{
-    "Save REX Groove As Standard Midi", "Midi Files (*.MID)", "*.mid", "mid", nullptr, nullptr};
 
 // The frames of a slice as the voices hear them: two-channel material mixed down as they mix it.
 const float* heardFrames(const float* samples, std::uint32_t frames, bool stereo, std::vector<float>& mixdown) {
@@ -176,11 +169,11 @@ const RexReader* Instrument::loadedLoop() const {
 // program keeps naming it, and a message says why, without holding the host's thread.
 void Instrument::chooseLoopFile(void* window) {
     if (platform.choosesApart()) {
-        startChoosing(ChoiceFor::loop);
+        if (!loadingApart.load()) choice.start(PanelFiles::Choice::For::loop);
         return;
     }
     char path[ProgramRecord::pathSize] = {};
-    if (!platform.chooseFileToOpen(window, loadDialog, path, sizeof path)) return;
+    if (!platform.chooseFileToOpen(window, PanelFiles::loopDialog, path, sizeof path)) return;
     loadChosenLoop(path);
 }
 
@@ -203,21 +196,17 @@ std::shared_ptr<const RexReader> Instrument::loopForExport(std::string* loadedFr
     return currentReader && !currentReader->failed() ? currentReader : nullptr;
 }
 
-namespace {
-constexpr const char* noLoop = "No loop is loaded, so there is no groove to save.";
-}  // namespace
-
 void Instrument::exportGroove(void* window) {
     if (!loopForExport()) {
-        platform.showError("Brevatone", noLoop);
+        platform.showError("Brevatone", PanelFiles::noLoop);
         return;
     }
     if (platform.choosesApart()) {
-        startChoosing(ChoiceFor::groove);
+        if (!loadingApart.load()) choice.start(PanelFiles::Choice::For::groove);
         return;
     }
     char path[ProgramRecord::pathSize] = {};
-    if (!platform.chooseFileToSave(window, grooveDialog, path, sizeof path)) return;
+    if (!platform.chooseFileToSave(window, PanelFiles::grooveDialog, path, sizeof path)) return;
     writeGrooveTo(path);
 }
 
@@ -227,50 +216,17 @@ void Instrument::writeGrooveTo(const char* path) {
     std::string loopPath;
     const std::shared_ptr<const RexReader> loop = loopForExport(&loopPath);
     if (!loop) {
-        platform.showError("Brevatone", noLoop);
+        platform.showError("Brevatone", PanelFiles::noLoop);
         return;
     }
-    // A save dialog confirms replacing any file, and the loop is the one a user would not mean.
-    if (OutputTarget::sameFile(path, loopPath)) {
-        const std::string text = std::string("The groove was not saved: \"") + path +
-                                 "\" is the loaded loop, which the groove would replace.";
-        platform.showError("Error", text.c_str());
-        return;
-    }
-    // A folder, a device or a FIFO is refused in the tools' words; the system's would be stale.
-    const std::string refusal = OutputTarget::refusal(path, {});
-    if (!refusal.empty()) {
-        const std::string text = std::string("The groove was not saved: \"") + path + "\": " + refusal + ".";
-        platform.showError("Error", text.c_str());
-        return;
-    }
-    OutputFile output(path);
-    writeMidiGroove(*loop, output);
-    // A full disk may show only when the last bytes are flushed; an earlier file stays as it was.
-    if (!output.close()) platform.showError("Error", platform.lastErrorText().c_str());
-}
-
-void Instrument::startChoosing(ChoiceFor purpose) {
-    std::lock_guard<std::mutex> guard(choiceLock);
-    if (pendingChoice || loadingApart.load()) return;
-    pendingChoice =
-        platform.startChoosing(purpose == ChoiceFor::loop ? loadDialog : grooveDialog, purpose == ChoiceFor::groove);
-    pendingPurpose = purpose;
+    PanelFiles::saveGroove(platform, *loop, loopPath, path);
 }
 
 void Instrument::collectChoice() {
     char path[ProgramRecord::pathSize] = {};
-    ChoiceFor purpose = ChoiceFor::loop;
-    {
-        std::lock_guard<std::mutex> guard(choiceLock);
-        if (!pendingChoice) return;
-        const PendingChoice::Answer answer = pendingChoice->poll(path, sizeof path);
-        if (answer == PendingChoice::Answer::waiting) return;
-        pendingChoice.reset();
-        if (answer != PendingChoice::Answer::chosen) return;
-        purpose = pendingPurpose;
-    }
-    if (purpose == ChoiceFor::loop)
+    PanelFiles::Choice::For purpose = PanelFiles::Choice::For::loop;
+    if (!choice.take(purpose, path, sizeof path)) return;
+    if (purpose == PanelFiles::Choice::For::loop)
         loadChosenLoopApart(path);
     else
         writeGrooveTo(path);
@@ -294,10 +250,7 @@ void Instrument::loadChosenLoopApart(const char* path) {
     }
 }
 
-void Instrument::abandonChoice() {
-    std::lock_guard<std::mutex> guard(choiceLock);
-    pendingChoice.reset();
-}
+void Instrument::abandonChoice() { choice.abandon(); }
 
 std::int32_t Instrument::getChunk(void** data, bool preset) {
     if (!data) return 0;

@@ -17,10 +17,9 @@ double divisorFor(float syncMode) { return divisors[Parameter::syncModeStep(sync
 
 }  // namespace
 
-TempoFollow TempoFollow::follow(const VstTimeInfo* time, float syncMode, std::int32_t frames,
-                                double sampleRate) noexcept {
+TempoFollow TempoFollow::follow(const HostTime* time, float syncMode, std::int32_t frames, double sampleRate) noexcept {
     TempoFollow result;
-    if (!time || !(time->flags & kVstBarsValid) || !(time->flags & kVstPpqPosValid)) return result;
+    if (!time) return result;
     if (!(time->tempo > 0.0) || !std::isfinite(time->tempo)) return result;
 
     const double beatsPerSecond = time->tempo * static_cast<double>(1.0f / 60.0f);
@@ -29,7 +28,7 @@ TempoFollow TempoFollow::follow(const VstTimeInfo* time, float syncMode, std::in
     result.valid = true;
     result.lfoRate = ResonantFilter::wholeLfoRate(rate);
 
-    const double positionInBar = time->ppqPos - time->barStartPos;
+    const double positionInBar = time->beat - time->barStartBeat;
     if (positionInBar >= beatsPerBar - 1.0) {
         const double samplesToBarLine = (beatsPerBar - positionInBar) * samplesPerBeat;
         // A position past the bar's end (another metre) has no bar line ahead within four beats.

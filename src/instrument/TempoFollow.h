@@ -1,25 +1,22 @@
 #pragma once
 
 #include "engine/EngineConstants.h"
-#include "plugin/VstAbi.h"
+#include "shared/HostTime.h"
 
 #include <cstdint>
 
 // Turns the host's transport into the filter LFO's rate and, near a bar line, the number of LFO
 // steps until the triangle should restart on it.
 struct TempoFollow {
-    static constexpr std::int32_t timeRequestMask = kVstTransportChanged | kVstTransportPlaying |
-                                                    kVstTransportCycleActive | kVstPpqPosValid | kVstTempoValid |
-                                                    kVstBarsValid | kVstCyclePosValid | kVstTimeSigValid;
     static constexpr std::int32_t noRestart = -1;
 
     bool valid = false;
     std::int32_t lfoRate = 0;
     std::int32_t restartSteps = noRestart;
 
-    // An answer without bar and beat positions, or with a tempo that is not a positive number,
+    // No time (the host gave no bar and beat positions), or a tempo that is not a positive number,
     // leaves the LFO as it is for this block.
     // The bar line is counted in samples at `sampleRate`.
-    static TempoFollow follow(const VstTimeInfo* time, float syncMode, std::int32_t frames,
+    static TempoFollow follow(const HostTime* time, float syncMode, std::int32_t frames,
                               double sampleRate = engineSampleRate) noexcept;
 };

@@ -56,15 +56,13 @@ void HostTransport::wrapIntoBar() noexcept {
     barBeat -= wholeBars * beatsPerBar;
 }
 
-const VstTimeInfo* HostTransport::timeInfo() noexcept {
+const HostTime* HostTransport::time() noexcept {
     if (!known) return nullptr;
-    // VST 2 counts positions in quarter notes and tempo in quarter notes per minute.
+    // The instrument counts positions in quarter notes and tempo in quarter notes per minute.
     const double quartersPerBeat = 4.0 / beatUnit;
-    record = VstTimeInfo{};
-    record.sampleRate = sampleRate;
-    record.tempo = tempo * quartersPerBeat;
-    record.barStartPos = bar * beatsPerBar * quartersPerBeat;
-    record.ppqPos = record.barStartPos + barBeat * quartersPerBeat;
-    record.flags = kVstPpqPosValid | kVstBarsValid | kVstTempoValid | (speed != 0.0 ? kVstTransportPlaying : 0);
-    return &record;
+    now.tempo = tempo * quartersPerBeat;
+    now.barStartBeat = bar * beatsPerBar * quartersPerBeat;
+    now.beat = now.barStartBeat + barBeat * quartersPerBeat;
+    now.playing = speed != 0.0;
+    return &now;
 }

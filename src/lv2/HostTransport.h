@@ -1,15 +1,15 @@
 #pragma once
 
 #include "lv2/Lv2Uris.h"
-#include "plugin/VstAbi.h"
+#include "shared/HostTime.h"
 
 #include <lv2/atom/atom.h>
 
 #include <cstdint>
 
 // The host's transport as the instrument's tempo follow reads it: LV2 hosts send a time:Position
-// when something changes, VST 2 hosts answer a time record for every block, so between positions
-// the bar and beat are carried forward here at the given tempo and speed.
+// only when something changes, while the instrument wants the time of every block, so between
+// positions the bar and beat are carried forward here at the given tempo and speed.
 class HostTransport {
 public:
     explicit HostTransport(double hostSampleRate) : sampleRate(hostSampleRate) {}
@@ -20,8 +20,8 @@ public:
     void advance(std::uint32_t frames) noexcept;
     // Until the next position the host has no time to give.
     void forget() noexcept { known = false; }
-    // The record a VST 2 host would answer at the start of the coming block, or null.
-    const VstTimeInfo* timeInfo() noexcept;
+    // The time at the start of the coming block, or null.
+    const HostTime* time() noexcept;
 
 private:
     double beatsPerFrame() const noexcept { return speed * tempo / 60.0 / sampleRate; }
@@ -37,5 +37,5 @@ private:
     // The note value of one beat (4: a quarter note), in which LV2 counts beats and tempo.
     double beatUnit = 4.0;
     double speed = 0.0;
-    VstTimeInfo record{};
+    HostTime now;
 };

@@ -1,14 +1,14 @@
 #include "lv2/Lv2Instrument.h"
 
 #include "engine/EngineConstants.h"
-#include "instrument/Instrument.h"
+#include "instrument/BoundedText.h"
+#include "instrument/InstrumentCore.h"
 #include "instrument/ParameterTable.h"
 #include "loopfile/InputFile.h"
 #include "lv2/BoundedAtoms.h"
 #include "lv2/HostFeatures.h"
 #include "lv2/Lv2Identity.h"
 #include "lv2/PortScales.h"
-#include "plugin/BoundedText.h"
 #include "resample/RateConversion.h"
 
 #include <lv2/buf-size/buf-size.h>
@@ -71,20 +71,12 @@ Lv2Instrument::Lv2Instrument(double sampleRate, const LV2_URID_Map& map, const L
       forge(),
       worker(scheduler),
       sequenceSize(hostSequenceSize(features, uris)),
-      transport(Instrument::followsSampleRate(sampleRate) ? sampleRate : engineSampleRate),
-      instrument(std::make_unique<Instrument>(&answerInstrument, services, nullptr, systemRateConversion())) {
+      transport(InstrumentCore::followsSampleRate(sampleRate) ? sampleRate : engineSampleRate),
+      instrument(makeInstrument(services, systemRateConversion())) {
     lv2_atom_forge_init(&forge, const_cast<LV2_URID_Map*>(&map));
-    instrument->effect()->user = this;
 }
 
 Lv2Instrument::~Lv2Instrument() = default;
-
-VstIntPtr VSTCALL Lv2Instrument::answerInstrument(AEffect* effect, std::int32_t opcode, std::int32_t, VstIntPtr, void*,
-                                                  float) {
-    if (opcode == audioMasterVersion) return 2400;
-    if (opcode != audioMasterGetTime || !effect || !effect->user) return 0;
-    return reinterpret_cast<VstIntPtr>(static_cast<Lv2Instrument*>(effect->user)->transport.timeInfo());
-}
 
 void Lv2Instrument::connectPort(std::uint32_t port, void* data) noexcept {
     switch (port) {
@@ -120,9 +112,8 @@ void Lv2Instrument::run(std::uint32_t frames) noexcept {
     readInput(frames);
     scheduleLoad();
     const auto blockFrames = static_cast<std::int32_t>(std::min<std::uint32_t>(frames, INT32_MAX));
-    if (midi.size() > 0) instrument->processEvents(midi.events());
     float* outputs[2] = {leftOut, rightOut};
-    instrument->processReplacing(nullptr, outputs, blockFrames);
+    instrument->render(outputs, blockFrames, midi.events(), midi.size(), transport.time());
     transport.advance(frames);
     writeReplies();
 }
@@ -234,8 +225,8 @@ LV2_Worker_Status Lv2Instrument::work(LV2_Worker_Respond_Function respond, LV2_W
 
 bool Lv2Instrument::loadNow(const char* path, WorkKind kind) {
     InputFile file(path);
-    const Instrument::RefusedLoad refused =
-        kind == WorkKind::setByHost ? Instrument::RefusedLoad::keepsLoop : Instrument::RefusedLoad::emptiesBank;
+    const InstrumentCore::RefusedLoad refused =
+        kind == WorkKind::setByHost ? InstrumentCore::RefusedLoad::keepsLoop : InstrumentCore::RefusedLoad::emptiesBank;
     if (instrument->loadLoop(file, refused)) {
         // A restored loop is the one the session saved (hosts hand it over as an absolute path):
         // a later save links it into its new place rather than copying it again.

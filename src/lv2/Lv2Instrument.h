@@ -20,10 +20,10 @@
 #include <mutex>
 #include <string>
 
-class Instrument;
+class InstrumentCore;
 
-// The instrument inside an LV2 host: the same Instrument and engine as the VST 2 library, driven
-// through the calls a VST 2 host would make. MIDI and transport arrive as atoms, parameters as
+// The instrument inside an LV2 host: the same instrument core and engine as the VST 2 library,
+// driven in its own terms. MIDI and transport arrive as atoms, parameters as
 // control ports, and the loop as a file property loaded through the host's worker.
 //
 // Threads: run and workResponse come on the audio thread; work on the host's worker thread (or
@@ -69,10 +69,6 @@ private:
     enum class WorkKind : char { setByHost = 'S', restored = 'R', notices = 'N' };
     enum Notice : unsigned { eventsInBeats = 1u, pathTooLong = 2u, noWorkerForLoop = 4u };
 
-    // What the instrument asks of its VST 2 host: only the time record needs an answer here.
-    static VstIntPtr VSTCALL answerInstrument(AEffect* effect, std::int32_t opcode, std::int32_t index, VstIntPtr value,
-                                              void* ptr, float opt);
-
     void applyControls() noexcept;
     void readInput(std::uint32_t frames) noexcept;
     void takeObject(const LV2_Atom_Object& object, std::int64_t frames) noexcept;
@@ -98,7 +94,7 @@ private:
     std::uint32_t sequenceSize;
     HostTransport transport;
     MidiEventList midi;
-    std::unique_ptr<Instrument> instrument;
+    std::unique_ptr<InstrumentCore> instrument;
 
     const LV2_Atom_Sequence* control = nullptr;
     LV2_Atom_Sequence* notify = nullptr;

@@ -9,14 +9,10 @@ bool MidiEventList::add(const std::uint8_t* bytes, std::uint32_t size, std::int3
     const std::uint32_t length = kind == 0xC0 || kind == 0xD0 ? 2 : 3;
     // A shortened note-on would reach the engine as a note-off.
     if (size != length) return false;
-    if (list.numEvents >= capacity) return false;
-    VstMidiEvent& event = storage[static_cast<std::size_t>(list.numEvents)];
-    event = VstMidiEvent{};
-    event.type = kVstMidiType;
-    event.byteSize = static_cast<std::int32_t>(sizeof(VstMidiEvent));
-    event.deltaFrames = deltaFrames;
-    for (std::uint32_t i = 0; i < size; ++i) event.midiData[i] = static_cast<char>(bytes[i]);
-    list.events[static_cast<std::size_t>(list.numEvents)] = reinterpret_cast<VstEvent*>(&event);
-    ++list.numEvents;
+    if (count >= capacity) return false;
+    MidiMessage& message = storage[count++];
+    message = MidiMessage{};
+    message.frame = deltaFrames;
+    for (std::uint32_t i = 0; i < size; ++i) message.bytes[i] = bytes[i];
     return true;
 }

@@ -1,7 +1,7 @@
 // Writes the bundle's manifest.ttl, brevatone.ttl and presets.ttl at build time, so that the control
 // ports' names, units, ranges and defaults come from the instrument's own parameter table and the
 // scales the plug-in converts them with.
-// Usage: brevatone_lv2_turtle BUNDLE_DIRECTORY BINARY_FILE_NAME
+// Usage: brevatone_lv2_turtle BUNDLE_DIRECTORY BINARY_FILE_NAME [PANEL_BINARY_FILE_NAME]
 #include "instrument/ParameterTable.h"
 #include "lv2/Lv2Identity.h"
 #include "lv2/Lv2Instrument.h"
@@ -40,11 +40,12 @@ std::string decimal(float value) {
     return text;
 }
 
-std::string manifest(const std::string& binary) {
+std::string manifest(const std::string& binary, const std::string& panelBinary) {
     std::ostringstream out;
     out << "@prefix lv2: <http://lv2plug.in/ns/lv2core#> .\n"
         << "@prefix pset: <http://lv2plug.in/ns/ext/presets#> .\n"
-        << "@prefix rdfs: <http://www.w3.org/2000/01/rdf-schema#> .\n\n"
+        << "@prefix rdfs: <http://www.w3.org/2000/01/rdf-schema#> .\n"
+        << "@prefix ui: <http://lv2plug.in/ns/extensions/ui#> .\n\n"
         << "<" << Lv2Identity::pluginUri << ">\n"
         << "    a lv2:Plugin ;\n"
         << "    lv2:binary <" << binary << "> ;\n"
@@ -54,6 +55,29 @@ std::string manifest(const std::string& binary) {
         << "    lv2:appliesTo <" << Lv2Identity::pluginUri << "> ;\n"
         << "    rdfs:label \"Filter sweep\" ;\n"
         << "    rdfs:seeAlso <presets.ttl> .\n";
+    if (!panelBinary.empty()) {
+        out << "\n<" << Lv2Identity::panelUri << ">\n"
+            << "    a ui:X11UI ;\n"
+            << "    ui:binary <" << panelBinary << "> ;\n"
+            << "    rdfs:seeAlso <brevatone.ttl> .\n";
+    }
+    return out.str();
+}
+
+// The panel embeds in the host's window and reads its events at the host's idle; it learns the
+// loop from the notify port, and without X11 the host shows its own controls.
+std::string panelDescription() {
+    std::ostringstream out;
+    out << "<" << Lv2Identity::panelUri << ">\n"
+        << "    a ui:X11UI ;\n"
+        << "    lv2:requiredFeature urid:map , ui:idleInterface , ui:parent ;\n"
+        << "    lv2:optionalFeature ui:resize , ui:touch ;\n"
+        << "    lv2:extensionData ui:idleInterface ;\n"
+        << "    ui:portNotification [\n"
+        << "        ui:plugin <" << Lv2Identity::pluginUri << "> ;\n"
+        << "        lv2:symbol \"notify\" ;\n"
+        << "        ui:protocol atom:eventTransfer\n"
+        << "    ] .\n\n";
     return out.str();
 }
 
@@ -120,7 +144,7 @@ std::string presets() {
     return out.str();
 }
 
-std::string description() {
+std::string description(bool withPanel) {
     const std::string plugin = std::string("<") + Lv2Identity::pluginUri + ">";
     const std::string loop = std::string("<") + Lv2Identity::loopPropertyUri + ">";
     const std::string output = std::string("<") + Lv2Identity::pluginUri + "#out>";
@@ -141,6 +165,7 @@ std::string description() {
         << "@prefix rsz: <http://lv2plug.in/ns/ext/resize-port#> .\n"
         << "@prefix state: <http://lv2plug.in/ns/ext/state#> .\n"
         << "@prefix time: <http://lv2plug.in/ns/ext/time#> .\n"
+        << "@prefix ui: <http://lv2plug.in/ns/extensions/ui#> .\n"
         << "@prefix units: <http://lv2plug.in/ns/extensions/units#> .\n"
         << "@prefix urid: <http://lv2plug.in/ns/ext/urid#> .\n"
         << "@prefix work: <http://lv2plug.in/ns/ext/worker#> .\n\n"
@@ -154,7 +179,7 @@ std::string description() {
         << "    a pg:StereoGroup , pg:OutputGroup ;\n"
         << "    lv2:symbol \"out\" ;\n"
         << "    rdfs:label \"Output\" .\n\n"
-        << plugin << "\n"
+        << (withPanel ? panelDescription() : "") << plugin << "\n"
         << "    a lv2:Plugin , lv2:InstrumentPlugin , doap:Project ;\n"
         << "    doap:name \"Brevatone\" ;\n"
         << "    doap:license <https://brevatone.example/license> ;\n"
@@ -171,6 +196,7 @@ std::string description() {
         << "    pg:mainOutput " << output << " ;\n"
         << "    lv2:extensionData state:interface , work:interface ;\n"
         << "    patch:writable " << loop << " ;\n"
+        << (withPanel ? std::string("    ui:ui <") + Lv2Identity::panelUri + "> ;\n" : std::string())
         << "    lv2:port [\n"
         << "        a lv2:InputPort , atom:AtomPort ;\n"
         << "        atom:bufferType atom:Sequence ;\n"
@@ -213,13 +239,14 @@ bool writeFile(const std::string& path, const std::string& text) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::cerr << "usage: brevatone_lv2_turtle BUNDLE_DIRECTORY BINARY_FILE_NAME\n";
+    if (argc != 3 && argc != 4) {
+        std::cerr << "usage: brevatone_lv2_turtle BUNDLE_DIRECTORY BINARY_FILE_NAME [PANEL_BINARY_FILE_NAME]\n";
         return 2;
     }
     const std::string bundle = argv[1];
-    const bool written = writeFile(bundle + "/manifest.ttl", manifest(argv[2])) &&
-                         writeFile(bundle + "/brevatone.ttl", description()) &&
+    const std::string panelBinary = argc == 4 ? argv[3] : "";
+    const bool written = writeFile(bundle + "/manifest.ttl", manifest(argv[2], panelBinary)) &&
+                         writeFile(bundle + "/brevatone.ttl", description(!panelBinary.empty())) &&
                          writeFile(bundle + "/presets.ttl", presets());
     return written ? 0 : 1;
 }

@@ -3,13 +3,13 @@
 #include "LoopFiles.h"
 #include "PanelBitmaps.h"
 #include "RecordingPlatform.h"
-#include "editor/InstrumentEditor.h"
 #include "gui/Fader.h"
 #include "gui/StepSwitch.h"
 #include "instrument/Instrument.h"
 #include "picture/BmpFile.h"
 #include "platform/portable/SoftwarePlatform.h"
 #include "platform/portable/SoftwareWindow.h"
+#include "plugin/InstrumentEditor.h"
 #include "shared/PanelLayout.h"
 
 #include <gtest/gtest.h>

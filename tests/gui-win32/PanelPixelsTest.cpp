@@ -2,7 +2,6 @@
 #include "PanelStates.h"
 #include "SteadyWait.h"
 #include "WindowTesting.h"
-#include "editor/InstrumentEditor.h"
 #include "gui/SkinBitmap.h"
 #include "gui/ValueControl.h"
 #include "instrument/Instrument.h"
@@ -11,6 +10,7 @@
 #include "platform/portable/SoftwarePlatform.h"
 #include "platform/portable/SoftwareWindow.h"
 #include "platform/win32/Win32PaintContext.h"
+#include "plugin/InstrumentEditor.h"
 
 #include <gtest/gtest.h>
 

@@ -33,7 +33,7 @@ endfunction()
 
 check_tree(keeps "" engine/Voice.h "#include \"shared/ParameterNumber.h\"" shared/ParameterNumber.h ""
            platform/win32/Window.h "#include <windows.h>" instrument/Instrument.h "#include \"editor/Editor.h\""
-           editor/Editor.h "#include \"plugin/Base.h\"" plugin/Base.h "#include \"gui/Widget.h\"" gui/Widget.h "")
+           plugin/Base.h "#include \"editor/Editor.h\"" editor/Editor.h "#include \"gui/Widget.h\"" gui/Widget.h "")
 check_tree(gui_reaches_up "gui/Widget.h: \"editor/Editor.h\"" gui/Widget.h "#include \"editor/Editor.h\""
            editor/Editor.h "")
 check_tree(engine_sees_windows "engine/Voice.h: <windows.h>" engine/Voice.h "#include <windows.h>")
@@ -43,6 +43,10 @@ check_tree(x11_sees_test_platform "platform/x11/Paint.h: \"platform/portable/Scr
            "#include \"platform/portable/ScriptedPointer.h\"" platform/portable/ScriptedPointer.h "")
 check_tree(plugin_sees_instrument "plugin/Entry.cpp: \"instrument/Instrument.h\"" plugin/Entry.cpp
            "#include \"instrument/Instrument.h\"" instrument/Instrument.h "")
+check_tree(editor_sees_plugin "editor/Panel.h: \"plugin/Base.h\"" editor/Panel.h "#include \"plugin/Base.h\""
+           plugin/Base.h "")
+check_tree(lv2_sees_plugin "lv2/Door.cpp: \"plugin/VstAbi.h\"" lv2/Door.cpp "#include \"plugin/VstAbi.h\""
+           plugin/VstAbi.h "")
 check_tree(shared_sees_gui "shared/PanelLayout.h: \"gui/Widget.h\"" shared/PanelLayout.h "#include \"gui/Widget.h\""
            gui/Widget.h "")
 check_tree(folder_without_rule "stray/Thing.h: its folder stray/ has no layer rule" stray/Thing.h "")

@@ -1,15 +1,15 @@
-#include "editor/InstrumentEditor.h"
+#include "editor/InstrumentPanel.h"
 
-#include "editor/PanelCommands.h"
 #include "editor/PanelDisplay.h"
+#include "editor/PanelHost.h"
 #include "gui/EditorFrame.h"
 #include "gui/Fader.h"
+#include "gui/FrameOwner.h"
 #include "gui/GestureScope.h"
 #include "gui/MomentaryButton.h"
 #include "gui/SkinBitmap.h"
 #include "gui/StepSwitch.h"
 #include "gui/ToggleButton.h"
-#include "plugin/EffectBaseEx.h"
 
 using namespace PanelLayout;
 
@@ -21,21 +21,17 @@ PixelRect pixelRect(const Rect& bounds) { return {bounds.left, bounds.top, bound
 
 }  // namespace
 
-InstrumentEditor::InstrumentEditor(EffectBaseEx& instrument, PanelCommands& panelCommands, GuiPlatform& windowing)
-    : GuiEditor(instrument, windowing), commands(panelCommands) {
-    rect = ERect{static_cast<std::int16_t>(panelBounds.top), static_cast<std::int16_t>(panelBounds.left),
-                 static_cast<std::int16_t>(panelBounds.bottom), static_cast<std::int16_t>(panelBounds.right)};
-}
+InstrumentPanel::InstrumentPanel(PanelHost& panelHost, FrameOwner& frameOwner) : host(panelHost), window(frameOwner) {}
 
-// The instrument may go without closing its editor first (hosts and bridges that skip effEditClose).
-InstrumentEditor::~InstrumentEditor() {
+// The plug-in may go without closing its panel first (hosts and bridges that skip the close).
+InstrumentPanel::~InstrumentPanel() {
     GestureScope::forget(this);
     closePanel();
 }
 
 // A panel whose gesture may still be running (a host re-showing its window while the load dialog
 // is up) is replaced once the gesture has unwound; the newest open or close asked for meanwhile wins.
-int InstrumentEditor::open(void* parentWindow) {
+int InstrumentPanel::open(void* parentWindow) {
     if (frame() && GestureScope::active()) {
         GestureScope::forget(this);
         GestureScope::deferWhileActive(this, [this, parentWindow] { openPanel(parentWindow); });
@@ -44,13 +40,12 @@ int InstrumentEditor::open(void* parentWindow) {
     return openPanel(parentWindow);
 }
 
-int InstrumentEditor::openPanel(void* parentWindow) {
+int InstrumentPanel::openPanel(void* parentWindow) {
     closePanel();
     if (!parentWindow) return 0;
-    GuiEditor::open(parentWindow);
     for (std::int32_t i = 0; i < bitmapCount; ++i)
-        bitmaps[static_cast<std::size_t>(i)] = new SkinBitmap(platform(), firstBitmap + i);
-    EditorFrame& panel = openFrame();
+        bitmaps[static_cast<std::size_t>(i)] = new SkinBitmap(window.platform(), firstBitmap + i);
+    EditorFrame& panel = window.openFrame(panelArea, parentWindow);
     // Answering 1 without a window makes hosts believe a panel is showing.
     if (!panel.hasWindow()) {
         closePanel();
@@ -61,7 +56,7 @@ int InstrumentEditor::openPanel(void* parentWindow) {
     return 1;
 }
 
-void InstrumentEditor::createControls(EditorFrame& panel) {
+void InstrumentPanel::createControls(EditorFrame& panel) {
     for (const Control& at : controls) {
         ValueControl* control = createControl(at);
         if (at.parameter != Parameter::none) bind(control);
@@ -69,7 +64,7 @@ void InstrumentEditor::createControls(EditorFrame& panel) {
             rateFader = static_cast<Fader*>(control);
         } else if (at.tag == syncModeTag) {
             syncModeSwitch = static_cast<StepSwitch*>(control);
-            Widget* shown = PanelDisplay::syncShown(effect.getParameter(Parameter::lfoSyncOn))
+            Widget* shown = PanelDisplay::syncShown(host.parameterValue(Parameter::lfoSyncOn))
                                 ? static_cast<Widget*>(syncModeSwitch)
                                 : rateFader;
             shown->retain();
@@ -80,7 +75,7 @@ void InstrumentEditor::createControls(EditorFrame& panel) {
     }
 }
 
-ValueControl* InstrumentEditor::createControl(const Control& at) {
+ValueControl* InstrumentPanel::createControl(const Control& at) {
     const PixelRect bounds = pixelRect(at.bounds);
     SkinBitmap* picture = bitmap(at.bitmap);
     switch (at.kind) {
@@ -99,26 +94,26 @@ ValueControl* InstrumentEditor::createControl(const Control& at) {
     return nullptr;
 }
 
-void InstrumentEditor::bind(ValueControl* control) {
+void InstrumentPanel::bind(ValueControl* control) {
     const std::int32_t parameter = parameterOf(control->tag());
     boundControls[static_cast<std::size_t>(parameter)] = control;
-    control->setValue(PanelDisplay::shownValue(parameter, effect.getParameter(parameter)));
+    control->setValue(PanelDisplay::shownValue(parameter, host.parameterValue(parameter)));
 }
 
 // A close from inside one of the panel's own gestures waits until the gesture has unwound.
-void InstrumentEditor::close() {
+void InstrumentPanel::close() {
     GestureScope::forget(this);
     if (frame() && GestureScope::deferWhileActive(this, [this] { closePanel(); })) return;
     closePanel();
 }
 
-void InstrumentEditor::closePanel() {
+void InstrumentPanel::closePanel() {
     if (!frame()) {
         releaseBitmaps();
         return;
     }
-    commands.abandonChoice();
-    closeFrame();
+    host.abandonChoice();
+    window.closeFrame();
     // The frame released its hold on the one of the two it showed; the editor's own goes now. A
     // panel whose window could not be made has neither.
     if (rateFader) rateFader->release();
@@ -130,101 +125,101 @@ void InstrumentEditor::closePanel() {
     releaseBitmaps();
 }
 
-void InstrumentEditor::releaseBitmaps() {
+void InstrumentPanel::releaseBitmaps() {
     for (SkinBitmap*& held : bitmaps) {
         if (held) held->release();
         held = nullptr;
     }
 }
 
-SkinBitmap* InstrumentEditor::bitmap(std::int32_t resourceNumber) const {
+SkinBitmap* InstrumentPanel::bitmap(std::int32_t resourceNumber) const {
     return bitmaps[static_cast<std::size_t>(resourceNumber - firstBitmap)];
 }
 
-ValueControl* InstrumentEditor::controlFor(std::int32_t parameter) const {
+ValueControl* InstrumentPanel::controlFor(std::int32_t parameter) const {
     if (parameter < 0 || parameter >= Parameter::count) return nullptr;
     return boundControls[static_cast<std::size_t>(parameter)];
 }
 
 // The instrument stores what the sound plays, finite, before it tells the panel; the value shown is
 // read back from there, so a panel opened later shows the same.
-void InstrumentEditor::setParameter(std::int32_t index, float) { changedParameters.mark(index); }
+void InstrumentPanel::setParameter(std::int32_t index, float) { changedParameters.mark(index); }
 
 // Widgets belong to the window's thread; from any other the marks wait for its next paint.
-void InstrumentEditor::idle() {
+bool InstrumentPanel::idle() {
     EditorFrame* panel = frame();
     if (panel && !panel->onWindowThread()) {
         panel->requestPaint();
-        return;
+        return false;
     }
-    if (panel) commands.collectChoice();
+    if (panel) host.collectChoice();
     showPendingChanges();
-    GuiEditor::idle();
+    return true;
 }
 
-void InstrumentEditor::showPendingChanges() {
+void InstrumentPanel::showPendingChanges() {
     if (frame()) changedParameters.take([this](std::int32_t parameter) { showStoredValue(parameter); });
 }
 
 // A control under the user's pointer keeps what the user sets; its drag's end marks it again.
-void InstrumentEditor::showStoredValue(std::int32_t parameter) {
+void InstrumentPanel::showStoredValue(std::int32_t parameter) {
     ValueControl* control = controlFor(parameter);
     if (!control || parameter == draggedParameter) return;
-    const float shown = PanelDisplay::shownValue(parameter, effect.getParameter(parameter));
+    const float shown = PanelDisplay::shownValue(parameter, host.parameterValue(parameter));
     control->setValue(shown);
     if (parameter == Parameter::lfoSyncOn && !exchangeWaitsForDrag()) showRateOrSyncMode(shown != 0.0f, nullptr);
 }
 
 // Taking the dragged control out of the frame would end its drag unannounced and unpumped.
-bool InstrumentEditor::exchangeWaitsForDrag() const {
+bool InstrumentPanel::exchangeWaitsForDrag() const {
     return draggedParameter == Parameter::lfoFrequency || draggedParameter == Parameter::lfoSyncMode;
 }
 
-void InstrumentEditor::beginEdit(std::int32_t tag) {
+void InstrumentPanel::beginEdit(std::int32_t tag) {
     const std::int32_t parameter = parameterOf(tag);
     if (parameter == Parameter::none) return;
     draggedParameter = parameter;
-    GuiEditor::beginEdit(parameter);
+    host.beginGesture(parameter);
 }
 
-void InstrumentEditor::endEdit(std::int32_t tag) {
+void InstrumentPanel::endEdit(std::int32_t tag) {
     const std::int32_t parameter = parameterOf(tag);
     if (parameter == Parameter::none) return;
     const bool exchangeWaited = exchangeWaitsForDrag();
     draggedParameter = Parameter::none;
-    GuiEditor::endEdit(parameter);
+    host.endGesture(parameter);
     changedParameters.mark(parameter);
     if (exchangeWaited) changedParameters.mark(Parameter::lfoSyncOn);
 }
 
-void InstrumentEditor::onValueChanged(PaintContext& context, ValueControl& control) {
+void InstrumentPanel::onValueChanged(PaintContext& context, ValueControl& control) {
     const std::int32_t tag = control.tag();
     if (tag == loadTag || tag == exportTag) {
         control.redrawIfDirty(context);
         // The dialog opens while the button is still held.
         if (control.getValue() != 1.0f) return;
-        void* window = frame() ? frame()->windowHandle() : nullptr;
+        void* owner = frame() ? frame()->windowHandle() : nullptr;
         if (tag == loadTag)
-            commands.chooseLoopFile(window);
+            host.chooseLoopFile(owner);
         else
-            commands.exportGroove(window);
+            host.exportGroove(owner);
         return;
     }
     if (tag == syncOnTag) {
         showRateOrSyncMode(control.getValue() != 0.0f, &context);
         // The rate goes back to the sound unannounced; only the switch is the user's change.
-        effect.setParameter(Parameter::lfoFrequency, rateFader->getValue());
-        effect.setParameterAndNotify(Parameter::lfoSyncOn, control.getValue());
+        host.setUnannounced(Parameter::lfoFrequency, rateFader->getValue());
+        host.setFromPanel(Parameter::lfoSyncOn, control.getValue());
         control.redrawIfDirty(context);
         return;
     }
     const std::int32_t parameter = parameterOf(tag);
     if (parameter == Parameter::none) return;
-    effect.setParameterAndNotify(parameter, control.getValue());
+    host.setFromPanel(parameter, control.getValue());
     control.redrawIfDirty(context);
 }
 
-void InstrumentEditor::showRateOrSyncMode(bool syncOn, PaintContext* context) {
+void InstrumentPanel::showRateOrSyncMode(bool syncOn, PaintContext* context) {
     EditorFrame* panel = frame();
     ValueControl* shown = syncOn ? static_cast<ValueControl*>(syncModeSwitch) : rateFader;
     ValueControl* hidden = syncOn ? static_cast<ValueControl*>(rateFader) : syncModeSwitch;
@@ -243,3 +238,5 @@ void InstrumentEditor::showRateOrSyncMode(bool syncOn, PaintContext* context) {
     bitmap(panelBackground)->draw(*context, column, {column.left, column.top});
     shown->redrawIfDirty(*context);
 }
+
+EditorFrame* InstrumentPanel::frame() const { return window.frame(); }

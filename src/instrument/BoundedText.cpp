@@ -1,4 +1,4 @@
-#include "plugin/BoundedText.h"
+#include "instrument/BoundedText.h"
 
 #include <cstring>
 
