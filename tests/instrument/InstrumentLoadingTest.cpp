@@ -111,12 +111,18 @@ TEST_F(InstrumentLoading, APresetChunkAppliesValuesAndLoopButKeepsTheProgramName
 }
 
 // The Linux library says so, without holding the host.
-TEST_F(InstrumentLoading, AChunkWhoseLoopIsGoneSaysWhichAndWhy) {
+// Only where messages never hold the host: the Windows libraries restore a project silently, as
+// they always have.
+TEST_F(InstrumentLoading, AChunkWhoseLoopIsGoneSaysWhichAndWhyOnLinux) {
     ProgramRecord record{};
     const std::string gone = dir.file("gone.rex");
     std::strcpy(record.path, gone.c_str());
     EXPECT_EQ(instrument.setChunk(&record, 1100, true), 1100);
     EXPECT_EQ(engine().bank().count(), 0);
+#if defined(_WIN32)
+    EXPECT_TRUE(platform.notices.empty());
+    return;
+#endif
     ASSERT_EQ(platform.notices.size(), 1u);
     EXPECT_NE(platform.notices[0].text.find("\"" + gone + "\" was not loaded: the file cannot be opened: No such file"),
               std::string::npos)
