@@ -185,7 +185,11 @@ void Instrument::chooseLoopFile(void* window) {
 
 void Instrument::loadChosenLoop(const char* path) {
     InputFile file(path);
-bool Instrument::loadLoop(InputFile& file, RefusedLoad refused, std::string* said) {
+    std::string said;
+    const bool loaded = loadLoop(file, RefusedLoad::keepsLoop, &said);
+    if (loaded && said.empty()) return;
+    platform.showNotice("Brevatone", loopMessage(path, loaded, said).c_str(),
+                        std::make_shared<std::atomic<bool>>(true));
 }
 
 std::shared_ptr<const RexReader> Instrument::loopForExport(std::string* loadedFrom) {

@@ -53,6 +53,7 @@ bool loadWithValues(Lv2TestHost& lv2, const std::string& loop, const float* valu
     lv2.run(32);
     lv2.run(32);
     return lv2.announcedLoop == loop;
+}
 
 // A host log that keeps each line's format.
 int keepFormat(LV2_Log_Handle handle, LV2_URID, const char* format, ...) {
