@@ -2,14 +2,23 @@
 """Compares a recording of a looped note sequence with one render of that sequence.
 
 Usage: lv2-compare.py RECORDING.wav [RENDER.wav PERIOD_FRAMES]
+       lv2-compare.py --sequence BUILD_DIR WORK_DIR STEP HELD
+
+The sequence is notes 36..43 at 44.1 kHz, one every STEP frames, each held HELD frames, played on a
+loop of eight tones one STEP long each (220 Hz up in steps of 55 Hz, a slice each). --sequence
+writes into WORK_DIR the loop (tones.rex), the notes once as a Standard MIDI File at 120 bpm
+(notes.mid) and brevatone-render playing them (render.wav).
 
 The render plays the sequence once and rings out; the host played it over and over from a moment
 nobody chose. The render folded onto one period is what each period of the recording must hold:
 the script finds the recording's offset in that period and prints the correlation there. Exit
 status 1 when it is below 0.999 or the recording is silent; without a render, only silence fails.
 """
+import os
 import struct
+import subprocess
 import sys
+import wave
 
 import numpy
 
@@ -39,7 +48,42 @@ def read_wav(path):
     return values[::channels]
 
 
+def write_sequence(build, work, step, held):
+    import mido
+
+    tones_path, notes_path = os.path.join(work, "tones.wav"), os.path.join(work, "notes.mid")
+
+    time = numpy.arange(step) / 44100.0
+    fade_in, fade_out = numpy.minimum(time / 0.002, 1), numpy.minimum((time[-1] - time) / 0.2, 1)
+    envelope = numpy.sin(numpy.pi / 2 * fade_in) * numpy.sin(numpy.pi / 2 * fade_out)
+    tones = numpy.concatenate([numpy.sin(2 * numpy.pi * (220 + 55 * i) * time) * envelope for i in range(8)])
+    with wave.open(tones_path, "wb") as out:
+        out.setnchannels(1)
+        out.setsampwidth(2)
+        out.setframerate(44100)
+        out.writeframes((tones * 32767).astype("<i2").tobytes())
+
+    ticks = lambda frames: frames * 960 * 2 // 44100  # 120 bpm: 960 ticks per half second
+    track = mido.MidiTrack([mido.MetaMessage("set_tempo", tempo=500000, time=0)])
+    now = 0
+    for i in range(8):
+        for at, message in ((i * step, "note_on"), (i * step + held, "note_off")):
+            track.append(mido.Message(message, note=36 + i, velocity=100, time=ticks(at) - now))
+            now = ticks(at)
+    mido.MidiFile(ticks_per_beat=960, tracks=[track]).save(notes_path)
+
+    loop, quiet = os.path.join(work, "tones.rex"), {"stdout": subprocess.DEVNULL, "check": True}
+    slices = ",".join(str(i * step) for i in range(8))
+    subprocess.run([os.path.join(build, "bin", "brevatone-rex"), "make", tones_path, loop, "--bars", "1", "--tempo",
+                    "120", "--slices", slices], **quiet)
+    subprocess.run([os.path.join(build, "bin", "brevatone-render"), "--loop", loop, "--midi", notes_path, "--output",
+                    os.path.join(work, "render.wav")], **quiet)
+
+
 def main():
+    if sys.argv[1] == "--sequence":
+        write_sequence(sys.argv[2], sys.argv[3], int(sys.argv[4]), int(sys.argv[5]))
+        return 0
     recording = read_wav(sys.argv[1])
     if len(sys.argv) < 4:
         print("peak %.4f" % numpy.max(numpy.abs(recording)))

@@ -6,7 +6,7 @@
 #      the original loop are removed, and the moved state reloads and plays the same;
 #   3. a preset that names the loop is applied to a silent jalv while it runs (the restore that
 #      once crashed jalv), and it plays as brevatone-render does; then the bundle's own preset.
-# Usage: scripts/lv2-jalv-test.sh [BUILD_DIR]   (needs jalv, jackd2, sox and python3-numpy)
+# Usage: scripts/lv2-jalv-test.sh [BUILD_DIR]   (needs jalv, jackd2, python3-mido and python3-numpy)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$root/build}" && pwd)
@@ -55,29 +55,8 @@ wait_for_port() {
   fail "the port $1 did not appear"
 }
 
-echo "== a loop of eight tones, and the notes as a MIDI file"
-hits=()
-for i in 0 1 2 3 4 5 6 7; do
-  sox -R -n -r $rate -c 1 -b 16 "$work/hit$i.wav" synth 0.25 sine $((220 + 55 * i)) fade q 0.002 0.25 0.2
-  hits+=("$work/hit$i.wav")
-done
-sox "${hits[@]}" "$work/tones.wav"
-"$build/bin/brevatone-rex" make "$work/tones.wav" "$work/tones.rex" --bars 1 --tempo 120 \
-  --slices "$(seq -s, 0 $step $((7 * step)))" >/dev/null
-/usr/bin/python3 - "$work/notes.mid" $step $held <<'PY'
-import sys, mido
-path, step, held = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
-ticks = lambda frames: frames * 960 * 2 // 44100   # 120 bpm: 960 ticks per half second
-track = mido.MidiTrack([mido.MetaMessage("set_tempo", tempo=500000, time=0)])
-now = 0
-for i in range(8):
-    for at, message in ((i * step, "note_on"), (i * step + held, "note_off")):
-        track.append(mido.Message(message, note=36 + i, velocity=100, time=ticks(at) - now))
-        now = ticks(at)
-mido.MidiFile(ticks_per_beat=960, tracks=[track]).save(path)
-PY
-"$build/bin/brevatone-render" --loop "$work/tones.rex" --midi "$work/notes.mid" --output "$work/render.wav" \
-  >/dev/null
+echo "== a loop of eight tones, and brevatone-render playing notes 36..43 on it"
+/usr/bin/python3 "$root/scripts/lv2-compare.py" --sequence "$build" "$work" $step $held
 
 echo "== JACK's dummy driver"
 jackd -n "$server" -r -S -t 20000 -d dummy -r $rate -p 1024 >"$work/jackd.log" 2>&1 &
