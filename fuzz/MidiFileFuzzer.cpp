@@ -5,6 +5,7 @@
 #include "MidiFileParser.h"
 #include "Renderer.h"
 #include "WavWriter.h"
+#include "engine/EngineConstants.h"
 
 #include <stdexcept>
 #include <vector>
@@ -24,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fuzzing::require(((event.data1 | event.data2) & 0x80) == 0);
     }
     try {
-        const Renderer renderer(song.repeated(2), 512, 1.0);
+        const Renderer renderer(song.repeated(2), 512, 1.0, engineSampleRate);
         fuzzing::require(renderer.totalFrames() >= 0);
         std::int64_t previous = 0;
         for (const Renderer::Scheduled& event : renderer.schedule()) {
