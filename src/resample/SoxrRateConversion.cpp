@@ -55,17 +55,15 @@ private:
     soxr_t resampler;
 };
 
+// Debian's libsoxr brings in GCC's OpenMP runtime, which allocates as it loads and cannot be unloaded
+// cleanly: a host that unloads the plug-in would unload it too and lose that memory each time. So
+// from the moment the plug-in loads, the converter and its runtime stay for the life of the process.
+const bool converterPinned = [] {
+    Dl_info library{};
+    return dladdr(reinterpret_cast<void*>(&soxr_create), &library) && library.dli_fname &&
+           dlopen(library.dli_fname, RTLD_LAZY | RTLD_NOLOAD | RTLD_NODELETE);
+}();
+
 }  // namespace
 
-// Debian's libsoxr brings in GCC's OpenMP runtime, which allocates as it loads and cannot be unloaded
-// cleanly: a host that unloads the plug-in would unload it too and lose that memory each time. Once
-// the plug-in is in use, the converter and its runtime stay loaded for the life of the process.
-RateConversionMaker systemRateConversion() noexcept {
-    static const bool pinned = [] {
-        Dl_info library{};
-        return dladdr(reinterpret_cast<void*>(&soxr_create), &library) && library.dli_fname &&
-               dlopen(library.dli_fname, RTLD_LAZY | RTLD_NOLOAD | RTLD_NODELETE);
-    }();
-    static_cast<void>(pinned);
-    return &SoxrRateConversion::make;
-}
+RateConversionMaker systemRateConversion() noexcept { return &SoxrRateConversion::make; }
