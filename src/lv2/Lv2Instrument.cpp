@@ -227,7 +227,10 @@ bool Lv2Instrument::loadNow(const char* path, WorkKind kind) {
     InputFile file(path);
     const InstrumentCore::RefusedLoad refused =
         kind == WorkKind::setByHost ? InstrumentCore::RefusedLoad::keepsLoop : InstrumentCore::RefusedLoad::emptiesBank;
-    if (instrument->loadLoop(file, refused)) {
+    std::string said;
+    if (instrument->loadLoop(file, refused, &said)) {
+        // What a user should know of a loop that loaded: hits past the last note left out.
+        if (!said.empty()) log.line((std::string("the loop \"") + path + "\" was loaded, but " + said + ".").c_str());
         // A restored loop is the one the session saved (hosts hand it over as an absolute path):
         // a later save links it into its new place rather than copying it again.
         if (kind == WorkKind::restored) sessionCopy.adopt(path);
@@ -235,8 +238,7 @@ bool Lv2Instrument::loadNow(const char* path, WorkKind kind) {
         savedPath = path;
         return true;
     }
-    const std::string reason = file.openFailure() ? file.openFailure() : "it is not a REX loop, or it is damaged";
-    const std::string line = std::string("the loop \"") + path + "\" was not loaded: " + reason +
+    const std::string line = std::string("the loop \"") + path + "\" was not loaded: " + said +
                              (kind == WorkKind::setByHost ? "; the earlier loop plays on." : "; the track is silent.");
     log.line(line.c_str());
     return false;

@@ -169,7 +169,8 @@ TEST_F(Lv2HostileInput, PatchMessagesThatDoNotNameALoadableLoopKeepTheLoopPlayin
     const LV2_URID intType = Lv2TestHost::map(LV2_ATOM__Int);
     const LV2_URID midi = Lv2TestHost::map(LV2_MIDI__MidiEvent);
 
-    // A damaged loop and a path longer than a program holds are refused with a line in the log.
+    // A damaged loop and a path longer than a program holds are refused with a line in the log, the
+    // damaged one with the reader's reason.
     for (const std::string& refused : {damaged, "/" + std::string(1100, 'x') + ".rex"}) {
         EXPECT_EQ(play([&](Lv2TestHost& host) {
                       host.setLoop(refused);
@@ -178,6 +179,9 @@ TEST_F(Lv2HostileInput, PatchMessagesThatDoNotNameALoadableLoopKeepTheLoopPlayin
                   expected);
         ASSERT_FALSE(logged.empty());
         EXPECT_NE(logged.back().find("earlier loop plays on"), std::string::npos) << logged.back();
+        if (refused == damaged) {
+            EXPECT_NE(logged.back().find("no SSND chunk"), std::string::npos) << logged.back();
+        }
     }
     // A number where the path belongs; a path without its terminator; a value that runs past the object.
     const std::vector<std::vector<std::uint8_t>> bodies = {
