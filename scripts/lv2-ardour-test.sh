@@ -11,6 +11,8 @@
 # Usage: scripts/lv2-ardour-test.sh [BUILD_DIR]   (needs ardour, python3-mido and python3-numpy)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+# shellcheck source=lv2-loop-preset.sh
+source "$root/scripts/lv2-loop-preset.sh"
 build=$(cd "${1:-$root/build}" && pwd)
 plugin=https://brevatone.example/plugins/brevatone
 step=11025   # a note every quarter second
@@ -35,19 +37,7 @@ XML
 
 echo "== a loop of eight tones, a preset that chooses it, and brevatone-render playing notes 36..43"
 /usr/bin/python3 "$root/scripts/lv2-compare.py" --sequence "$build" "$work" $step $held
-mkdir -p "$work/lv2/user-presets.lv2"
-cat >"$work/lv2/user-presets.lv2/manifest.ttl" <<TTL
-@prefix lv2: <http://lv2plug.in/ns/lv2core#> .
-@prefix pset: <http://lv2plug.in/ns/ext/presets#> .
-@prefix rdfs: <http://www.w3.org/2000/01/rdf-schema#> .
-@prefix state: <http://lv2plug.in/ns/ext/state#> .
-
-<urn:brevatone:test:tones>
-    a pset:Preset ;
-    lv2:appliesTo <$plugin> ;
-    rdfs:label "Tones" ;
-    state:state [ <$plugin#loop> <file://$work/tones.rex> ] .
-TTL
+write_loop_preset "$work/lv2" "$work/tones.rex"
 export LV2_PATH=$build/lv2-path:$work/lv2
 
 # Ardour 7.3's headless interpreter now and then aborts while it registers a new track's ports, on

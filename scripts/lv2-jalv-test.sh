@@ -9,6 +9,8 @@
 # Usage: scripts/lv2-jalv-test.sh [BUILD_DIR]   (needs jalv, jackd2, python3-mido and python3-numpy)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+# shellcheck source=lv2-loop-preset.sh
+source "$root/scripts/lv2-loop-preset.sh"
 build=$(cd "${1:-$root/build}" && pwd)
 plugin=https://brevatone.example/plugins/brevatone
 rate=44100
@@ -118,19 +120,7 @@ record "$work/second.wav" second
 compare "$work/second.wav" "the moved state did not play its loop"
 
 echo "== a preset naming the loop, applied while jalv runs without one"
-mkdir -p "$work/lv2/user-presets.lv2"
-cat >"$work/lv2/user-presets.lv2/manifest.ttl" <<TTL
-@prefix lv2: <http://lv2plug.in/ns/lv2core#> .
-@prefix pset: <http://lv2plug.in/ns/ext/presets#> .
-@prefix rdfs: <http://www.w3.org/2000/01/rdf-schema#> .
-@prefix state: <http://lv2plug.in/ns/ext/state#> .
-
-<urn:brevatone:test:tones>
-    a pset:Preset ;
-    lv2:appliesTo <$plugin> ;
-    rdfs:label "Tones" ;
-    state:state [ <$plugin#loop> <file://$work/moved/tones.rex> ] .
-TTL
+write_loop_preset "$work/lv2" "$work/moved/tones.rex"
 export LV2_PATH=$LV2_PATH:$work/lv2
 start_jalv third ""
 echo "preset urn:brevatone:test:tones" >&"$jalv_input"
